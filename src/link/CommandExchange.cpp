@@ -1,0 +1,198 @@
+#include "link/CommandExchange.h"
+
+#include "link/RecordNumber.h"
+
+CommandExchange::CommandExchange(SerialPort &port, Waiter &waiter, StatusSink &status, UserPrompt &prompt,
+                                 QObject *parent)
+    : QObject(parent)
+    , port_(port)
+    , waiter_(waiter)
+    , status_(status)
+    , prompt_(prompt)
+{
+    connect(&port_, &SerialPort::readyRead, this, [this] { ComPort1RxChar(port_.bytesAvailable()); });
+    connect(&port_, &SerialPort::connectionLost, this, &CommandExchange::connectionLost);
+}
+
+void CommandExchange::ComPort1RxChar(qint64 count)
+{
+    if (count <= 0)
+        return;
+    const QByteArray bytes = port_.read(count);
+    if (bytes.isEmpty())
+        return;
+
+    QByteArray chunk;
+    chunk.reserve(bytes.size());
+    for (char c : bytes)
+        if (c != '\0')
+            chunk.append(c);
+
+    ReceiveState &rx = state_.rx;
+    rx.DataArrived = true;
+    rx.ReceiveBuffer.append(chunk);
+    if (!rx.EchoSuppressed)
+        state_.RxMemo.append(chunk);
+    for (qsizetype i = 0; i + 1 < chunk.size(); ++i)
+        if (chunk.at(i) == '\r' && chunk.at(i + 1) == '\n')
+            ++rx.LineEndCount;
+    if (rx.ReceiveBuffer.endsWith("OK\r\n"))
+        rx.ReplyOk = true;
+}
+
+void CommandExchange::PumpWait(qint32 ticks)
+{
+    waiter_.pump(ticks);
+}
+
+bool CommandExchange::writeToPort(const QByteArray &text)
+{
+    QString error;
+    if (port_.write(text, &error))
+        return true;
+    prompt_.message(error, UserPrompt::Kind::Error);
+    return false;
+}
+
+void CommandExchange::SendCommand(const QByteArray &text)
+{
+    state_.LastReplyLine.clear();
+    state_.conn.IdleTicks = 0;
+    status_.showCommand(text);
+    PumpWait(1);
+    if (port_.isOpen())
+        writeToPort(text);
+}
+
+void CommandExchange::WriteDirect(const QByteArray &text)
+{
+    if (port_.isOpen())
+        writeToPort(text);
+}
+
+bool CommandExchange::TogglePort()
+{
+    bool opened = false;
+    if (port_.isOpen()) {
+        port_.close();
+    } else {
+        port_.setDtrEnabled(true);
+        port_.setRtsEnabled(true);
+        port_.setOneStopBit(true);
+        lastOpenError_.clear();
+        if (!port_.open(&lastOpenError_))
+            return false;
+        opened = true;
+    }
+    PumpWait(1000);
+    return opened;
+}
+
+void CommandExchange::LogOff()
+{
+    if (!port_.isOpen())
+        return;
+    SendCommand("x\r");
+    port_.close();
+    state_.conn.LoggedOn = false;
+}
+
+bool CommandExchange::ProbePanel()
+{
+    state_.RxMemo.clear();
+    SendCommand("\r");
+    PumpWait(200);
+    if (state_.RxMemo.line(1) == "OK") {
+        state_.RxMemo.clear();
+        return true;
+    }
+    return false;
+}
+
+QByteArray CommandExchange::CutAtNul(const QByteArray &text)
+{
+    const qsizetype nul = text.indexOf('\0');
+    return nul < 0 ? text : text.left(nul);
+}
+
+void CommandExchange::clearReply()
+{
+    state_.rx.ReplyOk = false;
+    state_.rx.ReceiveBuffer.clear();
+}
+
+bool CommandExchange::waitForReply(qint32 step, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        PumpWait(step);
+        if (state_.rx.ReplyOk)
+            return true;
+    }
+    return state_.rx.ReplyOk;
+}
+
+bool CommandExchange::ReadCompare(const QByteArray &record, const QByteArray &expected)
+{
+    SendCommand("r" + record + "\r");
+    state_.RxMemo.clear();
+    clearReply();
+    waitForReply(20, 5);
+
+    QByteArray reply = state_.RxMemo.line(0).mid(5);
+    if (reply.size() > expected.size())
+        reply.truncate(expected.size());
+    return CutAtNul(expected) == reply;
+}
+
+bool CommandExchange::WriteRecord(const QByteArray &address, const QByteArray &data)
+{
+    state_.conn.IdleTicks = 0;
+    const std::optional<QByteArray> record = RecordNumber::fromAddress(address);
+    if (!record)
+        return false; // no panel slot behind this address: nothing to write
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        state_.RxMemo.clear();
+        clearReply();
+        SendCommand("w" + *record + data + "\r");
+        if (waitForReply(100, 20))
+            break;
+    }
+    PumpWait(50);
+    return ReadCompare(*record, data);
+}
+
+bool CommandExchange::WriteBlock(const QByteArray &address, const QByteArray &data)
+{
+    const std::optional<QByteArray> record = RecordNumber::fromAddress(address);
+    if (!record)
+        return false;
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        state_.RxMemo.clear();
+        SendCommand("b" + *record + data + "\r");
+        clearReply();
+        if (waitForReply(40, 5))
+            break;
+    }
+    for (int check = 0; check < 3; ++check)
+        if (ReadCompare(*record, data))
+            return true;
+    return false;
+}
+
+bool CommandExchange::ProgramRecord(const QByteArray &record, const QByteArray &data)
+{
+    const QByteArray command = "p" + record + data + "\r";
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        state_.RxMemo.clear();
+        if (record == "0000")
+            WriteDirect(command); // the new PIN never reaches the status bar
+        else
+            SendCommand(command);
+        PumpWait(2000);
+        if (state_.RxMemo.line(0) != "Error" && ReadCompare(record, data))
+            return true;
+    }
+    return false;
+}

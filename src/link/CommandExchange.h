@@ -1,0 +1,74 @@
+#pragma once
+
+#include "link/LinkState.h"
+#include "link/SerialPort.h"
+#include "link/StatusSink.h"
+#include "link/UserPrompt.h"
+#include "link/Waiter.h"
+
+#include <QObject>
+
+// The command exchange with the panel: the receive handler that gathers what
+// arrives, the wait every exchange is built on, the one place commands are
+// written, and the generic exchanges (log off, probe, read back, the three
+// record writes). Everything runs on the main thread; a sender clears the
+// receive state it will watch, writes, then waits in short steps while the
+// receive handler runs inside the waits.
+//
+// Commands are bytes: a lower-case command word, its arguments, one CR.
+class CommandExchange : public QObject
+{
+    Q_OBJECT
+public:
+    CommandExchange(SerialPort &port, Waiter &waiter, StatusSink &status, UserPrompt &prompt,
+                    QObject *parent = nullptr);
+
+    LinkState &state() { return state_; }
+    const LinkState &state() const { return state_; }
+    ReceiveState &rx() { return state_.rx; }
+    ConnectionState &conn() { return state_.conn; }
+    ReplyMemo &RxMemo() { return state_.RxMemo; }
+    SerialPort &port() { return port_; }
+    Waiter &waiter() { return waiter_; }
+    StatusSink &status() { return status_; }
+    UserPrompt &prompt() { return prompt_; }
+
+    // Receive handler: runs for every readyRead of the port.
+    void ComPort1RxChar(qint64 count);
+
+    void PumpWait(qint32 ticks);
+    void SendCommand(const QByteArray &text);
+    // Straight to the port when it is open, not through SendCommand: the text
+    // is not shown and IdleTicks is left alone (the PIN goes this way).
+    void WriteDirect(const QByteArray &text);
+
+    bool TogglePort();
+    // Why the last open in TogglePort failed (empty after a good open).
+    QString lastOpenError() const { return lastOpenError_; }
+    void LogOff();
+    bool ProbePanel();
+    static QByteArray CutAtNul(const QByteArray &text);
+    bool ReadCompare(const QByteArray &record, const QByteArray &expected);
+    bool WriteRecord(const QByteArray &address, const QByteArray &data);
+    bool WriteBlock(const QByteArray &address, const QByteArray &data);
+    bool ProgramRecord(const QByteArray &record, const QByteArray &data);
+
+    // Clears ReplyOk and empties ReceiveBuffer: the first step of most waits.
+    void clearReply();
+    // Up to `count` waits of `step` ticks, stopping as soon as ReplyOk is set.
+    bool waitForReply(qint32 step, int count);
+
+signals:
+    // The port closed itself because the other end went away.
+    void connectionLost(const QString &reason);
+
+private:
+    bool writeToPort(const QByteArray &text);
+
+    SerialPort &port_;
+    Waiter &waiter_;
+    StatusSink &status_;
+    UserPrompt &prompt_;
+    LinkState state_;
+    QString lastOpenError_;
+};

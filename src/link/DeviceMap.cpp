@@ -1,0 +1,76 @@
+#include "link/DeviceMap.h"
+
+#include <QStringList>
+
+DeviceMap::DeviceMap()
+{
+    for (int n = 1; n <= 4; ++n)
+        devices_[n - 1] = defaultDevice(n);
+}
+
+QString DeviceMap::defaultDevice(int n)
+{
+    switch (n) {
+    case 1: return QStringLiteral("/dev/ttyUSB0");
+    case 2: return QStringLiteral("/dev/ttyUSB1");
+    case 3: return QStringLiteral("/dev/ttyS0");
+    case 4: return QStringLiteral("/dev/ttyS1");
+    }
+    return {};
+}
+
+DeviceMap DeviceMap::fromEnvironment()
+{
+    DeviceMap map;
+    for (int n = 1; n <= 4; ++n) {
+        const QByteArray value = qgetenv(QStringLiteral("CORVALEN_COM%1").arg(n).toLatin1().constData());
+        if (!value.isEmpty())
+            map.setDevice(n, QString::fromLocal8Bit(value));
+    }
+    return map;
+}
+
+QString DeviceMap::device(int n) const
+{
+    if (n < 1 || n > 4)
+        return {};
+    return devices_[n - 1];
+}
+
+void DeviceMap::setDevice(int n, const QString &path)
+{
+    if (n >= 1 && n <= 4)
+        devices_[n - 1] = path;
+}
+
+QString DeviceMap::deviceForPortName(const QString &portName) const
+{
+    const QString upper = portName.toUpper();
+    if (upper.size() == 4 && upper.startsWith(QLatin1String("COM"))) {
+        const int n = upper.at(3).digitValue();
+        if (n >= 1 && n <= 4)
+            return device(n);
+    }
+    return portName;
+}
+
+bool DeviceMap::applyArguments(QStringList &args, QString *error)
+{
+    for (int i = 0; i < args.size();) {
+        const QString &arg = args.at(i);
+        if (arg.startsWith(QLatin1String("--com")) && arg.size() > 6 && arg.at(6) == QLatin1Char('=')) {
+            const int n = arg.at(5).digitValue();
+            const QString path = arg.mid(7);
+            if (n < 1 || n > 4 || path.isEmpty()) {
+                if (error)
+                    *error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH").arg(arg);
+                return false;
+            }
+            setDevice(n, path);
+            args.removeAt(i);
+            continue;
+        }
+        ++i;
+    }
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+
+// One exchange with the panel at a time. A handler that talks to the panel
+// holds a Scope for as long as it runs; a second handler started from inside
+// one of its waits finds the guard busy and does nothing. Only the log-off
+// click of the lamp bypasses it. busyChanged() lets windows show the state.
+class ExchangeGuard : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    bool busy() const { return depth_ > 0; }
+
+    class Scope
+    {
+    public:
+        explicit Scope(ExchangeGuard &guard);
+        ~Scope();
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+        // False when another exchange was already running.
+        explicit operator bool() const { return entered_; }
+
+    private:
+        ExchangeGuard &guard_;
+        bool entered_ = false;
+    };
+
+signals:
+    void busyChanged(bool busy);
+
+private:
+    int depth_ = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// The other seam: the serial line to the panel. The program uses the
+// QSerialPort adapter (ComPort1); tests put a fake panel behind the same
+// interface. Received bytes are announced with readyRead() on the main
+// thread, and only while that thread processes messages.
+class SerialPort : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~SerialPort() override = default;
+
+    // "COM1" to "COM4"; taken case-insensitively and kept in upper case.
+    // An open port is closed and reopened under the new name.
+    virtual void setPortName(const QString &name) = 0;
+    virtual QString portName() const = 0;
+
+    // Settings that take effect at the next open (or at once if open).
+    virtual void setDtrEnabled(bool on) = 0;
+    virtual void setRtsEnabled(bool on) = 0;
+    virtual void setOneStopBit(bool one) = 0;
+
+    // Opens the named device with every line setting; on failure the port
+    // stays closed and *error says why.
+    virtual bool open(QString *error) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Hands all bytes to the device, in order. False (with *error) when the
+    // device refused them.
+    virtual bool write(const QByteArray &bytes, QString *error) = 0;
+
+    virtual qint64 bytesAvailable() const = 0;
+    // Never waits; returns at most what is queued.
+    virtual QByteArray read(qint64 maxBytes) = 0;
+
+signals:
+    void readyRead();
+    // The other end went away (adapter pulled, pseudo-terminal closed). The
+    // port has already closed itself when this is emitted.
+    void connectionLost(const QString &reason);
+};

@@ -1,0 +1,148 @@
+#include "link/SystemSerialPort.h"
+
+#include <QFileInfo>
+
+SystemSerialPort::SystemSerialPort(const DeviceMap &devices, QObject *parent)
+    : SerialPort(parent)
+    , devices_(devices)
+{
+    connect(&port_, &QSerialPort::readyRead, this, &SerialPort::readyRead);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SystemSerialPort::onError);
+}
+
+SystemSerialPort::~SystemSerialPort()
+{
+    port_.disconnect(this);
+    if (port_.isOpen())
+        port_.close();
+}
+
+QString SystemSerialPort::deviceName() const
+{
+    return devices_.deviceForPortName(name_);
+}
+
+void SystemSerialPort::setPortName(const QString &name)
+{
+    name_ = name.toUpper();
+    if (port_.isOpen()) {
+        close();
+        QString ignored;
+        open(&ignored);
+    }
+}
+
+void SystemSerialPort::setDtrEnabled(bool on)
+{
+    dtr_ = on;
+    applyControlLines();
+}
+
+void SystemSerialPort::setRtsEnabled(bool on)
+{
+    rts_ = on;
+    applyControlLines();
+}
+
+void SystemSerialPort::setOneStopBit(bool one)
+{
+    oneStop_ = one;
+    if (port_.isOpen())
+        port_.setStopBits(oneStop_ ? QSerialPort::OneStop : QSerialPort::TwoStop);
+}
+
+void SystemSerialPort::applyControlLines()
+{
+    if (!port_.isOpen())
+        return;
+    // A pseudo-terminal has no modem lines; the failure is expected there.
+    port_.setDataTerminalReady(dtr_);
+    port_.setRequestToSend(rts_);
+    if (port_.error() == QSerialPort::UnsupportedOperationError)
+        port_.clearError();
+}
+
+bool SystemSerialPort::open(QString *error)
+{
+    if (port_.isOpen())
+        return true;
+    const QString device = deviceName();
+    port_.setPortName(device);
+    port_.setBaudRate(QSerialPort::Baud57600);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(oneStop_ ? QSerialPort::OneStop : QSerialPort::TwoStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        if (error) {
+            *error = QStringLiteral("%1 (%2): %3").arg(name_, device, port_.errorString());
+            if (port_.error() == QSerialPort::PermissionError)
+                *error += QStringLiteral("\r\nYour user may not use serial ports. Add it to the group "
+                                         "dialout (sudo usermod -aG dialout $USER), then log out and in again.");
+            else if (port_.error() == QSerialPort::DeviceNotFoundError)
+                *error += QStringLiteral("\r\nNo such device. Choose another port in Connect, Port, "
+                                         "or point this one at your adapter (see README: serial device).");
+        }
+        port_.clearError();
+        return false;
+    }
+    applyControlLines();
+    port_.clearError();
+    return true;
+}
+
+void SystemSerialPort::close()
+{
+    if (!port_.isOpen())
+        return;
+    if (port_.bytesToWrite() > 0)
+        port_.waitForBytesWritten(1000 + 100 * int(port_.bytesToWrite()));
+    port_.close();
+    port_.clearError();
+}
+
+bool SystemSerialPort::isOpen() const
+{
+    return port_.isOpen();
+}
+
+bool SystemSerialPort::write(const QByteArray &bytes, QString *error)
+{
+    if (!port_.isOpen()) {
+        if (error)
+            *error = QStringLiteral("The port %1 is not open.").arg(name_);
+        return false;
+    }
+    const qint64 written = port_.write(bytes);
+    if (written != bytes.size()) {
+        if (error)
+            *error = QStringLiteral("Could not write to %1: %2").arg(deviceName(), port_.errorString());
+        return false;
+    }
+    // Hand the bytes to the driver now; what the driver does not take at
+    // once goes out from the event loop, still in order.
+    port_.flush();
+    return true;
+}
+
+qint64 SystemSerialPort::bytesAvailable() const
+{
+    return port_.bytesAvailable();
+}
+
+QByteArray SystemSerialPort::read(qint64 maxBytes)
+{
+    return port_.read(maxBytes);
+}
+
+void SystemSerialPort::onError(QSerialPort::SerialPortError error)
+{
+    if (!port_.isOpen())
+        return;
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        const QString reason = QStringLiteral("%1 (%2): %3").arg(name_, deviceName(), port_.errorString());
+        port_.close();
+        port_.clearError();
+        emit connectionLost(reason);
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/DeviceMap.h"
+#include "link/SerialPort.h"
+
+#include <QSerialPort>
+
+// The serial port of the machine, through QSerialPort: 57600 baud, 8 data
+// bits, no parity, one stop bit, DTR and RTS asserted, no handshake.
+//
+// Two facts of QSerialPort on Linux shape it. On a pseudo-terminal the open
+// succeeds but setting DTR and RTS fails as an unsupported operation; that is
+// not a failed open. When the other end goes away, QSerialPort reports a
+// read or resource error over and over while the port stays open; the port
+// closes itself on the first such error and announces connectionLost().
+class SystemSerialPort : public SerialPort
+{
+    Q_OBJECT
+public:
+    explicit SystemSerialPort(const DeviceMap &devices, QObject *parent = nullptr);
+    ~SystemSerialPort() override;
+
+    void setPortName(const QString &name) override;
+    QString portName() const override { return name_; }
+    QString deviceName() const;
+
+    void setDtrEnabled(bool on) override;
+    void setRtsEnabled(bool on) override;
+    void setOneStopBit(bool one) override;
+
+    bool open(QString *error) override;
+    void close() override;
+    bool isOpen() const override;
+
+    bool write(const QByteArray &bytes, QString *error) override;
+    qint64 bytesAvailable() const override;
+    QByteArray read(qint64 maxBytes) override;
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+    void applyControlLines();
+
+    const DeviceMap &devices_;
+    QSerialPort port_;
+    QString name_ = QStringLiteral("COM2");
+    bool dtr_ = true;
+    bool rts_ = false;  // the port object starts with RTS off; every open enables it
+    bool oneStop_ = false; // and with two stop bits; every open sets one
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Messages and questions to the user. Below the windows nothing opens a
+// message box: it goes through this sink, which the main window turns into
+// modal boxes and tests replace with a recorder. Texts are shown exactly as
+// given; lines are joined with CR LF.
+class UserPrompt
+{
+public:
+    enum class Kind { Information, Confirmation, Error };
+
+    virtual ~UserPrompt() = default;
+    virtual void message(const QString &text, Kind kind = Kind::Information) = 0;
+    // A Yes/No question; only Yes returns true.
+    virtual bool ask(const QString &text, Kind kind = Kind::Confirmation) = 0;
+};
