@@ -1,0 +1,22 @@
+#pragma once
+
+#include "directory/PhoneDirectory.h"
+#include "link/CommandExchange.h"
+#include "link/ExchangeGuard.h"
+#include "link/StatusSink.h"
+#include "link/TransferFeedback.h"
+#include "link/UserPrompt.h"
+
+// What every page and transfer works with: the link to the panel, the guard
+// that keeps exchanges one at a time, the message sink, the status bar, the
+// transfer feedback and the shared phone directory. The main window owns them
+// all; tests build the same context from fakes.
+struct AppContext
+{
+    CommandExchange &link;
+    ExchangeGuard &guard;
+    UserPrompt &prompt;
+    StatusSink &status;
+    TransferFeedback &feedback;
+    PhoneDirectory &directory;
+};

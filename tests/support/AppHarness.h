@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "support/LinkHarness.h"
+#include "support/RecordingFeedback.h"
+
+// The application context on virtual time with a scripted fake panel: what
+// page logic and transfers are tested against.
+struct AppHarness : LinkHarness
+{
+    ExchangeGuard guard;
+    RecordingFeedback feedback;
+    PhoneDirectory directory;
+    AppContext ctx{link, guard, prompt, status, feedback, directory};
+
+    AppHarness()
+    {
+        directory.DefinePhoneFields();
+        directory.PhoneTable.open();
+    }
+    // Logged on to a model whose last directory slot is directoryEnd.
+    void logOn(qint32 directoryEnd = 0x9000)
+    {
+        openPort();
+        link.conn().LoggedOn = true;
+        link.conn().DirectoryEnd = directoryEnd;
+    }
+};
