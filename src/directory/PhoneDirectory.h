@@ -42,6 +42,12 @@ public:
     bool writeEachChangeTicked() const { return wrtChgTicked_; }
     void setWriteEachChangeTicked(bool ticked);
 
+    // Edit3: the hidden trace field of the phone page. The log-on puts the
+    // last directory slot there; failed upload retries append "f".
+    QString Edit3() const { return edit3_; }
+    void setEdit3(const QString &text) { edit3_ = text; }
+    void appendEdit3(const QString &text) { edit3_ += text; }
+
     // The directory grid's code columns are dimmed while global gate codes
     // are in use.
     bool codeColumnsDimmed() const { return codesDimmed_; }
@@ -61,4 +67,5 @@ private:
     bool wrtChgEnabled_ = false;
     bool wrtChgTicked_ = true;
     bool codesDimmed_ = false;
+    QString edit3_;
 };
