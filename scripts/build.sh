@@ -17,5 +17,14 @@ if [ -z "$dir" ]; then
   if [ "$sanitize" = ON ]; then dir=build-asan; else dir=build; fi
 fi
 
+# Qt's automoc does not always notice a header that appeared after the last
+# configure; when the set of headers changed, let it scan everything afresh.
+headers=$(find src tests tools -name '*.h' | sort | md5sum | cut -d' ' -f1)
+if [ -d "$dir" ] && [ "$(cat "$dir/.headers" 2>/dev/null)" != "$headers" ]; then
+  find "$dir" -maxdepth 3 -type d -name '*_autogen' -exec rm -rf {} +
+fi
+mkdir -p "$dir"
+echo "$headers" > "$dir/.headers"
+
 cmake -S . -B "$dir" -G Ninja -DCORVALEN_SANITIZE="$sanitize" >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
