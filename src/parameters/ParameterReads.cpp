@@ -1,0 +1,127 @@
+#include "parameters/ParameterReads.h"
+
+#include "app/AppContext.h"
+#include "parameters/ParameterControls.h"
+#include "parameters/ParameterFile.h"
+#include "parameters/ParameterRecords.h"
+#include "parameters/RecordFields.h"
+#include "parameters/SystemParameters.h"
+
+namespace ParameterReads {
+
+namespace {
+
+// A record's characters in a reply line follow its five leading characters.
+QByteArray payloadOf(const QByteArray &line)
+{
+    return line.mid(5);
+}
+
+void finishWithCapture(ParameterControls &c)
+{
+    ParameterFile::CaptureParameterFile(c);
+    c.offerSaveAs();
+}
+
+} // namespace
+
+void readSystemParameters(AppContext &ctx, ParameterControls &c)
+{
+    ctx.link.RxMemo().clear();
+    ctx.link.rx().ReceiveBuffer.clear();
+    ctx.feedback.showTransferWindow();
+    ctx.link.SendCommand("r0001\r");
+    ctx.link.PumpWait(1000);
+
+    const QByteArray slice = RecordFields::slice(ctx.link.RxMemo().line(0), 6, 53);
+    SystemParameters::DecodeSystemParameters(c, RecordFields::CleanReplyField(slice), ctx.prompt);
+
+    ctx.feedback.hideTransferWindow();
+    finishWithCapture(c);
+}
+
+void readGateCodes(AppContext &ctx, ParameterControls &c)
+{
+    ctx.feedback.setBusyCursor(true);
+    ctx.feedback.showTransferWindow();
+    ctx.link.rx().ReceiveBuffer.clear();
+    ctx.link.RxMemo().clear();
+    ctx.link.SendCommand("r0006\r");
+    ctx.link.PumpWait(500);
+
+    ParameterRecords::DecodeGateCodes(c, payloadOf(ctx.link.RxMemo().line(0)));
+    c.RefreshCodeHighlights();
+
+    ctx.feedback.hideTransferWindow();
+    ctx.feedback.setBusyCursor(false);
+    finishWithCapture(c);
+}
+
+void readMessages(AppContext &ctx, ParameterControls &c)
+{
+    ctx.link.RxMemo().clear();
+    ctx.feedback.showTransferWindow();
+    ctx.link.SendCommand("d00020005\r");
+    ctx.link.PumpWait(1000);
+
+    for (int record = 2; record <= 5; ++record)
+        ParameterRecords::DecodeMessages(c, record, payloadOf(ctx.link.RxMemo().line(record - 1)));
+
+    ctx.feedback.hideTransferWindow();
+}
+
+void readSpeedDials(AppContext &ctx, ParameterControls &c)
+{
+    ctx.link.RxMemo().clear();
+    ctx.link.SendCommand("d00070010\r");
+    ctx.link.PumpWait(1000);
+
+    for (int record = 7; record <= 10; ++record)
+        ParameterRecords::DecodeSpeedDials(c, record, payloadOf(ctx.link.RxMemo().line(record - 6)));
+}
+
+void ReadPara1Click(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    readSystemParameters(ctx, c);
+}
+
+void ReadCodeClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    readGateCodes(ctx, c);
+}
+
+void ReadMsgsClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    readMessages(ctx, c);
+}
+
+void ReadSpdClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    readSpeedDials(ctx, c);
+}
+
+void ReadAllClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    readGateCodes(ctx, c);
+    readMessages(ctx, c);
+    readSystemParameters(ctx, c);
+    readGateCodes(ctx, c);
+    readSpeedDials(ctx, c);
+}
+
+} // namespace ParameterReads

@@ -1,0 +1,34 @@
+#pragma once
+
+struct AppContext;
+class ParameterControls;
+
+// The Read buttons of the parameter page. Each sends one command, waits its
+// fixed time (the reads do not wait for "OK") and decodes what the reply
+// lines hold; a missing or short reply leaves "ERROR" in the text edits or
+// stops the system-parameter decode with its message. The handlers hold the
+// exchange guard; the steps without "Click" are for composing.
+namespace ParameterReads {
+
+// "r0001", 1000 ticks, line 0 characters 6-53 into the Setting and Options
+// controls; then, whatever happened, the file record is captured and Save As
+// offered. Shows the transfer window.
+void readSystemParameters(AppContext &ctx, ParameterControls &c);
+// "r0006", 500 ticks, line 0 characters 6-29 into the six code edits, then
+// RefreshCodeHighlights; capture and Save As as above. Hourglass and
+// transfer window.
+void readGateCodes(AppContext &ctx, ParameterControls &c);
+// "d00020005", 1000 ticks, lines 1-4 into the six message edits. Transfer
+// window.
+void readMessages(AppContext &ctx, ParameterControls &c);
+// "d00070010", 1000 ticks, lines 1-4 into the eight speed dials.
+void readSpeedDials(AppContext &ctx, ParameterControls &c);
+
+void ReadPara1Click(AppContext &ctx, ParameterControls &c);
+void ReadCodeClick(AppContext &ctx, ParameterControls &c);
+void ReadMsgsClick(AppContext &ctx, ParameterControls &c);
+void ReadSpdClick(AppContext &ctx, ParameterControls &c);
+// Codes, messages, system parameters, codes again, speed dials.
+void ReadAllClick(AppContext &ctx, ParameterControls &c);
+
+} // namespace ParameterReads

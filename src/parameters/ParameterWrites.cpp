@@ -1,0 +1,173 @@
+#include "parameters/ParameterWrites.h"
+
+#include "app/AppContext.h"
+#include "link/RecordNumber.h"
+#include "parameters/ParameterControls.h"
+#include "parameters/ParameterRecords.h"
+#include "parameters/RecordFields.h"
+#include "parameters/SystemParameters.h"
+
+namespace ParameterWrites {
+
+namespace {
+
+const char *phraseOf(int record)
+{
+    switch (record) {
+    case 1: return "in writing the System Parameters";
+    case 2: return "in writing fixed message 1 & 2";
+    case 3: return "in writing Scroll message 1";
+    case 4: return "in writing Scroll message 2";
+    case 5: return "in writing message 1 & 2";
+    case 6: return "in writing the Codes";
+    case 7: return "in writing speed Dial 1 & 2";
+    case 8: return "in writing speed Dial 3 & 4";
+    case 9: return "in writing speed Dial 5 & 6";
+    case 10: return "in writing speed Dial 7 & 8";
+    }
+    return "";
+}
+
+void writeRecord(AppContext &ctx, int record, const QByteArray &payload)
+{
+    if (!ctx.link.ProgramRecord(RecordNumber::fromInt(record), payload))
+        ctx.prompt.message(writeErrorMessage(record), UserPrompt::Kind::Error);
+}
+
+// The hourglass for as long as it lives, however the sequence ends.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(TransferFeedback &feedback) : feedback_(feedback) { feedback_.setBusyCursor(true); }
+    ~BusyCursor() { feedback_.setBusyCursor(false); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+
+private:
+    TransferFeedback &feedback_;
+};
+
+void readyAndUpLoad(AppContext &ctx)
+{
+    ShowReady(ctx);
+    upLoad(ctx);
+}
+
+} // namespace
+
+QString writeErrorMessage(int record)
+{
+    return QStringLiteral("There was an error\r\n") + QLatin1String(phraseOf(record));
+}
+
+void WriteGateCodes(AppContext &ctx, ParameterControls &c)
+{
+    writeRecord(ctx, 6, ParameterRecords::EncodeGateCodes(c));
+}
+
+void WriteMessages(AppContext &ctx, ParameterControls &c)
+{
+    for (int record = 2; record <= 5; ++record)
+        writeRecord(ctx, record, ParameterRecords::EncodeMessages(c, record));
+}
+
+void WriteSpeedDials(AppContext &ctx, ParameterControls &c)
+{
+    for (int record = 7; record <= 10; ++record)
+        writeRecord(ctx, record, ParameterRecords::EncodeSpeedDials(c, record));
+}
+
+bool WriteSystemParameters(AppContext &ctx, ParameterControls &c)
+{
+    const std::optional<QByteArray> payload = SystemParameters::EncodeSystemParameters(c, ctx.prompt);
+    if (!payload)
+        return false;
+    writeRecord(ctx, 1, RecordFields::PadField(*payload, 32, '?'));
+    return true;
+}
+
+void ShowReady(AppContext &ctx)
+{
+    ctx.status.setCommandText(QStringLiteral("Ready"));
+}
+
+void upLoad(AppContext &ctx)
+{
+    ctx.link.PumpWait(200);
+    ctx.link.SendCommand("u\r");
+}
+
+void WritePara1Click(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    if (WriteSystemParameters(ctx, c))
+        readyAndUpLoad(ctx);
+}
+
+void WriteCodeClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    WriteGateCodes(ctx, c);
+    readyAndUpLoad(ctx);
+}
+
+void WriteSpdClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    WriteSpeedDials(ctx, c);
+    readyAndUpLoad(ctx);
+}
+
+void SaveParamClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    WriteMessages(ctx, c);
+    readyAndUpLoad(ctx);
+}
+
+void WriteAllClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    if (!ctx.prompt.ask(kWriteAllQuestion))
+        return;
+    {
+        BusyCursor busy(ctx.feedback);
+        WriteGateCodes(ctx, c);
+        WriteMessages(ctx, c);
+        WriteSpeedDials(ctx, c);
+        if (!WriteSystemParameters(ctx, c))
+            return;
+    }
+    readyAndUpLoad(ctx);
+}
+
+void UpLoadClick(AppContext &ctx)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    upLoad(ctx);
+}
+
+void UpDatePINClick(AppContext &ctx, ParameterControls &c)
+{
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return;
+    if (ctx.link.ProgramRecord("0000", ParameterRecords::EncodePin(c)))
+        ctx.prompt.message(QStringLiteral("NEW PIN Programmed"), UserPrompt::Kind::Information);
+    else
+        ctx.prompt.message(QStringLiteral("ERROR in Programming PIN"), UserPrompt::Kind::Error);
+}
+
+} // namespace ParameterWrites

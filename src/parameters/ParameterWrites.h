@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+struct AppContext;
+class ParameterControls;
+
+// The Write buttons of the parameter page, the apply command and the PIN
+// change. Every record goes through ProgramRecord (verified by reading it
+// back); a record the panel does not take shows "There was an error" CR LF
+// and the record's phrase, and its group goes on with the next record. The
+// handlers hold the exchange guard; the groups are for composing.
+namespace ParameterWrites {
+
+// The question of Write All as the user sees it.
+inline const QString kWriteAllQuestion = QStringLiteral("ReWrite all Messages & Operating Parameters?");
+
+// "There was an error" CR LF and the record's phrase (records 1 to 10).
+QString writeErrorMessage(int record);
+
+// Record 0006.
+void WriteGateCodes(AppContext &ctx, ParameterControls &c);
+// Records 0002, 0003, 0004, 0005.
+void WriteMessages(AppContext &ctx, ParameterControls &c);
+// Records 0007, 0008, 0009, 0010.
+void WriteSpeedDials(AppContext &ctx, ParameterControls &c);
+// Record 0001 after clamping the numeric edits. False when an edit is not a
+// whole number: its message was shown and nothing was written.
+bool WriteSystemParameters(AppContext &ctx, ParameterControls &c);
+
+// "Ready" in the status bar's command panel.
+void ShowReady(AppContext &ctx);
+// 200 ticks, then "u": the panel takes the written data into use.
+void upLoad(AppContext &ctx);
+
+// A group, "Ready", then the apply command.
+void WritePara1Click(AppContext &ctx, ParameterControls &c);
+void WriteCodeClick(AppContext &ctx, ParameterControls &c);
+void WriteSpdClick(AppContext &ctx, ParameterControls &c);
+void SaveParamClick(AppContext &ctx, ParameterControls &c);
+// Asks kWriteAllQuestion; on Yes, under the hourglass, writes 0006,
+// 0002-0005, 0007-0010, 0001, then "Ready" and the apply command.
+void WriteAllClick(AppContext &ctx, ParameterControls &c);
+void UpLoadClick(AppContext &ctx);
+// NewPin filled with 0xFF to 32 as record 0000 (written straight to the port
+// so the PIN never shows); "NEW PIN Programmed" or "ERROR in Programming
+// PIN". Neither "Ready" nor the apply command follow.
+void UpDatePINClick(AppContext &ctx, ParameterControls &c);
+
+} // namespace ParameterWrites
