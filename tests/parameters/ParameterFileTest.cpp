@@ -260,7 +260,7 @@ TEST_F(ParameterFiles, AnyControlStateRoundTripsThroughTheFile)
     const K lineTwo[] = {K::RadioButton1, K::opt931, K::opt936};
     const K relay2[] = {K::rly2off, K::rly2key, K::rly2line};
 
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 50; ++round) {
         ParameterControls c;
         for (int e = 0; e < ParamEditCount; ++e) {
             // A numeric edit keeps two characters in the file.
