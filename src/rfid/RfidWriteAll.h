@@ -30,9 +30,10 @@ public:
     //  3. up to 50 polls of 86.4 ms for "OK", else "communication error";
     //  4. record by record: "g" up to three tries, then (once an "OK" has
     //     been seen, from which on the echo is back) a read-back, and on a
-    //     difference up to two "p"; a record that is neither stored nor
-    //     programmed counts as failed; past record 1535 with codes left, the
-    //     512-code note ends the write;
+    //     difference up to two "p" (one without "OK" counts only when the
+    //     record then reads back right); a record that is neither stored nor
+    //     programmed counts as failed, also when the panel stopped answering;
+    //     past record 1535 with codes left, the 512-code note ends the write;
     //  5. failures: "there was an error saving the codes," / "Please try again";
     //  6. TableLoading cleared, window hidden, cursor and lamp back,
     //     keep-alive on, echo back.
