@@ -1,0 +1,7 @@
+#include "events/EventLog.h"
+
+void EventLog::markLoaded()
+{
+    loaded_ = true;
+    emit downloadCompleted();
+}

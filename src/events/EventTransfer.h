@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "events/ComputerClock.h"
+#include "events/EventLog.h"
+
+#include <QByteArray>
+
+// The event page's exchanges with the panel: the download of the panel's
+// clock and event log ("Down Load", dnLoad) and setting the panel's clock
+// from the computer's ("Set_time"). Each holds the exchange guard for its
+// whole run and reports what went wrong through the context's prompt.
+class EventTransfer
+{
+public:
+    enum class Outcome {
+        Busy,         // another exchange was running; nothing was sent
+        Completed,    // the log arrived and was decoded; EventsLoaded is set
+        NotOnLine,    // no "OK" to "e": RxMemo says "Not on line", the table is unchanged
+        BadClock,     // a clock pair was not hexadecimal; the table is unchanged
+        BadEventLine, // an event line's date or time was not hexadecimal; the rows before it stay
+    };
+
+    EventTransfer(AppContext &ctx, EventLog &log, ComputerClock clock = ComputerClock());
+
+    // The download:
+    //  1. transfer window shown, lamp blinking;
+    //  2. CR, 172.8 ms;  3. RxMemo cleared, 1.7 ms;  4. "t", 172.8 ms;
+    //  5. Stime and Sdate from the reply's second line (pairs 3, 2, 1 give
+    //     hh:mm:ss, pairs 4, 5, 6 give dd/mm/yy);
+    //  6. Ctime and Cdate from the computer's clock;
+    //  7. "e", then RxMemo, the buffer and the acknowledgement cleared, then
+    //     a grace of 432 ms;  8. up to 51 polls of 432 ms for "OK";
+    //  9. no "OK": "Not on line" into RxMemo;
+    // 10.-11. the event table redefined and the lines between the reply's
+    //     first and last decoded in order, numbered from 1;
+    // 12. first row current, EventsLoaded set (downloadCompleted);
+    // 13. lamp steady and online, transfer window hidden, in every case.
+    Outcome dnLoadClick();
+
+    // Sends "t" and the computer's local time as "ssnnhhddmmyy". Nothing is
+    // awaited; the next download shows the panel's new time. False when
+    // another exchange was running.
+    bool Set_timeClick();
+
+private:
+    Outcome download();
+    bool readPanelClock(const QByteArray &clockLine);
+    bool waitForEvents();
+    Outcome decodeEvents();
+
+    AppContext &ctx_;
+    EventLog &log_;
+    ComputerClock clock_;
+};

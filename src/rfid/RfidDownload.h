@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "rfid/AssignedAddrs.h"
+
+#include <QObject>
+
+// "DownLoad" of the RFID page: reads the panel's whole RFID store and puts
+// every code into the directory, without asking first.
+//
+// Each code goes to the first entry of its room (exact text: 0012 is not 12)
+// whose Addr has not yet received a code in this download, in the table's
+// current order; a code for which no such entry is left becomes a new entry
+// holding only the room, the code and the placeholder Addr "p" + the code
+// counter. The codes the directory held before are emptied first. An entry
+// with an empty Addr never receives a code.
+class RfidDownload : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome { Busy, Completed, CommunicationError };
+
+    explicit RfidDownload(AppContext &ctx, QObject *parent = nullptr);
+
+    //  1. echo suppressed, TableLoading set, the grids suspended;
+    //  2. "s14081535"; transfer window, hourglass, lamp blinking, keep-alive off;
+    //  3. up to 100 polls of 86.4 ms for "OK";
+    //  4. none: "communication error", the directory stays as it was;
+    //  5.-8. the reply into RxMemo; codes emptied (or an empty table set up
+    //     afresh); Save and Save As of the phone list allowed; every record
+    //     line between the first and the last assigned entry by entry;
+    // 10. in every case: first entry, DirectorySynced, "Write Each Change"
+    //     enabled;  11. TableLoading cleared, window hidden, cursor and lamp
+    //     back, keep-alive on, echo back, the grids resumed.
+    Outcome download_idClick();
+
+    const AssignedAddrs &assignedAddrs() const { return assigned_; }
+
+signals:
+    // The download found the directory empty and defined it afresh: the
+    // window sets up the directory grids (SetupPhoneGrid).
+    void phoneTableDefined();
+
+private:
+    void fillDirectory();
+    void emptyCodes();
+    void assign(const QByteArray &room, const QByteArray &code);
+    QByteArray placeholderAddr() const;
+
+    AppContext &ctx_;
+    AssignedAddrs assigned_;
+};

@@ -1,0 +1,196 @@
+#include "rfid/RfidWriteAll.h"
+
+#include "directory/PhoneFields.h"
+#include "link/RecordNumber.h"
+#include "rfid/StoreCodec.h"
+#include "rfid/StoreExchange.h"
+
+namespace {
+constexpr int kLedOnline = 21;
+constexpr int kStoreTries = 3;
+constexpr int kProgramTries = 2;
+
+const QString kBadFormat = QStringLiteral("Note, the current record has\r\n"
+                                          "incorrect RFID data format.\r\n"
+                                          "rescan or erase the code.");
+const QString kCommunicationError = QStringLiteral("communication error");
+const QString kLimit = QStringLiteral("NB could not save all codes\r\n"
+                                      "Maximum is 512 RF-ID's.");
+const QString kFailed = QStringLiteral("there was an error saving the codes,\r\n"
+                                       "Please try again");
+} // namespace
+
+RfidWriteAll::RfidWriteAll(AppContext &ctx)
+    : ctx_(ctx)
+{
+}
+
+int RfidWriteAll::firstBadCode() const
+{
+    const Table &table = ctx_.directory.PhoneTable;
+    const int rfid = table.fieldIndex(PhoneFields::Rfid);
+    for (int row = 0; row < table.count(); ++row) {
+        const QByteArray code = table.value(row, rfid);
+        if (!code.isEmpty() && code.size() != StoreCodec::kCodeWidth)
+            return row;
+    }
+    return -1;
+}
+
+RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
+{
+    ExchangeGuard::Scope scope(ctx_.guard);
+    if (!scope)
+        return Outcome::Busy;
+
+    CommandExchange &link = ctx_.link;
+    PhoneDirectory &directory = ctx_.directory;
+    TransferFeedback &feedback = ctx_.feedback;
+    failures_ = 0;
+
+    const int bad = firstBadCode();
+    if (bad >= 0) {
+        directory.PhoneTable.moveTo(bad);
+        ctx_.prompt.message(kBadFormat);
+        return Outcome::BadCode;
+    }
+
+    link.rx().EchoSuppressed = true;
+    directory.TableLoading = true;
+    link.rx().ReceiveBuffer.clear();
+    link.PumpWait(10);
+    link.SendCommand("c1418\r");
+    link.RxMemo().clear();
+    link.clearReply();
+    feedback.showTransferWindow();
+    feedback.setBusyCursor(true);
+    feedback.startLampBlink();
+    feedback.stopKeepAlive();
+    link.rx().LineEndCount = 0;
+
+    const Outcome outcome = writeRecords();
+
+    directory.TableLoading = false;
+    feedback.hideTransferWindow();
+    feedback.setBusyCursor(false);
+    feedback.stopLampBlink();
+    feedback.startKeepAlive();
+    feedback.setLedImage(kLedOnline);
+    link.rx().EchoSuppressed = false;
+    return outcome;
+}
+
+RfidWriteAll::Outcome RfidWriteAll::writeRecords()
+{
+    CommandExchange &link = ctx_.link;
+    Table &table = ctx_.directory.PhoneTable;
+    if (!link.waitForReply(100, 50)) {
+        ctx_.prompt.message(kCommunicationError, UserPrompt::Kind::Error);
+        return Outcome::CommunicationError;
+    }
+
+    link.PumpWait(500);
+    table.first();
+    int recordNumber = StoreCodec::kFirstRecord;
+    int row = 0;
+    while (row < table.count()) {
+        const QByteArray text = collectRecord(row);
+        if (!text.isEmpty()) {
+            const QByteArray record = RecordNumber::fromInt(recordNumber);
+            const QByteArray padded = StoreCodec::padRecord(text);
+            const bool stored = storeRecord(record, padded);
+            link.PumpWait(20);
+            if (link.rx().ReplyOk) {
+                // The first acknowledged record brings the echo back for good.
+                link.rx().EchoSuppressed = false;
+                if (!link.ReadCompare(record, padded) && !programRecord(record, padded))
+                    ++failures_;
+            } else if (!stored) {
+                // Nothing answered at all: the record is not in the panel.
+                ++failures_;
+            }
+        }
+        ++recordNumber;
+        if (recordNumber > StoreCodec::kLastRecord) {
+            if (codesRemain(row)) {
+                ctx_.prompt.message(kLimit);
+                return Outcome::LimitReached;
+            }
+            break;
+        }
+    }
+
+    if (failures_ > 0) {
+        ctx_.prompt.message(kFailed);
+        return Outcome::SomeFailed;
+    }
+    return Outcome::Completed;
+}
+
+QByteArray RfidWriteAll::collectRecord(int &row)
+{
+    Table &table = ctx_.directory.PhoneTable;
+    const int roomField = table.fieldIndex(PhoneFields::RoomNumber);
+    const int rfidField = table.fieldIndex(PhoneFields::Rfid);
+    QByteArray text;
+    int taken = 0;
+    while (row < table.count() && taken < StoreCodec::kEntriesPerRecord) {
+        table.moveTo(row);
+        const QByteArray room = table.value(row, roomField);
+        const QByteArray code = table.value(row, rfidField);
+        ++row;
+        if (room.isEmpty() || code.isEmpty())
+            continue;
+        text.append(StoreCodec::packEntry(room, code));
+        ++taken;
+    }
+    return text;
+}
+
+bool RfidWriteAll::codesRemain(int row) const
+{
+    const Table &table = ctx_.directory.PhoneTable;
+    const int roomField = table.fieldIndex(PhoneFields::RoomNumber);
+    const int rfidField = table.fieldIndex(PhoneFields::Rfid);
+    for (; row < table.count(); ++row)
+        if (!table.value(row, roomField).isEmpty() && !table.value(row, rfidField).isEmpty())
+            return true;
+    return false;
+}
+
+bool RfidWriteAll::storeRecord(const QByteArray &record, const QByteArray &text)
+{
+    CommandExchange &link = ctx_.link;
+    for (int attempt = 0; attempt < kStoreTries; ++attempt) {
+        link.RxMemo().clear();
+        link.PumpWait(20);
+        link.SendCommand("g" + record + text + "\r");
+        const bool ok = StoreExchange::WaitStoreReply(link);
+        const bool refused = link.state().LastReplyLine == "Error";
+        if (ok && !refused)
+            return true;
+        if (refused)
+            continue;
+        if (!StoreExchange::IsStoreRecordBlank(link, record))
+            return true;
+    }
+    return false;
+}
+
+bool RfidWriteAll::programRecord(const QByteArray &record, const QByteArray &text)
+{
+    CommandExchange &link = ctx_.link;
+    for (int attempt = 0; attempt < kProgramTries; ++attempt) {
+        link.PumpWait(200);
+        link.SendCommand("p" + record + text + "\r");
+        if (StoreExchange::WaitStoreReply(link))
+            return true;
+        if (link.state().LastReplyLine == "Error")
+            continue;
+        // The record already read back different, so it not being blank
+        // proves nothing: without an "OK" only the content itself does.
+        if (link.ReadCompare(record, text))
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/AppContext.h"
+
+#include <QByteArray>
+
+// "Write All" of the RFID page: erases the panel's RFID store and writes it
+// afresh from the directory, without asking first. Entries with both a room
+// and a code go to the panel in the table's current order, packed four to a
+// record from record 1408 on; the directory itself does not change, and the
+// grid follows the walk.
+class RfidWriteAll
+{
+public:
+    enum class Outcome {
+        Busy,               // another exchange was running; nothing was sent
+        BadCode,            // a code of the wrong length: that entry is current, nothing sent
+        CommunicationError, // no "OK" to the erase; nothing written
+        Completed,          // every record stored (or verified)
+        SomeFailed,         // "there was an error saving the codes," ...
+        LimitReached,       // more than 512 codes: the first 512 written
+    };
+
+    explicit RfidWriteAll(AppContext &ctx);
+
+    //  1. every RFID must be empty or exactly 10 characters, else the
+    //     three-line note with the offending entry made current;
+    //  2. echo suppressed, TableLoading set, "c1418", transfer window,
+    //     hourglass, lamp blinking, keep-alive off;
+    //  3. up to 50 polls of 86.4 ms for "OK", else "communication error";
+    //  4. record by record: "g" up to three tries, then (once an "OK" has
+    //     been seen, from which on the echo is back) a read-back, and on a
+    //     difference up to two "p" (one without "OK" counts only when the
+    //     record then reads back right); a record that is neither stored nor
+    //     programmed counts as failed, also when the panel stopped answering;
+    //     past record 1535 with codes left, the 512-code note ends the write;
+    //  5. failures: "there was an error saving the codes," / "Please try again";
+    //  6. TableLoading cleared, window hidden, cursor and lamp back,
+    //     keep-alive on, echo back.
+    Outcome writeall_idClick();
+
+    int failureCount() const { return failures_; }
+
+private:
+    int firstBadCode() const;
+    Outcome writeRecords();
+    QByteArray collectRecord(int &row);
+    bool codesRemain(int row) const;
+    bool storeRecord(const QByteArray &record, const QByteArray &text);
+    bool programRecord(const QByteArray &record, const QByteArray &text);
+
+    AppContext &ctx_;
+    int failures_ = 0;
+};

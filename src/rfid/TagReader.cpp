@@ -1,0 +1,47 @@
+#include "rfid/TagReader.h"
+
+#include "rfid/CodeOwner.h"
+#include "rfid/TagLine.h"
+
+TagReader::TagReader(AppContext &ctx, RfidPageState &page, Beeper &beeper)
+    : ctx_(ctx)
+    , page_(page)
+    , beeper_(beeper)
+{
+}
+
+bool TagReader::Get_IDClick()
+{
+    if (ctx_.guard.busy())
+        return false;
+    page_.setProgressBar1(kTicks);
+    ctx_.link.RxMemo().clear();
+    page_.setIderror(RfidPageState::kReady);
+    page_.setRfID({});
+    ctx_.link.rx().DataArrived = false;
+    page_.setTimer3Active(true);
+    page_.hideLcExist();
+    return true;
+}
+
+void TagReader::Timer3Timer()
+{
+    if (!page_.Timer3Active())
+        return; // a tick that was already queued when the read ended
+    page_.setProgressBar1(qMax(page_.ProgressBar1() - 1, 0));
+    if (page_.ProgressBar1() == 0)
+        page_.setTimer3Active(false);
+    if (!ctx_.link.rx().DataArrived)
+        return;
+
+    page_.setTimer3Active(false);
+    page_.setProgressBar1(0);
+    const QByteArray code = TagLine::CheckTagLine(ctx_.link.RxMemo().line(0));
+    if (code.isEmpty()) {
+        page_.setIderror(RfidPageState::kReadError);
+    } else {
+        FindCodeOwner(ctx_.directory, page_, code);
+        page_.setRfID(code);
+    }
+    beeper_.beep();
+}
