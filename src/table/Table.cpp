@@ -246,7 +246,7 @@ bool Table::post()
     if (state_ == State::Edit) {
         state_ = State::Browse;
         modified_ = false;
-        if (sortField_ >= 0) {
+        if (sortField_ >= 0 && rows_.at(cur_).at(sortField_) != buffer_.at(sortField_)) {
             emit aboutToReorder();
             rows_.removeAt(cur_);
             cur_ = sortedPosition(buffer_, -1);

@@ -227,3 +227,16 @@ TEST(TableEngine, EveryByteSurvivesInAValue)
     t.appendRecord({all});
     EXPECT_EQ(t.value(0, 0), all);
 }
+
+TEST(TableEngine, AnEditThatKeepsTheSortKeyKeepsItsPlaceAmongEquals)
+{
+    std::unique_ptr<Table> t(makeTable());
+    for (const char *n : {"same", "same", "same"})
+        t->appendRecord({n, "0"});
+    t->sortOn("Name", Qt::CaseSensitive);
+    t->moveTo(0);
+    t->setField("Num", "7");
+    t->post();
+    EXPECT_EQ(t->position(), 1);
+    EXPECT_EQ(t->value(0, 1), QByteArray("7"));
+}
