@@ -1,7 +1,7 @@
 #include "link/LogOnDetails.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include "table/AtomicFile.h"
 #include <QtEndian>
 
 namespace {
@@ -58,20 +58,12 @@ bool LogOnDetails::read(const QString &fileName, LogOnDetails *details)
 
 bool LogOnDetails::write(const QString &fileName, QString *error) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot create file %1").arg(fileName);
-        return false;
-    }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(toBytes());
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot create file %1").arg(fileName);
-        return false;
-    }
-    return true;
+    const auto result = AtomicFile::write(fileName, toBytes(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (result == AtomicFile::Result::Saved)
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot create file %1").arg(fileName);
+    return false;
 }
 
 void StorePortNumber(const QString &fileName, qint32 portNumber)

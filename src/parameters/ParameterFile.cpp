@@ -5,8 +5,9 @@
 #include "parameters/ParameterControls.h"
 #include "parameters/SystemParameters.h"
 
+#include "table/AtomicFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace ParameterFile {
 
@@ -54,18 +55,17 @@ bool ApplyParameterFile(ParameterControls &c, UserPrompt &prompt)
 
 bool SaveParameterFile(const ParameterControls &c, const QString &fileName, UserPrompt &prompt)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    switch (AtomicFile::write(fileName, c.fileRecord().bytes())) {
+    case AtomicFile::Result::Saved:
+        return true;
+    case AtomicFile::Result::CannotCreate:
         prompt.message(QStringLiteral("Cannot create file %1").arg(fileName), UserPrompt::Kind::Error);
         return false;
+    case AtomicFile::Result::ShortWrite:
+        break;
     }
-    const QByteArray &bytes = c.fileRecord().bytes();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
-        prompt.message(QStringLiteral("Could not save"), UserPrompt::Kind::Error);
-        return false;
-    }
-    return true;
+    prompt.message(QStringLiteral("Could not save"), UserPrompt::Kind::Error);
+    return false;
 }
 
 bool LoadParameterFile(ParameterControls &c, const QString &fileName, UserPrompt &prompt)

@@ -1,7 +1,9 @@
 #include "table/TableFile.h"
 
+#include "table/AtomicFile.h"
+
 #include <QFile>
-#include <QSaveFile>
+
 
 namespace TableFile {
 
@@ -137,14 +139,11 @@ void appendTo(Table &table, const QByteArray &bytes)
 
 bool saveFile(const QString &fileName, const QByteArray &content, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("Cannot create file %1").arg(fileName);
-        return false;
-    }
-    return true;
+    if (AtomicFile::write(fileName, content) == AtomicFile::Result::Saved)
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot create file %1").arg(fileName);
+    return false;
 }
 
 bool loadFile(const QString &fileName, QByteArray *content, QString *error)

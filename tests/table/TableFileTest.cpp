@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 QList<Table::Field> phoneLike()
@@ -116,4 +118,30 @@ TEST(TableFileSave, AMissingFileCannotBeOpened)
     QString error;
     EXPECT_FALSE(TableFile::loadFile(QStringLiteral("/nonexistent/x.csv"), &content, &error));
     EXPECT_EQ(error, QStringLiteral("Cannot open file /nonexistent/x.csv"));
+}
+
+TEST(TableFileSave, ASaveThatFailsHalfwayLeavesTheOldFileWhole)
+{
+    // A file-size limit makes the write fail part way, even for root.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.csv"));
+    QString error;
+    ASSERT_TRUE(TableFile::saveFile(path, "old\r\n", &error));
+
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool ok = TableFile::saveFile(path, QByteArray(4096, 'x'), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error, QStringLiteral("Cannot create file %1").arg(path));
+    QByteArray content;
+    ASSERT_TRUE(TableFile::loadFile(path, &content, &error));
+    EXPECT_EQ(content, QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary file left
 }
