@@ -110,9 +110,14 @@ bool PhoneEditor::storeEntry(const PhoneEditTexts &texts)
         return false;
     }
 
+    // The slot to give the entry: a free one for a new entry, and, while
+    // Write Each Change applies, for an entry that has no panel slot yet (an
+    // entry appended by the RFID download) - never a made-up record.
+    const qint32 directoryEnd = link.conn().DirectoryEnd;
+    bool write = writeEachChangeApplies();
     QByteArray slot;
     if (p == -1) {
-        slot = FindFreeSlot(table, link.conn().DirectoryEnd);
+        slot = FindFreeSlot(table, directoryEnd);
         if (slot == "0000") {
             ctx_.prompt.message(kNoSlot);
             table.append(); // still adding: a second OK must not land on another entry
@@ -120,8 +125,13 @@ bool PhoneEditor::storeEntry(const PhoneEditTexts &texts)
             return false;
         }
         table.append();
-    } else if (table.position() != p) {
-        table.moveTo(p - 1);
+    } else if (write && !DirectorySlots::isDirectorySlot(table.field(PhoneFields::Addr), directoryEnd)) {
+        slot = FindFreeSlot(table, directoryEnd); // the entry stays the current one
+        if (slot == "0000") {
+            ctx_.prompt.message(kNoSlot);
+            slot.clear();
+            write = false;
+        }
     }
 
     table.setField(PhoneFields::RoomNumber, NumericOrZero(texts.RoomNumber, ctx_.prompt));
@@ -130,15 +140,22 @@ bool PhoneEditor::storeEntry(const PhoneEditTexts &texts)
     table.setField(PhoneFields::Code1, texts.Code1);
     table.setField(PhoneFields::Code2, texts.Code2);
     table.setField(PhoneFields::Spare, texts.Spare);
-    if (p == -1)
+    if (!slot.isEmpty())
         table.setField(PhoneFields::Addr, slot);
 
+    // What goes to the panel is what the table stores (so a room that is not
+    // a number goes as the "0" stored), taken before the waits let anything
+    // else move the cursor.
+    const QByteArray writeSlot = table.field(PhoneFields::Addr);
+    const QByteArray text = PanelEntryText(table.field(PhoneFields::RoomNumber), table.field(PhoneFields::Code1),
+                                           table.field(PhoneFields::Code2), table.field(PhoneFields::Spare),
+                                           table.field(PhoneFields::PHnumber), table.field(PhoneFields::Name));
     link.PumpWait(10);
     table.post(); // the cursor stays on the stored entry, wherever the sort puts it
     link.PumpWait(10);
 
-    if (writeEachChangeApplies())
-        writeCurrentEntry();
+    if (write && writeEachChangeApplies())
+        writeEntry(writeSlot, text);
 
     setButtons(false, false, false);
     dir.ScrollSyncOn = true;
@@ -148,28 +165,9 @@ bool PhoneEditor::storeEntry(const PhoneEditTexts &texts)
     return true;
 }
 
-// Writes the stored entry to its panel slot, five attempts. The text comes
-// from the stored values, so the panel gets the room that the table holds.
-void PhoneEditor::writeCurrentEntry()
+// WriteRecord, five attempts.
+void PhoneEditor::writeEntry(const QByteArray &slot, const QByteArray &text)
 {
-    Table &table = ctx_.directory.PhoneTable;
-    const qint32 directoryEnd = ctx_.link.conn().DirectoryEnd;
-    QByteArray slot = table.field(PhoneFields::Addr);
-    if (!DirectorySlots::isDirectorySlot(slot, directoryEnd)) {
-        // No panel slot yet (an entry appended by the RFID download): never
-        // write a made-up record; take the first free slot instead.
-        const QByteArray free = FindFreeSlot(table, directoryEnd);
-        if (free == "0000") {
-            ctx_.prompt.message(kNoSlot);
-            return;
-        }
-        table.setField(PhoneFields::Addr, free);
-        table.post();
-        slot = free;
-    }
-    const QByteArray text = PanelEntryText(table.field(PhoneFields::RoomNumber), table.field(PhoneFields::Code1),
-                                           table.field(PhoneFields::Code2), table.field(PhoneFields::Spare),
-                                           table.field(PhoneFields::PHnumber), table.field(PhoneFields::Name));
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt)
         if (ctx_.link.WriteRecord(slot, text))
             return;

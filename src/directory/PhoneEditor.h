@@ -77,7 +77,7 @@ signals:
 private:
     bool okAction(const PhoneEditTexts &texts);
     bool storeEntry(const PhoneEditTexts &texts);
-    void writeCurrentEntry();
+    void writeEntry(const QByteArray &slot, const QByteArray &text);
     void startEntryAfterLast();
     void setButtons(bool navInst, bool navOk, bool undo);
     bool writeEachChangeApplies() const;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -190,4 +191,36 @@ TEST_F(FileFixture, NewAndOpenWaitWhileAnExchangeRuns)
     EXPECT_FALSE(file.newList(dir.path()));
     EXPECT_FALSE(file.open(path("any.csv")));
     EXPECT_EQ(table.count(), 1);
+}
+
+TEST_F(FileFixture, RandomPhoneListsOfAnyBytesComeBackEqualThroughSaveAndOpen)
+{
+    QRandomGenerator rng(4711);
+    const QList<Table::Field> fields = table.fields();
+    for (int round = 0; round < 30; ++round) {
+        ASSERT_TRUE(file.newList(dir.path()));
+        const int rows = int(rng.bounded(40));
+        for (int r = 0; r < rows; ++r) {
+            QList<QByteArray> values;
+            for (const Table::Field &f : fields) {
+                QByteArray v;
+                const int len = int(rng.bounded(f.width + 1));
+                for (int i = 0; i < len; ++i)
+                    v.append(char(rng.bounded(256)));
+                values << v;
+            }
+            table.appendRecord(values);
+        }
+        QList<QList<QByteArray>> before;
+        for (int r = 0; r < table.count(); ++r)
+            before << table.row(r);
+        ASSERT_TRUE(file.saveAs(path("random.csv")));
+        const QByteArray bytes = readAll(path("random.csv"));
+        ASSERT_TRUE(file.open(path("random.csv")));
+        ASSERT_EQ(table.count(), before.size());
+        for (int r = 0; r < table.count(); ++r)
+            ASSERT_EQ(table.row(r), before.at(r)) << "round " << round << " row " << r;
+        ASSERT_TRUE(file.save());
+        ASSERT_EQ(readAll(path("random.csv")), bytes);
+    }
 }
