@@ -128,11 +128,18 @@ bool DirectoryTransfer::waitForDirectory()
 
 // Replaces the table with the reply's entries in slot order. Only a whole
 // reply marks the table as matching the panel: after a partial one, single
-// writes would take slots for free that hold residents on the panel.
+// writes would take slots for free that hold residents on the panel. A
+// broken reply without a single entry leaves the table as it was rather
+// than wiping it.
 void DirectoryTransfer::rebuildTable(bool complete)
 {
     PhoneDirectory &dir = ctx_.directory;
     Table &table = dir.PhoneTable;
+    const QList<PanelEntry> entries = replyEntries(ctx_.link.RxMemo().text(), complete);
+    if (!complete && entries.isEmpty()) {
+        dir.TableLoading = false;
+        return;
+    }
     {
         ScrollSyncPause pause(dir);
         dir.DefinePhoneFields();
@@ -141,7 +148,7 @@ void DirectoryTransfer::rebuildTable(bool complete)
         dir.SetupPhoneGrid();
         dir.allowPhoneFileSave();
         Table::ControlsPause controls(table);
-        for (const PanelEntry &e : replyEntries(ctx_.link.RxMemo().text(), complete)) {
+        for (const PanelEntry &e : entries) {
             // In field order: Name, RoomNumber, PHnumber, Code1, Code2, spare, RFID, Addr.
             table.appendRecord({e.Name, e.RoomNumber, e.PHnumber, e.Code1, e.Code2, e.Spare, QByteArray(),
                                 e.SlotAddress});

@@ -178,3 +178,26 @@ TEST_F(DownloadFixture, ASecondExchangeWaitsForTheFirst)
     EXPECT_TRUE(h.port.commands().isEmpty());
     EXPECT_FALSE(h.directory.TableLoading);
 }
+
+TEST_F(DownloadFixture, ASilentPanelLeavesTheTableAsItWas)
+{
+    h.port.setResponder({});
+    table.appendRecord({"Kept", "1", "", "", "", "", "", "1000"});
+    transfer.GetDataClick();
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("communication error")});
+    ASSERT_EQ(table.count(), 1);
+    EXPECT_EQ(table.value(0, "Name"), QByteArray("Kept"));
+    EXPECT_FALSE(h.directory.TableLoading);
+    EXPECT_FALSE(h.link.rx().EchoSuppressed);
+    // 10 + 1 before the command, 41 silent steps, the tail.
+    EXPECT_EQ(h.elapsedTicks(), 10 + 1 + 41 * 100 + 1000);
+}
+
+TEST_F(DownloadFixture, AnEmptyDirectoryGivesAnEmptyTable)
+{
+    table.appendRecord({"Gone", "1"});
+    transfer.GetDataClick();
+    EXPECT_EQ(table.count(), 0);
+    EXPECT_TRUE(h.link.conn().DirectorySynced);
+    EXPECT_TRUE(h.prompt.messages.isEmpty());
+}

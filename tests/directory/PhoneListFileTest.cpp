@@ -224,3 +224,16 @@ TEST_F(FileFixture, RandomPhoneListsOfAnyBytesComeBackEqualThroughSaveAndOpen)
         ASSERT_EQ(readAll(path("random.csv")), bytes);
     }
 }
+
+TEST_F(FileFixture, ASaveThatCannotWriteItsTemporaryFileKeepsTheOldFile)
+{
+    // Also for a user whom folder permissions do not stop: a name of 250
+    // characters leaves no room for the temporary file's suffix.
+    const QString longName = dir.filePath(QString(246, QLatin1Char('n')) + QStringLiteral(".csv"));
+    writeFile(longName, "old\r\n");
+    table.appendRecord({"New", "2"});
+    EXPECT_FALSE(file.saveAs(longName));
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Cannot create file %1").arg(longName)});
+    EXPECT_EQ(readAll(longName), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
