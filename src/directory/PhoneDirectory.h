@@ -53,7 +53,16 @@ public:
     bool codeColumnsDimmed() const { return codesDimmed_; }
     void setCodeColumnsDimmed(bool dimmed);
 
+    // SetupPhoneGrid: the grids set up their columns for the table just
+    // defined (the phone page does the work). Called after New, Open and the
+    // download.
+    void SetupPhoneGrid() { emit phoneGridSetupRequested(); }
+
 signals:
+    void phoneGridSetupRequested();
+    // A phone list was read from a file; the code columns' dimming is then
+    // refreshed from the parameter page.
+    void phoneListOpened();
     void saveCommandsAllowed();
     void fileNameChanged(const QString &name);
     void writeEachChangeEnabledChanged(bool enabled);

@@ -246,7 +246,7 @@ bool Table::post()
     if (state_ == State::Edit) {
         state_ = State::Browse;
         modified_ = false;
-        if (sortField_ >= 0 && rows_.at(cur_).at(sortField_) != buffer_.at(sortField_)) {
+        if (sortField_ >= 0 && !inOrderAt(cur_, buffer_)) {
             emit aboutToReorder();
             rows_.removeAt(cur_);
             cur_ = sortedPosition(buffer_, -1);
@@ -344,6 +344,18 @@ bool Table::lessThan(const QList<QByteArray> &a, const QList<QByteArray> &b) con
     return collator_.compare(QString::fromLatin1(x), QString::fromLatin1(y)) < 0;
 }
 
+// Whether values may stay at row without breaking the sort: an entry whose
+// sort value did not move past a neighbour keeps its place, so that a walk
+// that edits other fields visits every entry once.
+bool Table::inOrderAt(int row, const QList<QByteArray> &values) const
+{
+    if (row > 0 && lessThan(values, rows_.at(row - 1)))
+        return false;
+    if (row + 1 < rows_.size() && lessThan(rows_.at(row + 1), values))
+        return false;
+    return true;
+}
+
 int Table::sortedPosition(const QList<QByteArray> &values, int) const
 {
     const auto it = std::upper_bound(rows_.cbegin(), rows_.cend(), values,
@@ -355,7 +367,13 @@ int Table::sortedPosition(const QList<QByteArray> &values, int) const
 
 void Table::resort()
 {
-    collator_ = QCollator(QLocale());
+    // The C (POSIX) locale has no collation of its own: QCollator would order
+    // by character codes there ("B" before "a"). The user's order is a
+    // language's order, so such systems get the neutral order of English.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    collator_ = QCollator(locale);
     collator_.setCaseSensitivity(sortCase_);
     collator_.setNumericMode(false);
     QList<int> order(rows_.size());

@@ -96,6 +96,18 @@ public:
     void disableControls();
     void enableControls();
     bool controlsDisabled() const { return disabled_ > 0; }
+    // Keeps the controls suspended for its own lifetime.
+    class ControlsPause
+    {
+    public:
+        explicit ControlsPause(Table &table) : table_(table) { table_.disableControls(); }
+        ~ControlsPause() { table_.enableControls(); }
+        ControlsPause(const ControlsPause &) = delete;
+        ControlsPause &operator=(const ControlsPause &) = delete;
+
+    private:
+        Table &table_;
+    };
 
     // Asked before any delete; returning false cancels it silently.
     std::function<bool()> beforeDelete;
@@ -117,6 +129,7 @@ signals:
 private:
     bool checkBrowseMode();
     int sortedPosition(const QList<QByteArray> &values, int ignoreRow) const;
+    bool inOrderAt(int row, const QList<QByteArray> &values) const;
     bool lessThan(const QList<QByteArray> &a, const QList<QByteArray> &b) const;
     void scrolled();
     QByteArray cut(int index, const QByteArray &value) const;

@@ -240,3 +240,35 @@ TEST(TableEngine, AnEditThatKeepsTheSortKeyKeepsItsPlaceAmongEquals)
     EXPECT_EQ(t->position(), 1);
     EXPECT_EQ(t->value(0, 1), QByteArray("7"));
 }
+
+TEST(TableEngine, TheCLocaleStillSortsByALanguageNotByCharacterCodes)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale::c());
+    std::unique_ptr<Table> t(makeTable());
+    for (const char *n : {"b", "B", "a", "A"})
+        t->appendRecord({n, "0"});
+    t->sortOn("Name", Qt::CaseSensitive);
+    EXPECT_EQ(column(*t, 0), (QList<QByteArray>{"a", "A", "b", "B"}));
+    t->sortOn("Name", Qt::CaseInsensitive);
+    EXPECT_EQ(column(*t, 0).at(0).toLower(), QByteArray("a"));
+    EXPECT_EQ(column(*t, 0).at(2).toLower(), QByteArray("b"));
+    QLocale::setDefault(saved);
+}
+
+TEST(TableEngine, EditingAnotherFieldOfASortedTableKeepsEqualEntriesInPlace)
+{
+    // A walk that gives every entry a new value in another field must visit
+    // each entry once, also when two entries sort equal.
+    std::unique_ptr<Table> t(makeTable());
+    for (const char *n : {"Smith", "Jones", "Smith", "Adams"})
+        t->appendRecord({n, "0"});
+    t->sortOn("Name", Qt::CaseSensitive);
+    int next = 1;
+    for (t->first(); !t->eof(); t->next()) {
+        t->setField("Num", QByteArray::number(next++));
+        t->post();
+    }
+    EXPECT_EQ(column(*t, 1), (QList<QByteArray>{"1", "2", "3", "4"}));
+    EXPECT_EQ(column(*t, 0), (QList<QByteArray>{"Adams", "Jones", "Smith", "Smith"}));
+}

@@ -1,0 +1,342 @@
+#include "directory/DirectoryTransfer.h"
+
+#include "app/AppContext.h"
+#include "directory/DirectorySlots.h"
+#include "directory/EntryText.h"
+#include "directory/PhoneFields.h"
+#include "directory/ScrollSyncPause.h"
+#include "link/ReplyMemo.h"
+
+namespace {
+
+constexpr int kDownloadSteps = 1501;   // of 86.4 ms: about 130 s
+constexpr int kSilentStepsAllowed = 40; // the 41st silent step in a row ends the wait
+constexpr int kErrorsBeforeStop = 21;
+
+const QString kCommunicationError = QStringLiteral("communication error");
+
+} // namespace
+
+DirectoryTransfer::DirectoryTransfer(AppContext &ctx, QObject *parent)
+    : QObject(parent)
+    , ctx_(ctx)
+{
+}
+
+bool DirectoryTransfer::endsWithOkLine(const QByteArray &buffer)
+{
+    return buffer == "OK\r\n" || buffer.endsWith("\r\nOK\r\n");
+}
+
+QList<PanelEntry> DirectoryTransfer::replyEntries(const QByteArray &reply, bool complete)
+{
+    QByteArray text = reply;
+    if (!complete) {
+        // Only lines that arrived whole: the text after the last CR LF is cut.
+        const qsizetype end = text.lastIndexOf("\r\n");
+        text.truncate(end < 0 ? 0 : end + 2);
+    }
+    const QList<QByteArray> lines = ReplyMemo::splitLines(text);
+    const qsizetype last = complete ? lines.size() - 1 : lines.size(); // the "OK" line is not an entry
+    QList<PanelEntry> entries;
+    for (qsizetype i = 1; i < last; ++i) {
+        if (lines.at(i).isEmpty())
+            continue;
+        PanelEntry e = ParsePanelEntry(lines.at(i));
+        if (!e.RoomNumber.isEmpty() && !e.Name.isEmpty())
+            entries.append(std::move(e));
+    }
+    return entries;
+}
+
+void DirectoryTransfer::beginTransferFeedback()
+{
+    ctx_.feedback.showTransferWindow();
+    ctx_.feedback.setBusyCursor(true);
+    ctx_.feedback.startLampBlink();
+    ctx_.feedback.stopKeepAlive();
+}
+
+void DirectoryTransfer::endTransferFeedback()
+{
+    ctx_.feedback.hideTransferWindow();
+    ctx_.feedback.setBusyCursor(false);
+    ctx_.feedback.stopLampBlink();
+    ctx_.feedback.startKeepAlive();
+    ctx_.feedback.setLedImage(ctx_.link.conn().LoggedOn ? 21 : 22);
+}
+
+// ---- Download -------------------------------------------------------------
+
+void DirectoryTransfer::GetDataClick()
+{
+    ExchangeGuard::Scope scope(ctx_.guard);
+    if (!scope)
+        return;
+    CommandExchange &link = ctx_.link;
+    ReceiveState &rx = link.rx();
+
+    rx.EchoSuppressed = true;
+    ctx_.directory.TableLoading = true;
+    rx.ReceiveBuffer.clear();
+    link.PumpWait(10);
+    link.SendCommand("d01281152\r");
+    link.RxMemo().clear();
+    beginTransferFeedback();
+    emit progressVisibleChanged(true);
+
+    const bool complete = waitForDirectory();
+
+    link.PumpWait(1000); // the tail of the reply
+    emit progressVisibleChanged(false);
+    link.RxMemo().setText(rx.ReceiveBuffer);
+    rebuildTable(complete);
+
+    endTransferFeedback();
+    rx.EchoSuppressed = false;
+}
+
+// Waits for the reply in steps of 86.4 ms until its "OK" line. Ends early
+// after 41 silent steps in a row, and after 1501 steps in all; both are
+// reported as "communication error". True when the reply came whole.
+bool DirectoryTransfer::waitForDirectory()
+{
+    CommandExchange &link = ctx_.link;
+    ReceiveState &rx = link.rx();
+    link.clearReply();
+    rx.LineEndCount = 0;
+    int silence = 0;
+    for (int step = 0; step < kDownloadSteps && !rx.ReplyOk; ++step) {
+        link.PumpWait(100);
+        if (rx.ReplyOk && !endsWithOkLine(rx.ReceiveBuffer))
+            rx.ReplyOk = false; // a Name ending in "OK" at the end of a chunk
+        if (rx.DataArrived) {
+            silence = 0;
+        } else if (++silence > kSilentStepsAllowed) {
+            ctx_.prompt.message(kCommunicationError, UserPrompt::Kind::Error);
+            return false;
+        }
+        emit lineCountChanged(rx.LineEndCount);
+        rx.DataArrived = false;
+    }
+    if (rx.ReplyOk)
+        return true;
+    // The panel kept talking without ever ending its reply.
+    ctx_.prompt.message(kCommunicationError, UserPrompt::Kind::Error);
+    return false;
+}
+
+// Replaces the table with the reply's entries in slot order. Only a whole
+// reply marks the table as matching the panel: after a partial one, single
+// writes would take slots for free that hold residents on the panel. A
+// broken reply without a single entry leaves the table as it was rather
+// than wiping it.
+void DirectoryTransfer::rebuildTable(bool complete)
+{
+    PhoneDirectory &dir = ctx_.directory;
+    Table &table = dir.PhoneTable;
+    const QList<PanelEntry> entries = replyEntries(ctx_.link.RxMemo().text(), complete);
+    if (!complete && entries.isEmpty()) {
+        dir.TableLoading = false;
+        return;
+    }
+    {
+        ScrollSyncPause pause(dir);
+        dir.DefinePhoneFields();
+        table.open();
+        table.emptyTable();
+        dir.SetupPhoneGrid();
+        dir.allowPhoneFileSave();
+        Table::ControlsPause controls(table);
+        for (const PanelEntry &e : entries) {
+            // In field order: Name, RoomNumber, PHnumber, Code1, Code2, spare, RFID, Addr.
+            table.appendRecord({e.Name, e.RoomNumber, e.PHnumber, e.Code1, e.Code2, e.Spare, QByteArray(),
+                                e.SlotAddress});
+        }
+    }
+    dir.TableLoading = false;
+    table.first();
+    ctx_.link.conn().DirectorySynced = complete;
+    dir.setWriteEachChangeEnabled(complete);
+}
+
+// ---- Upload ---------------------------------------------------------------
+
+namespace {
+
+// For the upload's whole run: the RFID page's buttons and the directory's
+// OK keep off the table (TableLoading), the edit fields are not refilled
+// while the table is walked; at the end the cursor goes to the first entry
+// so that the fields show the entry the cursor is on.
+class UploadScope
+{
+public:
+    explicit UploadScope(PhoneDirectory &dir)
+        : dir_(dir)
+    {
+        dir_.TableLoading = true;
+        dir_.ScrollSyncOn = false;
+    }
+    ~UploadScope()
+    {
+        dir_.TableLoading = false;
+        dir_.ScrollSyncOn = true;
+        dir_.PhoneTable.first();
+    }
+
+private:
+    PhoneDirectory &dir_;
+};
+
+} // namespace
+
+void DirectoryTransfer::WriteDataClick()
+{
+    ExchangeGuard::Scope scope(ctx_.guard);
+    if (!scope)
+        return;
+    CommandExchange &link = ctx_.link;
+    PhoneDirectory &dir = ctx_.directory;
+    Table &table = dir.PhoneTable;
+
+    table.refresh();
+    const int limit = DirectorySlots::uploadLimit(link.conn().DirectoryEnd);
+    if (table.count() > limit) {
+        ctx_.prompt.message(QStringLiteral("There are to many records to store\r\nto this Corvalen version.\r\n")
+                            + QString::number(limit) + QStringLiteral(" is the limit."));
+        return;
+    }
+    if (!ctx_.prompt.ask(QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?"),
+                         UserPrompt::Kind::Information))
+        return;
+
+    UploadScope upload(dir);
+    ctx_.status.setStatusText(QStringLiteral("Sorting"));
+    link.PumpWait(50);
+    table.sortOn(PhoneFields::Name, Qt::CaseSensitive);
+    table.first();
+    {
+        Table::ControlsPause controls(table);
+        ctx_.status.setStatusText(QStringLiteral("Sorting Addresses"));
+        link.PumpWait(50);
+        if (table.count() == 0)
+            return; // nothing goes to the panel, not even the erase
+        if (!assignSlots()) {
+            ctx_.prompt.message(QStringLiteral("Failed to Sort List\r\nor phone list to large"));
+            return;
+        }
+    }
+
+    beginTransferFeedback();
+    ctx_.feedback.setBusyCursor(false); // the hourglass comes with the rewrite
+    ctx_.status.setStatusText(QStringLiteral("Erasing Current phone List"));
+    if (!erasePanelDirectory()) {
+        endTransferFeedback();
+        ctx_.prompt.message(QStringLiteral("Could not clear All,\r\nSave your files and\r\nRecheck connection"),
+                            UserPrompt::Kind::Error);
+        return; // the entries keep their new slots
+    }
+
+    ctx_.status.setStatusText(QStringLiteral("Rewriting Phone List"));
+    emit gridEnabledChanged(false);
+    ctx_.feedback.setBusyCursor(true);
+    int errors = 0;
+    {
+        Table::ControlsPause controls(table);
+        errors = rewritePanel();
+    }
+    ctx_.feedback.hideTransferWindow();
+    if (errors != 0)
+        ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(errors), UserPrompt::Kind::Error);
+
+    ctx_.status.setStatusText(QStringLiteral("Done"));
+    ctx_.feedback.setBusyCursor(false);
+    ctx_.feedback.stopLampBlink();
+    ctx_.feedback.startKeepAlive();
+    ctx_.feedback.setLedImage(link.conn().LoggedOn ? 21 : 22);
+    emit gridEnabledChanged(true);
+    link.conn().DirectorySynced = true;
+    dir.setWriteEachChangeEnabled(true);
+}
+
+// Fresh consecutive slots in table order from 1000 (hex). False when the
+// slots end before the table does.
+bool DirectoryTransfer::assignSlots()
+{
+    Table &table = ctx_.directory.PhoneTable;
+    const qint32 end = ctx_.link.conn().DirectoryEnd;
+    qint32 address = DirectorySlots::kFirst;
+    for (table.first(); !table.eof(); table.next()) {
+        if (address > end)
+            return false;
+        table.setField(PhoneFields::Addr, DirectorySlots::text(address));
+        table.post();
+        address += DirectorySlots::kStep;
+    }
+    return true;
+}
+
+// "f5a" after a bare CR, two attempts of up to 4.32 s each.
+bool DirectoryTransfer::erasePanelDirectory()
+{
+    CommandExchange &link = ctx_.link;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        link.SendCommand("\r");
+        link.PumpWait(300);
+        link.SendCommand("f5a\r");
+        link.rx().DataArrived = false;
+        link.clearReply();
+        if (link.waitForReply(100, 50))
+            return true;
+    }
+    return false;
+}
+
+// The current entry's text for the panel; a room that is not a number is
+// written as "0" (with the message), as OK would have stored it.
+QByteArray DirectoryTransfer::uploadText()
+{
+    const Table &table = ctx_.directory.PhoneTable;
+    QByteArray room = table.field(PhoneFields::RoomNumber);
+    if (!room.isEmpty())
+        room = NumericOrZero(room, ctx_.prompt);
+    return PanelEntryText(room, table.field(PhoneFields::Code1), table.field(PhoneFields::Code2),
+                          table.field(PhoneFields::Spare), table.field(PhoneFields::PHnumber),
+                          table.field(PhoneFields::Name));
+}
+
+// WriteBlock, then up to three WriteRecord retries each after a bare CR; a
+// failed retry leaves an "f" in Edit3.
+bool DirectoryTransfer::writeEntry(const QByteArray &slot, const QByteArray &text)
+{
+    CommandExchange &link = ctx_.link;
+    if (link.WriteBlock(slot, text))
+        return true;
+    for (int retry = 0; retry < 3; ++retry) {
+        link.PumpWait(40);
+        link.SendCommand("\r");
+        link.PumpWait(40);
+        if (link.WriteRecord(slot, text))
+            return true;
+        ctx_.directory.appendEdit3(QStringLiteral("f"));
+        link.PumpWait(100);
+    }
+    return false;
+}
+
+// Writes every entry to its slot in table order; stops early when the link
+// is logged off or 21 entries were refused. The number of refused entries.
+int DirectoryTransfer::rewritePanel()
+{
+    Table &table = ctx_.directory.PhoneTable;
+    int errors = 0;
+    for (table.first(); !table.eof();) {
+        const QByteArray text = uploadText();
+        if (!writeEntry(table.field(PhoneFields::Addr), text))
+            ++errors;
+        table.next();
+        if (!ctx_.link.conn().LoggedOn || errors >= kErrorsBeforeStop)
+            break;
+    }
+    return errors;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "directory/PanelEntry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+
+struct AppContext;
+
+// The whole-directory transfers of the phone page, below the windows.
+//
+// GetDataClick reads every directory slot of the panel ("d01281152") into
+// the phone table, replacing it. WriteDataClick erases the panel's directory
+// ("f5a") and writes the whole table back, sorted by Name and given fresh
+// consecutive slots from 1000 (hex). Both hold the exchange guard for their
+// whole run and report through the context's prompt, status bar and
+// transfer feedback; the page follows the signals below.
+class DirectoryTransfer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DirectoryTransfer(AppContext &ctx, QObject *parent = nullptr);
+
+    void GetDataClick();
+    void WriteDataClick();
+
+    // The entries between the first line of a directory reply and its "OK"
+    // line; without "OK", those of every complete line after the first.
+    // Lines with an empty RoomNumber or Name are empty slots and are left out.
+    static QList<PanelEntry> replyEntries(const QByteArray &reply, bool complete);
+
+    // Whether the panel's reply ended with an "OK" line of its own (a Name
+    // ending in "OK" at the end of a chunk does not end the reply).
+    static bool endsWithOkLine(const QByteArray &buffer);
+
+signals:
+    // The download's progress field (Edit2): shown while the reply arrives,
+    // with the number of lines received so far.
+    void progressVisibleChanged(bool visible);
+    void lineCountChanged(int lines);
+    // The grid (DBGrid1) is disabled while the upload rewrites the panel.
+    void gridEnabledChanged(bool enabled);
+
+private:
+    bool waitForDirectory();
+    void rebuildTable(bool complete);
+    bool assignSlots();
+    bool erasePanelDirectory();
+    bool writeEntry(const QByteArray &slot, const QByteArray &text);
+    QByteArray uploadText();
+    int rewritePanel();
+    void beginTransferFeedback();
+    void endTransferFeedback();
+
+    AppContext &ctx_;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+struct AppContext;
+
+// The phone list file and the phone page's file commands, below the
+// dialogs: the page asks for a file name and hands it over.
+//
+// The file is the comma-separated table format (header line of the field
+// names, one CR LF line per entry in the table's current order). Saving
+// replaces the file atomically, so a failed save leaves the old file whole;
+// the table never changes by a save.
+//
+// New and Open do nothing while an exchange with the panel is running: they
+// would pull the table from under a download or an upload.
+class PhoneListFile
+{
+public:
+    static constexpr const char *kDefaultName = "CorvalenPhList.csv";
+
+    explicit PhoneListFile(AppContext &ctx);
+
+    // The default phone list in a folder: the folder, "/" unless it ends
+    // with one, and "CorvalenPhList.csv".
+    static QString defaultFileName(const QString &folder);
+
+    // The table part of New: an empty phone table, DBFiles the default name
+    // in the working folder, Save and Save As allowed, DirectorySynced clear,
+    // Write Each Change disabled, the grids set up.
+    bool newList(const QString &workingFolder);
+
+    // Reads a phone list chosen by the user. On failure "Cannot open file
+    // <name>" is shown and the table is left empty (TableLoading clear,
+    // ScrollSyncOn set); DBFiles then keeps its earlier name, so that a Save
+    // cannot replace the unreadable file with an empty list.
+    bool open(const QString &fileName);
+
+    // Writes the table to DBFiles; "Cannot create file <name>" on failure.
+    bool save();
+    // DBFiles becomes fileName, then as save().
+    bool saveAs(const QString &fileName);
+
+private:
+    bool write(const QString &fileName);
+
+    AppContext &ctx_;
+};
