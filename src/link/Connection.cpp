@@ -73,6 +73,7 @@ void Connection::logOnBranch()
     ctx_.directory.setWriteEachChangeEnabled(false);
 
     ctx_.status.setStatusText(QStringLiteral("Loging on Please Wait"));
+    statusSaysConnecting_ = true;
     onLineCaption_ = kLogOff;
     emit indicatorsChanged();
     stopKeepAlive();
@@ -176,6 +177,10 @@ void Connection::GoOffline()
     CommandExchange &link = ctx_.link;
     ConnectionState &conn = link.conn();
 
+    // "Loging on Please Wait" or "Connected" would go on saying so offline.
+    const bool staleStatus = conn.LoggedOn || statusSaysConnecting_;
+    statusSaysConnecting_ = false;
+
     link.LogOff();
     onLineCaption_ = kLogOn;
     ledHint_ = kLogOn;
@@ -191,6 +196,8 @@ void Connection::GoOffline()
     ledImage_ = kLedOffline;
     emit indicatorsChanged();
     setOnlineControls(false);
+    if (staleStatus)
+        ctx_.status.setStatusText(QStringLiteral("OFF Line"));
 }
 
 void Connection::EnableOnlineControls()

@@ -96,4 +96,5 @@ private:
     bool portMenuEnabled_ = true;
     bool onlineControlsEnabled_ = false;
     QString caption_;
+    bool statusSaysConnecting_ = false;
 };

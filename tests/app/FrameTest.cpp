@@ -6,9 +6,14 @@
 #include "app/widgets/PortMenu.h"
 #include "directory/widgets/PhonePage.h"
 #include "link/PanelModel.h"
+#include "link/LogOnDetails.h"
+#include "link/widgets/TEnterPin.h"
 #include "link/widgets/TTransferF.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QStatusTipEvent>
+#include <QTimer>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -150,6 +155,47 @@ TEST(FrameConnectionTest, TheLampIsMarkedWhileTheLogOnDialogIsUp)
     EXPECT_TRUE(markedDuringDialog);
     EXPECT_FALSE(h.form.actions().led->isChecked());
     EXPECT_EQ(h.port.openCount(), 0);
+}
+
+TEST(FrameConnectionTest, ReturnInThePinFieldLogsOnWithoutTouchingTheDetailsFile)
+{
+    FormHarness h;
+    LogOnDetails remembered;
+    remembered.pin = "4321";
+    remembered.rememberDetails = true;
+    remembered.portNumber = 3;
+    QString error;
+    ASSERT_TRUE(remembered.write(QStringLiteral("corvalendata3.ini"), &error));
+    const QByteArray before = remembered.toBytes();
+
+    TEnterPin dialog(h.form.portChoice(), h.prompt, &h.form);
+    h.form.setLogOnDialog(&dialog);
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(dialog.CorvalenPin->text(), QStringLiteral("4321"));
+        dialog.CorvalenPin->setText(QStringLiteral("1234"));
+        QTest::keyClick(dialog.CorvalenPin, Qt::Key_Return);
+    });
+    h.form.actions().OnLine1->trigger();
+
+    EXPECT_TRUE(h.form.connection().loggedOn());
+    EXPECT_EQ(h.port.portName(), QStringLiteral("COM3"));
+    EXPECT_TRUE(h.form.portMenu().item(3)->isChecked());
+    QFile file(QStringLiteral("corvalendata3.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
+TEST(FrameStatusTest, HintsShowInTheFirstPanelUntilAStatusTextComes)
+{
+    FormHarness h;
+    QStatusTipEvent tip(QStringLiteral("Create a new file"));
+    QApplication::sendEvent(&h.form, &tip);
+    EXPECT_EQ(h.form.statusBar()->currentMessage(), QStringLiteral("Create a new file"));
+    h.form.statusSink().setStatusText(QStringLiteral("DownLoading."));
+    EXPECT_TRUE(h.form.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(h.form.statusSink().statusText(), QStringLiteral("DownLoading."));
+    h.form.statusSink().showCommand("d01281152\r");
+    EXPECT_EQ(h.form.statusSink().commandText(), QStringLiteral("d01281152"));
 }
 
 TEST(FrameLeavingTest, ExitWhileOnlineWritesTheLogOffOnce)

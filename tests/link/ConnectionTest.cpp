@@ -99,6 +99,7 @@ TEST_F(ConnectionFixture, CancelInTheDialogWritesNothingAndStaysOffline)
     EXPECT_TRUE(h.port.written().isEmpty());
     EXPECT_TRUE(h.prompt.messages.isEmpty());
     EXPECT_TRUE(h.link.conn().LogOnCancelled);
+    EXPECT_TRUE(h.status.statusTexts.isEmpty());
     expectOffline();
 }
 
@@ -148,6 +149,8 @@ TEST_F(ConnectionFixture, AWrongPinSaysFailedToConnectAndKeepsTheModelShown)
     // Twenty waits of 200 ticks for the PIN answer, and no more.
     EXPECT_EQ(h.waiter.waits().count(200), 1 + 20);
     EXPECT_TRUE(h.link.conn().LogOnCancelled);
+    // Not "Loging on Please Wait" any longer.
+    EXPECT_EQ(h.status.status(), QStringLiteral("OFF Line"));
     expectOffline();
 }
 
@@ -211,6 +214,7 @@ TEST_F(ConnectionFixture, AClickWhileOnlineLogsOff)
     EXPECT_TRUE(h.feedback.events.contains("hide"));
     EXPECT_EQ(onlineSignals, (QList<bool>{true, false}));
     EXPECT_TRUE(h.prompt.messages.isEmpty());
+    EXPECT_EQ(h.status.status(), QStringLiteral("OFF Line"));
     expectOffline();
 }
 

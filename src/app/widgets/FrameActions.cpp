@@ -153,6 +153,9 @@ void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animati
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ToolBar1->addWidget(spacer);
     ToolBar1->addWidget(animation);
+    auto *margin = new QWidget(ToolBar1);
+    margin->setFixedWidth(6);
+    ToolBar1->addWidget(margin);
 
     // Each toolbar button is named after its control, for tests and for
     // assistive technology.
