@@ -10,6 +10,25 @@ CommandLine CommandLine::parse(QStringList args, const DeviceMap &devices)
     }
     if (!line.devices.applyArguments(args, &line.error))
         return line;
+    // Options with one dash are Qt's own (-platform offscreen, -style
+    // fusion); QApplication takes them.
+    static const QStringList qtWithValue = {
+        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
+        QStringLiteral("-plugin"), QStringLiteral("-style"), QStringLiteral("-stylesheet"),
+        QStringLiteral("-display"), QStringLiteral("-geometry"), QStringLiteral("-qwindowgeometry"),
+        QStringLiteral("-qwindowtitle"), QStringLiteral("-qwindowicon"), QStringLiteral("-session"),
+        QStringLiteral("-name"), QStringLiteral("-title"), QStringLiteral("-font"), QStringLiteral("-fn")};
+    for (qsizetype i = 0; i < args.size();) {
+        const QString &arg = args.at(i);
+        if (!arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1String("--"))) {
+            ++i;
+            continue;
+        }
+        const qsizetype taken = qtWithValue.contains(arg.section(QLatin1Char('='), 0, 0)) && !arg.contains(QLatin1Char('='))
+                                    ? 2
+                                    : 1;
+        args.remove(i, qMin(taken, args.size() - i));
+    }
     if (!args.isEmpty())
         line.error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH, or --help").arg(args.first());
     return line;

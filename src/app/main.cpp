@@ -12,12 +12,11 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
-    QApplication::setApplicationVersion(QStringLiteral("7.1"));
-
-    QStringList args = QApplication::arguments();
-    args.removeFirst();
+    // The options are read before any window exists, so that --help and a
+    // bad option answer on a terminal without a display.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     const CommandLine options = CommandLine::parse(args, DeviceMap::fromEnvironment());
     if (options.help) {
         std::fputs(qPrintable(CommandLine::usage()), stdout);
@@ -27,6 +26,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "corvalen-pro: %s\n", qPrintable(options.error));
         return 2;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
+    QApplication::setApplicationVersion(QStringLiteral("7.1"));
 
     SystemSerialPort port(options.devices);
     EventLoopWaiter waiter;

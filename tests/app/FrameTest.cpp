@@ -88,12 +88,15 @@ TEST(FrameStartTest, ActionsCarryTheirCaptionsHintsAndShortcuts)
     };
     for (const Row &row : rows) {
         const QString name = row.action->objectName();
-        if (row.caption)
+        if (row.caption) {
             EXPECT_EQ(row.action->text(), QLatin1String(row.caption)) << qPrintable(name);
-        if (row.tip)
+        }
+        if (row.tip) {
             EXPECT_EQ(row.action->toolTip(), QLatin1String(row.tip)) << qPrintable(name);
-        if (row.status)
+        }
+        if (row.status) {
             EXPECT_EQ(row.action->statusTip(), QLatin1String(row.status)) << qPrintable(name);
+        }
         EXPECT_EQ(row.action->shortcut().toString(), QLatin1String(row.shortcut)) << qPrintable(name);
     }
     EXPECT_TRUE(a.TBnew->shortcut().isEmpty()); // one shortcut, on the menu item

@@ -24,6 +24,9 @@ TEST(CommandLineTest, BadOptionsSayWhatToUse)
     const CommandLine unknown = CommandLine::parse({QStringLiteral("--port"), QStringLiteral("x")}, DeviceMap());
     EXPECT_TRUE(unknown.error.startsWith(QStringLiteral("Unknown option --port")));
     EXPECT_TRUE(CommandLine::parse({QStringLiteral("--help")}, DeviceMap()).help);
+    const CommandLine qt = CommandLine::parse(
+        {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")}, DeviceMap());
+    EXPECT_TRUE(qt.error.isEmpty()) << qPrintable(qt.error);
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--com4=PATH")));
 }
 

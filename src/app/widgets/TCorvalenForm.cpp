@@ -149,6 +149,10 @@ void TCorvalenForm::presentConnection()
     QAction *led = actions_->led;
     led->setIcon(ledIcon(c.ledImage()));
     led->setText(c.ledHint());
+    // The mouse resting on the lamp keeps its hint up; it follows the lamp.
+    if (led->statusTip() != c.ledHint() && !statusBar()->currentMessage().isEmpty()
+        && statusBar()->currentMessage() == led->statusTip())
+        statusBar()->showMessage(c.ledHint());
     FrameActions::applyHint(led, c.ledHint());
     led->setChecked(c.ledMarked());
     if (QWidget *button = actions_->ToolBar1->widgetForAction(led)) {
