@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileCommandState.h"
 #include "directory/PhoneDirectory.h"
 #include "link/CommandExchange.h"
 #include "link/ExchangeGuard.h"
@@ -19,4 +20,7 @@ struct AppContext
     StatusSink &status;
     TransferFeedback &feedback;
     PhoneDirectory &directory;
+    // The main window's file and edit commands (Save As after a parameter
+    // read, Save after a download); absent in tests that need no window.
+    FileCommandState *fileCommands = nullptr;
 };

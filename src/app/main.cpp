@@ -1,7 +1,50 @@
+#include "app/CommandLine.h"
+#include "app/widgets/FrameStatusBar.h"
+#include "app/widgets/TAboutBox.h"
+#include "app/widgets/TCorvalenForm.h"
+#include "link/EventLoopWaiter.h"
+#include "link/SystemSerialPort.h"
+#include "link/widgets/TEnterPin.h"
+#include "link/widgets/TTransferF.h"
+
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // The options are read before any window exists, so that --help and a
+    // bad option answer on a terminal without a display.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const CommandLine options = CommandLine::parse(args, DeviceMap::fromEnvironment());
+    if (options.help) {
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "corvalen-pro: %s\n", qPrintable(options.error));
+        return 2;
+    }
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
+    QApplication::setApplicationVersion(QStringLiteral("7.1"));
+
+    SystemSerialPort port(options.devices);
+    EventLoopWaiter waiter;
+
+    // The windows in their start-up order; the main window comes first.
+    TCorvalenForm form(port, waiter, options.devices);
+    TAboutBox about(&form);
+    TEnterPin enterPin(form.portChoice(), form.prompt(), &form);
+    TTransferF transfer(form.statusSink(), &form);
+    form.setAboutBox(&about);
+    form.setLogOnDialog(&enterPin);
+    form.setTransferWindow(&transfer);
+
+    form.show();
+    form.raise();
+    form.activateWindow();
+    return app.exec();
 }

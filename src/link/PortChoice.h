@@ -17,6 +17,7 @@ public:
     qint32 PortNumber() const { return portNumber_; }
     int checkedItem() const { return checked_; }
     void setDetailsFileName(const QString &name) { detailsFileName_ = name; }
+    QString detailsFileName() const { return detailsFileName_; }
 
     void choose(int n);
     void Comm11Click() { choose(1); }

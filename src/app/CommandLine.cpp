@@ -1,0 +1,51 @@
+#include "app/CommandLine.h"
+
+CommandLine CommandLine::parse(QStringList args, const DeviceMap &devices)
+{
+    CommandLine line;
+    line.devices = devices;
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        line.help = true;
+        return line;
+    }
+    if (!line.devices.applyArguments(args, &line.error))
+        return line;
+    // Options with one dash are Qt's own (-platform offscreen, -style
+    // fusion); QApplication takes them.
+    static const QStringList qtWithValue = {
+        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
+        QStringLiteral("-plugin"), QStringLiteral("-style"), QStringLiteral("-stylesheet"),
+        QStringLiteral("-display"), QStringLiteral("-geometry"), QStringLiteral("-qwindowgeometry"),
+        QStringLiteral("-qwindowtitle"), QStringLiteral("-qwindowicon"), QStringLiteral("-session"),
+        QStringLiteral("-name"), QStringLiteral("-title"), QStringLiteral("-font"), QStringLiteral("-fn")};
+    for (qsizetype i = 0; i < args.size();) {
+        const QString &arg = args.at(i);
+        if (!arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1String("--"))) {
+            ++i;
+            continue;
+        }
+        const qsizetype taken = qtWithValue.contains(arg.section(QLatin1Char('='), 0, 0)) && !arg.contains(QLatin1Char('='))
+                                    ? 2
+                                    : 1;
+        args.remove(i, qMin(taken, args.size() - i));
+    }
+    if (!args.isEmpty())
+        line.error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH, or --help").arg(args.first());
+    return line;
+}
+
+QString CommandLine::usage()
+{
+    QString text = QStringLiteral(
+        "Usage: corvalen-pro [--com1=PATH] [--com2=PATH] [--com3=PATH] [--com4=PATH]\n"
+        "\n"
+        "Programs a Corvalen Xarn door-entry panel over a serial cable.\n"
+        "The Connect, Port menu chooses Comm1 to Comm4; each names a device:\n");
+    const DeviceMap defaults;
+    for (int n = 1; n <= 4; ++n)
+        text += QStringLiteral("  --com%1=PATH   device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
+                    .arg(n)
+                    .arg(defaults.device(n));
+    text += QStringLiteral("  --help         show this text\n");
+    return text;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "link/DeviceMap.h"
+
+#include <QString>
+#include <QStringList>
+
+// The program's options: --com1=PATH to --com4=PATH point a port at a
+// device (over the CORVALEN_COMn environment variables), --help prints the
+// usage. Anything else is an error with a message that says what to use.
+struct CommandLine
+{
+    DeviceMap devices;
+    bool help = false;
+    QString error; // empty when the options were good
+
+    // args without the program name; devices as the environment set them.
+    static CommandLine parse(QStringList args, const DeviceMap &devices);
+    static QString usage();
+};

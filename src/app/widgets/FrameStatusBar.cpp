@@ -1,0 +1,32 @@
+#include "app/widgets/FrameStatusBar.h"
+
+FrameStatusBar::FrameStatusBar(QWidget *parent)
+    : QStatusBar(parent)
+{
+    setObjectName(QStringLiteral("StatusBar"));
+    setSizeGripEnabled(false);
+    first_ = new QLabel(this);
+    first_->setObjectName(QStringLiteral("StatusPanel0"));
+    first_->setAccessibleName(QStringLiteral("Status"));
+    first_->setTextFormat(Qt::PlainText);
+    second_ = new QLabel(this);
+    second_->setObjectName(QStringLiteral("StatusPanel1"));
+    second_->setAccessibleName(QStringLiteral("Last command"));
+    second_->setTextFormat(Qt::PlainText);
+    second_->setMinimumWidth(160);
+    second_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    addWidget(first_, 1);
+    addPermanentWidget(second_);
+}
+
+void FrameStatusBar::setStatusText(const QString &text)
+{
+    // A new status text wins over a hint still showing.
+    clearMessage();
+    first_->setText(text);
+}
+
+void FrameStatusBar::setCommandText(const QString &text)
+{
+    second_->setText(text);
+}

@@ -1,0 +1,41 @@
+#include "app/widgets/MessageBoxPrompt.h"
+
+#include <QMessageBox>
+
+namespace {
+const QString kTitle = QStringLiteral("Corvalen-Pro");
+
+QMessageBox::Icon iconFor(UserPrompt::Kind kind)
+{
+    switch (kind) {
+    case UserPrompt::Kind::Error: return QMessageBox::Critical;
+    case UserPrompt::Kind::Confirmation: return QMessageBox::Question;
+    case UserPrompt::Kind::Information: break;
+    }
+    return QMessageBox::Information;
+}
+} // namespace
+
+QString MessageBoxPrompt::displayText(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Message texts follow the label rule: a doubled ampersand shows as one.
+    shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return shown;
+}
+
+void MessageBoxPrompt::message(const QString &text, Kind kind)
+{
+    QMessageBox box(iconFor(kind), kTitle, displayText(text), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool MessageBoxPrompt::ask(const QString &text, Kind kind)
+{
+    QMessageBox box(iconFor(kind), kTitle, displayText(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}

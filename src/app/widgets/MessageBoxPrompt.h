@@ -1,0 +1,23 @@
+#pragma once
+
+#include "link/UserPrompt.h"
+
+class QWidget;
+
+// Messages and Yes/No questions as modal message boxes over the main
+// window. Texts are shown exactly; CR LF between lines is a line break and
+// a doubled ampersand shows as one.
+class MessageBoxPrompt : public UserPrompt
+{
+public:
+    explicit MessageBoxPrompt(QWidget *parent) : parent_(parent) {}
+
+    void message(const QString &text, Kind kind = Kind::Information) override;
+    bool ask(const QString &text, Kind kind = Kind::Confirmation) override;
+
+    // The text as the box shows it.
+    static QString displayText(const QString &text);
+
+private:
+    QWidget *parent_;
+};

@@ -1,0 +1,326 @@
+#include "app/widgets/TCorvalenForm.h"
+
+#include "app/widgets/AnimateStrip.h"
+#include "app/widgets/FocusedEdit.h"
+#include "app/widgets/FrameActions.h"
+#include "app/widgets/FrameStatusBar.h"
+#include "app/widgets/MessageBoxPrompt.h"
+#include "app/widgets/PortMenu.h"
+#include "app/widgets/TAboutBox.h"
+#include "directory/widgets/PhonePage.h"
+#include "events/widgets/EventsPage.h"
+#include "link/LogOnDetails.h"
+#include "link/PanelModel.h"
+#include "parameters/widgets/SystemPage.h"
+#include "rfid/widgets/RfidPage.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+
+namespace {
+// The window is at least this big; the pages may ask for more.
+constexpr QSize kMinimumSize(820, 600);
+
+QIcon ledIcon(int image)
+{
+    return QIcon(QStringLiteral(":/resources/led%1.png").arg(image));
+}
+} // namespace
+
+TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &devices, UserPrompt *prompt,
+                             QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("CorvalenForm"));
+    setWindowTitle(StartCaption());
+    setWindowIcon(QIcon(QStringLiteral(":/resources/corvalen.png")));
+    setAccessibleName(QStringLiteral("Corvalen-Pro"));
+
+    StatusBar = new FrameStatusBar(this);
+    setStatusBar(StatusBar);
+    if (!prompt) {
+        ownPrompt_ = std::make_unique<MessageBoxPrompt>(this);
+        prompt = ownPrompt_.get();
+    }
+    prompt_ = prompt;
+    link_ = std::make_unique<CommandExchange>(port, waiter, *StatusBar, *prompt_);
+    ctx_ = std::make_unique<AppContext>(
+        AppContext{*link_, guard_, *prompt_, *StatusBar, feedback_, directory_, &fileCommands_});
+    connection_ = std::make_unique<Connection>(*ctx_);
+    feedback_.setConnection(connection_.get());
+    portChoice_ = std::make_unique<PortChoice>(port, QString::fromLatin1(LogOnDetails::kFileName));
+
+    actions_ = new FrameActions(this);
+    portMenu_ = new PortMenu(*portChoice_, devices, guard_, this);
+    Animate1 = new AnimateStrip(QStringLiteral(":/resources/animate.png"), this);
+    actions_->build(this, portMenu_, Animate1);
+    buildPages();
+    wireActions();
+
+    connect(connection_.get(), &Connection::indicatorsChanged, this, &TCorvalenForm::presentConnection);
+    connect(connection_.get(), &Connection::captionChanged, this, &QWidget::setWindowTitle);
+    connect(connection_.get(), &Connection::onlineControlsChanged, this, &TCorvalenForm::setOnlineControls);
+    connect(&fileCommands_, &FileCommandState::enabledChanged, this, &TCorvalenForm::presentFileCommand);
+    connect(&directory_, &PhoneDirectory::saveCommandsAllowed, &fileCommands_,
+            &FileCommandState::enableSaveCommands);
+
+    // The creation handler: every start begins with New.
+    FileNew1Execute();
+    presentConnection();
+    Page->setCurrentWidget(phonePage_);
+
+    setFixedSize(sizeHint().expandedTo(kMinimumSize));
+}
+
+TCorvalenForm::~TCorvalenForm()
+{
+    // The pages work with the context; they go before it does.
+    delete Page;
+    Page = nullptr;
+}
+
+void TCorvalenForm::buildPages()
+{
+    Page = new QTabWidget(this);
+    Page->setObjectName(QStringLiteral("Page"));
+    Page->setAccessibleName(QStringLiteral("Pages"));
+    phonePage_ = new PhonePage(*ctx_, Page);
+    systemPage_ = new SystemPage(*ctx_, Page);
+    eventsPage_ = new EventsPage(*ctx_, Page);
+    rfidPage_ = new RfidPage(*ctx_, Page);
+    const struct
+    {
+        QWidget *page;
+        const char *name;
+        const char *caption;
+    } pages[] = {
+        {phonePage_, "phdir", "PhoneDataBase"},
+        {systemPage_, "system", "SystemControls"},
+        {eventsPage_, "Events", "Events"},
+        {rfidPage_, "RFid_SU", "RFid_SU"},
+    };
+    for (const auto &p : pages) {
+        if (p.page->objectName().isEmpty())
+            p.page->setObjectName(QLatin1String(p.name));
+        if (p.page->accessibleName().isEmpty())
+            p.page->setAccessibleName(QLatin1String(p.caption));
+        Page->addTab(p.page, QLatin1String(p.caption));
+    }
+    setCentralWidget(Page);
+}
+
+void TCorvalenForm::wireActions()
+{
+    FrameActions &a = *actions_;
+    connect(a.FileNewItem, &QAction::triggered, this, &TCorvalenForm::FileNew1Execute);
+    connect(a.TBnew, &QAction::triggered, this, &TCorvalenForm::FileNew1Execute);
+    connect(a.FileOpenItem, &QAction::triggered, this, &TCorvalenForm::FileOpen1Execute);
+    connect(a.TBOpen, &QAction::triggered, this, &TCorvalenForm::FileOpen1Execute);
+    connect(a.FileSaveItem, &QAction::triggered, this, &TCorvalenForm::FileSave1Execute);
+    connect(a.TBSave, &QAction::triggered, this, &TCorvalenForm::FileSave1Execute);
+    connect(a.SaveAs, &QAction::triggered, this, &TCorvalenForm::SaveAsClick);
+    connect(a.FileExitItem, &QAction::triggered, this, &TCorvalenForm::FileExit1Execute);
+    connect(a.EditCut1, &QAction::triggered, this, [] { FocusedEdit::run(FocusedEdit::Command::Cut); });
+    connect(a.EditCopy1, &QAction::triggered, this, [] { FocusedEdit::run(FocusedEdit::Command::Copy); });
+    connect(a.EditPaste1, &QAction::triggered, this, [] { FocusedEdit::run(FocusedEdit::Command::Paste); });
+    connect(a.HelpAbout1, &QAction::triggered, this, &TCorvalenForm::HelpAbout1Execute);
+    connect(a.phlistb, &QAction::triggered, this, &TCorvalenForm::PHButClick);
+    connect(a.PHBut, &QAction::triggered, this, &TCorvalenForm::PHButClick);
+    connect(a.Parab, &QAction::triggered, this, &TCorvalenForm::PbuttClick);
+    connect(a.Pbutt, &QAction::triggered, this, &TCorvalenForm::PbuttClick);
+    connect(a.Eventb, &QAction::triggered, this, &TCorvalenForm::EbuttClick);
+    connect(a.Ebutt, &QAction::triggered, this, &TCorvalenForm::EbuttClick);
+    connect(a.RFIDCodes1, &QAction::triggered, this, &TCorvalenForm::RFbuttClick);
+    connect(a.RFbutt, &QAction::triggered, this, &TCorvalenForm::RFbuttClick);
+    connect(a.OnLine1, &QAction::triggered, connection_.get(), &Connection::OnLine1Click);
+    connect(a.led, &QAction::triggered, this, [this] {
+        // The lamp's mark is the connection's, not the click's.
+        actions_->led->setChecked(connection_->ledMarked());
+        connection_->OnLine1Click();
+    });
+}
+
+void TCorvalenForm::presentConnection()
+{
+    const Connection &c = *connection_;
+    QAction *led = actions_->led;
+    led->setIcon(ledIcon(c.ledImage()));
+    led->setText(c.ledHint());
+    // The mouse resting on the lamp keeps its hint up; it follows the lamp.
+    if (led->statusTip() != c.ledHint() && !statusBar()->currentMessage().isEmpty()
+        && statusBar()->currentMessage() == led->statusTip())
+        statusBar()->showMessage(c.ledHint());
+    FrameActions::applyHint(led, c.ledHint());
+    led->setChecked(c.ledMarked());
+    if (QWidget *button = actions_->ToolBar1->widgetForAction(led)) {
+        button->setAccessibleName(c.ledHint());
+        button->setAccessibleDescription(c.ledHint());
+    }
+    actions_->OnLine1->setText(c.onLineCaption());
+    Animate1->setRunning(c.animateRunning());
+    Animate1->setToolTip(c.animateHint());
+    Animate1->setAccessibleDescription(c.animateHint());
+    portMenu_->menuAction()->setEnabled(c.portMenuEnabled());
+}
+
+void TCorvalenForm::setOnlineControls(bool enabled)
+{
+    phonePage_->setOnline(enabled);
+    systemPage_->setOnline(enabled);
+    eventsPage_->setOnline(enabled);
+    rfidPage_->setOnline(enabled);
+}
+
+void TCorvalenForm::presentFileCommand(FileCommandState::Command command, bool on)
+{
+    FrameActions &a = *actions_;
+    switch (command) {
+    case FileCommandState::FileNewItem: a.FileNewItem->setEnabled(on); break;
+    case FileCommandState::FileOpenItem: a.FileOpenItem->setEnabled(on); break;
+    case FileCommandState::FileSaveItem: a.FileSaveItem->setEnabled(on); break;
+    case FileCommandState::SaveAs: a.SaveAs->setEnabled(on); break;
+    case FileCommandState::Edit1: a.Edit1->menuAction()->setEnabled(on); break;
+    case FileCommandState::TBnew: a.TBnew->setEnabled(on); break;
+    case FileCommandState::TBOpen: a.TBOpen->setEnabled(on); break;
+    case FileCommandState::TBSave: a.TBSave->setEnabled(on); break;
+    }
+}
+
+// File commands. While an exchange with the panel waits they are ignored:
+// they would change what the exchange reads or writes, and New logs off.
+
+void TCorvalenForm::FileNew1Execute()
+{
+    if (guard_.busy())
+        return;
+    phonePage_->newPhoneList();
+    portChoice_->setDetailsFileName(QString::fromLatin1(LogOnDetails::kFileName));
+    fileCommands_.enableSaveCommands();
+    directory_.allowPhoneFileSave();
+    link_->conn().DirectorySynced = false;
+    directory_.setWriteEachChangeEnabled(false);
+    connection_->GoOffline();
+    systemPage_->hideNoAnswerRingTime();
+}
+
+void TCorvalenForm::FileOpen1Execute()
+{
+    if (guard_.busy())
+        return;
+    if (Page->currentWidget() == phonePage_)
+        phonePage_->openPhoneList();
+    else if (Page->currentWidget() == systemPage_)
+        systemPage_->openParameterFile();
+}
+
+void TCorvalenForm::FileSave1Execute()
+{
+    if (guard_.busy())
+        return;
+    phonePage_->savePhoneList();
+}
+
+void TCorvalenForm::SaveAsClick()
+{
+    if (guard_.busy())
+        return;
+    QWidget *showing = Page->currentWidget();
+    if (showing == phonePage_)
+        phonePage_->saveAsPhoneList();
+    else if (showing == systemPage_)
+        systemPage_->saveAsParameterFile();
+    else if (showing == eventsPage_)
+        eventsPage_->saveAsEventFile();
+}
+
+void TCorvalenForm::FileExit1Execute()
+{
+    link_->LogOff();
+    close();
+}
+
+void TCorvalenForm::HelpAbout1Execute()
+{
+    if (aboutBox_)
+        aboutBox_->exec();
+}
+
+void TCorvalenForm::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TCorvalenForm::FormClose()
+{
+    // A log-on under way stops at its next test.
+    link_->conn().LogOnCancelled = true;
+    link_->LogOff();
+    link_->PumpWait(500);
+}
+
+void TCorvalenForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    activateWindow();
+    Page->setFocus();
+}
+
+// Page commands: each shows its page and offers the file commands of it.
+
+void TCorvalenForm::PHButClick()
+{
+    Page->setCurrentWidget(phonePage_);
+    fileCommands_.setEnabled(FileCommandState::FileNewItem, true);
+    fileCommands_.setEnabled(FileCommandState::FileOpenItem, true);
+    fileCommands_.setEnabled(FileCommandState::Edit1, true);
+    if (directory_.PhoneFileSaveAllowed())
+        fileCommands_.setEnabled(FileCommandState::FileSaveItem, true);
+    if (directory_.PhoneFileSaveAsAllowed())
+        fileCommands_.setEnabled(FileCommandState::SaveAs, true);
+    phonePage_->focusName();
+    fileCommands_.setEnabled(FileCommandState::TBnew, true);
+    fileCommands_.setEnabled(FileCommandState::TBOpen, true);
+    if (directory_.PhoneFileSaveAllowed())
+        fileCommands_.setEnabled(FileCommandState::TBSave, true);
+}
+
+void TCorvalenForm::PbuttClick()
+{
+    Page->setCurrentWidget(systemPage_);
+    ShowPageCommon();
+    fileCommands_.setEnabled(FileCommandState::SaveAs, true);
+    fileCommands_.setEnabled(FileCommandState::FileOpenItem, true);
+    fileCommands_.setEnabled(FileCommandState::TBOpen, true);
+}
+
+void TCorvalenForm::EbuttClick()
+{
+    Page->setCurrentWidget(eventsPage_);
+    ShowPageCommon();
+    fileCommands_.setEnabled(FileCommandState::SaveAs, eventsPage_->EventsLoaded());
+}
+
+void TCorvalenForm::RFbuttClick()
+{
+    Page->setCurrentWidget(rfidPage_);
+    rfidPage_->clearStatus();
+    ShowPageCommon();
+}
+
+void TCorvalenForm::ShowPageCommon()
+{
+    for (FileCommandState::Command command :
+         {FileCommandState::FileNewItem, FileCommandState::FileOpenItem, FileCommandState::FileSaveItem,
+          FileCommandState::SaveAs, FileCommandState::Edit1, FileCommandState::TBnew, FileCommandState::TBOpen,
+          FileCommandState::TBSave})
+        fileCommands_.setEnabled(command, false);
+}

@@ -1,0 +1,332 @@
+#include "FormHarness.h"
+
+#include "app/widgets/AnimateStrip.h"
+#include "app/widgets/FrameActions.h"
+#include "app/widgets/FrameStatusBar.h"
+#include "app/widgets/PortMenu.h"
+#include "directory/widgets/PhonePage.h"
+#include "link/PanelModel.h"
+#include "link/LogOnDetails.h"
+#include "link/widgets/TEnterPin.h"
+#include "link/widgets/TTransferF.h"
+
+#include <QAccessible>
+#include <QFile>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+QStringList tabCaptions(const QTabWidget *tabs)
+{
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i)
+        captions << tabs->tabText(i);
+    return captions;
+}
+} // namespace
+
+TEST(FrameStartTest, StartsOfflineOnThePhonePageWithComm2Checked)
+{
+    FormHarness h;
+    TCorvalenForm &form = h.form;
+    const FrameActions &a = form.actions();
+
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Ostrel Corvalen Xarn_000  Programmer   =Corvalen-Pro=  V7.1"));
+    EXPECT_EQ(form.Page->currentWidget()->objectName(), QStringLiteral("phdir"));
+    EXPECT_EQ(tabCaptions(form.Page), (QStringList{"PhoneDataBase", "SystemControls", "Events", "RFid_SU"}));
+    EXPECT_TRUE(form.portMenu().item(2)->isChecked());
+    EXPECT_FALSE(form.portMenu().item(1)->isChecked());
+    EXPECT_EQ(h.port.portName(), QStringLiteral("COM2"));
+    EXPECT_TRUE(form.portMenu().menuAction()->isEnabled());
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_TRUE(h.port.written().isEmpty());
+    EXPECT_EQ(a.OnLine1->text(), QStringLiteral("Log On"));
+    EXPECT_EQ(a.led->toolTip(), QStringLiteral("Log On"));
+    EXPECT_FALSE(a.led->isChecked());
+    EXPECT_FALSE(form.animation().running());
+    EXPECT_EQ(form.animation().toolTip(), QStringLiteral("OFF Line"));
+    for (QAction *command : {a.FileNewItem, a.FileOpenItem, a.FileSaveItem, a.SaveAs, a.TBnew, a.TBOpen, a.TBSave})
+        EXPECT_TRUE(command->isEnabled()) << qPrintable(command->objectName());
+    EXPECT_TRUE(form.context().directory.PhoneFileSaveAllowed());
+    EXPECT_EQ(form.portChoice().detailsFileName(), QStringLiteral("corvalendata3.ini"));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+}
+
+TEST(FrameStartTest, ActionsCarryTheirCaptionsHintsAndShortcuts)
+{
+    FormHarness h;
+    const FrameActions &a = h.form.actions();
+    struct Row
+    {
+        QAction *action;
+        const char *caption, *tip, *status, *shortcut;
+    } rows[] = {
+        {a.FileNewItem, "&New", "New", "Create a new file", "Ctrl+N"},
+        {a.FileOpenItem, "&Open", "Open", "Open a file", "Ctrl+O"},
+        {a.FileSaveItem, "&Save", "Save", "Save current file", "Ctrl+S"},
+        {a.SaveAs, "Save &As...", "Save As", "Save current file with different name", ""},
+        {a.FileExitItem, "E&xit", "Exit", "Exit application", ""},
+        {a.EditCut1, "Cu&t", "Cut", "Cuts the selection and puts it on the Clipboard", "Ctrl+X"},
+        {a.EditCopy1, "&Copy", "Copy", "Copies the selection and puts it on the Clipboard", "Ctrl+C"},
+        {a.EditPaste1, "&Paste", "Paste", "Inserts Clipboard contents", "Ctrl+V"},
+        {a.phlistb, "phonelist", "Display Phone list Page", "Display Phone list Page", ""},
+        {a.Parab, "Parameter", "Display Parameter Page", "Display Parameter Page", ""},
+        {a.Eventb, "Events", "Display Event Page", "Display Event Page", ""},
+        {a.RFIDCodes1, "RFID Codes", nullptr, nullptr, ""},
+        {a.PHBut, nullptr, "Phone List Page", "Phone List Page", ""},
+        {a.Pbutt, nullptr, "Parameter Setting Page", "Parameter Setting Page", ""},
+        {a.Ebutt, nullptr, "Event display Page", "Event display Page", ""},
+        {a.RFbutt, nullptr, "RFID Setup", "RFID Setup", ""},
+        {a.HelpAbout1, "&About...", nullptr, nullptr, ""},
+    };
+    for (const Row &row : rows) {
+        const QString name = row.action->objectName();
+        if (row.caption) {
+            EXPECT_EQ(row.action->text(), QLatin1String(row.caption)) << qPrintable(name);
+        }
+        if (row.tip) {
+            EXPECT_EQ(row.action->toolTip(), QLatin1String(row.tip)) << qPrintable(name);
+        }
+        if (row.status) {
+            EXPECT_EQ(row.action->statusTip(), QLatin1String(row.status)) << qPrintable(name);
+        }
+        EXPECT_EQ(row.action->shortcut().toString(), QLatin1String(row.shortcut)) << qPrintable(name);
+    }
+    EXPECT_TRUE(a.TBnew->shortcut().isEmpty()); // one shortcut, on the menu item
+}
+
+TEST(FrameStartTest, MenusAndToolbarAreInTheirOrder)
+{
+    FormHarness h;
+    const FrameActions &a = h.form.actions();
+    QStringList menus;
+    for (QAction *item : h.form.menuBar()->actions())
+        menus << item->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "Window", "&About...", "Connect"}));
+
+    QStringList buttons;
+    for (QAction *item : a.ToolBar1->actions())
+        buttons << (item->isSeparator() ? QStringLiteral("|") : item->objectName());
+    buttons.removeAll(QString()); // the spacer and the animation
+    EXPECT_EQ(buttons, (QStringList{"TBnew", "TBOpen", "TBSave", "|", "EditCut1", "EditCopy1", "EditPaste1", "|",
+                                    "PHBut", "Pbutt", "Ebutt", "RFbutt", "|", "led"}));
+
+    QStringList connect;
+    for (QAction *item : a.Connect1->actions())
+        connect << item->text();
+    EXPECT_EQ(connect, (QStringList{"Log On", "Port"}));
+    EXPECT_TRUE(h.form.portMenu().item(1)->toolTip().contains(h.devices.device(1)));
+}
+
+TEST(FrameConnectionTest, LogOnShowsTheModelTheLampAndTheAnimation)
+{
+    FormHarness h;
+    h.panel.identity = "Corvalen_200_Xarn";
+    h.logOn();
+    const FrameActions &a = h.form.actions();
+
+    EXPECT_EQ(h.form.windowTitle(), QStringLiteral("Ostrel Corvalen Xarn_200  Programmer   =Corvalen-Pro=  V7"));
+    EXPECT_EQ(h.form.statusSink().statusText(), QStringLiteral("Connected"));
+    EXPECT_EQ(a.OnLine1->text(), QStringLiteral("Log Off"));
+    EXPECT_EQ(a.led->toolTip(), QStringLiteral("Log Off"));
+    EXPECT_TRUE(h.form.animation().running());
+    EXPECT_EQ(h.form.animation().toolTip(), QStringLiteral("On Line"));
+    EXPECT_FALSE(h.form.portMenu().menuAction()->isEnabled());
+
+    a.led->trigger();
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_EQ(a.OnLine1->text(), QStringLiteral("Log On"));
+    EXPECT_FALSE(h.form.animation().running());
+    EXPECT_EQ(h.form.animation().frame(), 0);
+    EXPECT_TRUE(h.form.portMenu().menuAction()->isEnabled());
+    EXPECT_FALSE(a.led->isChecked());
+}
+
+TEST(FrameConnectionTest, TheLampIsMarkedWhileTheLogOnDialogIsUp)
+{
+    FormHarness h;
+    bool markedDuringDialog = false;
+    h.pin.duringDialog = [&] { markedDuringDialog = h.form.actions().led->isChecked(); };
+    h.form.actions().led->trigger(); // answered with Cancel
+    EXPECT_TRUE(markedDuringDialog);
+    EXPECT_FALSE(h.form.actions().led->isChecked());
+    EXPECT_EQ(h.port.openCount(), 0);
+}
+
+TEST(FrameConnectionTest, ReturnInThePinFieldLogsOnWithoutTouchingTheDetailsFile)
+{
+    FormHarness h;
+    LogOnDetails remembered;
+    remembered.pin = "4321";
+    remembered.rememberDetails = true;
+    remembered.portNumber = 3;
+    QString error;
+    ASSERT_TRUE(remembered.write(QStringLiteral("corvalendata3.ini"), &error));
+    const QByteArray before = remembered.toBytes();
+
+    TEnterPin dialog(h.form.portChoice(), h.prompt, &h.form);
+    h.form.setLogOnDialog(&dialog);
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(dialog.CorvalenPin->text(), QStringLiteral("4321"));
+        dialog.CorvalenPin->setText(QStringLiteral("1234"));
+        QTest::keyClick(dialog.CorvalenPin, Qt::Key_Return);
+    });
+    h.form.actions().OnLine1->trigger();
+
+    EXPECT_TRUE(h.form.connection().loggedOn());
+    EXPECT_EQ(h.port.portName(), QStringLiteral("COM3"));
+    EXPECT_TRUE(h.form.portMenu().item(3)->isChecked());
+    QFile file(QStringLiteral("corvalendata3.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+}
+
+TEST(FrameStatusTest, HintsShowInTheFirstPanelUntilAStatusTextComes)
+{
+    FormHarness h;
+    QStatusTipEvent tip(QStringLiteral("Create a new file"));
+    QApplication::sendEvent(&h.form, &tip);
+    EXPECT_EQ(h.form.statusBar()->currentMessage(), QStringLiteral("Create a new file"));
+    h.form.statusSink().setStatusText(QStringLiteral("DownLoading."));
+    EXPECT_TRUE(h.form.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(h.form.statusSink().statusText(), QStringLiteral("DownLoading."));
+    h.form.statusSink().showCommand("d01281152\r");
+    EXPECT_EQ(h.form.statusSink().commandText(), QStringLiteral("d01281152"));
+}
+
+TEST(FrameLeavingTest, ExitWhileOnlineWritesTheLogOffOnce)
+{
+    FormHarness h;
+    h.form.show();
+    h.logOn();
+    h.port.clearLog();
+    h.waiter.clearLog();
+    h.form.actions().FileExitItem->trigger();
+
+    EXPECT_EQ(h.port.commands(), QList<QByteArray>{"x"});
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_FALSE(h.form.isVisible());
+    EXPECT_EQ(h.waiter.waits().last(), 500);
+}
+
+TEST(FrameLeavingTest, ClosingWhileOfflineWritesNothingAndStillWaits432ms)
+{
+    FormHarness h;
+    h.form.show();
+    h.waiter.clearLog();
+    h.form.close();
+    EXPECT_TRUE(h.port.written().isEmpty());
+    EXPECT_EQ(h.waiter.waits(), QList<qint32>{500});
+    EXPECT_EQ(h.clock.nowNs(), 500 * Waiter::kTickNs);
+}
+
+TEST(FrameLeavingTest, ClosingWhileOnlineLogsOff)
+{
+    FormHarness h;
+    h.form.show();
+    h.logOn();
+    h.port.clearLog();
+    h.form.close();
+    EXPECT_EQ(h.port.commands(), QList<QByteArray>{"x"});
+    EXPECT_FALSE(h.port.isOpen());
+}
+
+TEST(FramePortTest, ChoosingAPortChecksOnlyItAndIsIgnoredWhileAnExchangeWaits)
+{
+    FormHarness h;
+    PortMenu &ports = h.form.portMenu();
+    ports.item(3)->trigger();
+    EXPECT_EQ(h.port.portName(), QStringLiteral("COM3"));
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(ports.item(n)->isChecked(), n == 3) << n;
+
+    ExchangeGuard::Scope busy(h.form.context().guard);
+    ports.item(1)->trigger();
+    EXPECT_EQ(h.port.portName(), QStringLiteral("COM3"));
+    EXPECT_TRUE(ports.item(3)->isChecked());
+    EXPECT_FALSE(ports.item(1)->isChecked());
+}
+
+TEST(FrameFeedbackTest, TransfersDriveTheTransferWindowTheLampAndTheKeepAlive)
+{
+    FormHarness h;
+    TTransferF transfer(h.form.statusSink());
+    h.form.setTransferWindow(&transfer);
+    h.logOn();
+    TransferFeedback &feedback = h.form.context().feedback;
+
+    feedback.showTransferWindow();
+    feedback.startLampBlink();
+    feedback.stopKeepAlive();
+    EXPECT_TRUE(transfer.isVisible());
+    EXPECT_EQ(h.form.statusSink().statusText(), QStringLiteral("DownLoading."));
+    EXPECT_TRUE(h.form.connection().lampBlinking());
+    EXPECT_FALSE(h.form.connection().keepAliveRunning());
+
+    feedback.hideTransferWindow();
+    feedback.stopLampBlink();
+    feedback.startKeepAlive();
+    feedback.setLedImage(21);
+    EXPECT_FALSE(transfer.isVisible());
+    EXPECT_EQ(h.form.statusSink().statusText(), QStringLiteral("Done"));
+    EXPECT_EQ(h.form.connection().ledImage(), 21);
+    EXPECT_TRUE(h.form.connection().keepAliveRunning());
+
+    feedback.setBusyCursor(true);
+    feedback.setBusyCursor(true);
+    feedback.setBusyCursor(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(FrameEditTest, CutCopyAndPasteActOnTheFocusedEdit)
+{
+    FormHarness h;
+    auto *edit = new QLineEdit(h.form.phonePage());
+    h.form.show();
+    h.form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&h.form))
+        GTEST_SKIP() << "the platform activates no window";
+    edit->setFocus();
+    if (QApplication::focusWidget() != edit)
+        GTEST_SKIP() << "the platform gives no focus";
+    edit->setText(QStringLiteral("Room 12"));
+    edit->selectAll();
+    h.form.actions().EditCut1->trigger();
+    EXPECT_TRUE(edit->text().isEmpty());
+    h.form.actions().EditPaste1->trigger();
+    h.form.actions().EditPaste1->trigger();
+    EXPECT_EQ(edit->text(), QStringLiteral("Room 12Room 12"));
+}
+
+TEST(FrameAccessibilityTest, EveryControlOfTheFrameHasAName)
+{
+    FormHarness h;
+    h.form.show();
+    QStringList unnamed;
+    for (QWidget *control : h.form.findChildren<QWidget *>()) {
+        if (!control->isVisible() || control->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        const bool interactive = qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control)
+                                 || qobject_cast<QTabWidget *>(control) || qobject_cast<QToolBar *>(control)
+                                 || qobject_cast<QMenuBar *>(control) || qobject_cast<AnimateStrip *>(control)
+                                 || control->parentWidget() == h.form.Page->widget(0)->parentWidget();
+        if (!interactive)
+            continue;
+        QAccessibleInterface *item = QAccessible::queryAccessibleInterface(control);
+        if (!item || item->text(QAccessible::Name).isEmpty())
+            unnamed << control->objectName() + QStringLiteral(" ") + QLatin1String(control->metaObject()->className());
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << qPrintable(unnamed.join(QStringLiteral(", ")));
+    QWidget *led = h.form.actions().ToolBar1->widgetForAction(h.form.actions().led);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(led)->text(QAccessible::Name), QStringLiteral("Log On"));
+    QWidget *save = h.form.actions().ToolBar1->widgetForAction(h.form.actions().TBSave);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(save)->text(QAccessible::Description),
+              QStringLiteral("Save current file"));
+}

@@ -1,0 +1,51 @@
+#include "app/CommandLine.h"
+#include "app/widgets/MessageBoxPrompt.h"
+#include "app/widgets/TAboutBox.h"
+
+#include <gtest/gtest.h>
+
+TEST(CommandLineTest, PortsCanBePointedAtDevices)
+{
+    DeviceMap environment;
+    environment.setDevice(2, QStringLiteral("/dev/from-environment"));
+    const CommandLine line =
+        CommandLine::parse({QStringLiteral("--com2=/dev/pts/4"), QStringLiteral("--com4=/dev/ttyACM0")}, environment);
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_FALSE(line.help);
+    EXPECT_EQ(line.devices.device(2), QStringLiteral("/dev/pts/4"));
+    EXPECT_EQ(line.devices.device(4), QStringLiteral("/dev/ttyACM0"));
+    EXPECT_EQ(line.devices.device(1), DeviceMap::defaultDevice(1));
+}
+
+TEST(CommandLineTest, BadOptionsSayWhatToUse)
+{
+    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com5=/dev/x")}, DeviceMap()).error.contains("--com1=PATH"));
+    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com2=")}, DeviceMap()).error.contains("--com1=PATH"));
+    const CommandLine unknown = CommandLine::parse({QStringLiteral("--port"), QStringLiteral("x")}, DeviceMap());
+    EXPECT_TRUE(unknown.error.startsWith(QStringLiteral("Unknown option --port")));
+    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--help")}, DeviceMap()).help);
+    const CommandLine qt = CommandLine::parse(
+        {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")}, DeviceMap());
+    EXPECT_TRUE(qt.error.isEmpty()) << qPrintable(qt.error);
+    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--com4=PATH")));
+}
+
+TEST(MessageTextTest, LinesBreakAtCrLfAndADoubledAmpersandShowsOnce)
+{
+    EXPECT_EQ(MessageBoxPrompt::displayText(QStringLiteral("Failed to Connect\r\nCheck PIN")),
+              QStringLiteral("Failed to Connect\nCheck PIN"));
+    EXPECT_EQ(MessageBoxPrompt::displayText(QStringLiteral("ReWrite all Messages && Operating Parameters?")),
+              QStringLiteral("ReWrite all Messages & Operating Parameters?"));
+}
+
+TEST(AboutBoxTest, ShowsTheVersion)
+{
+    TAboutBox about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
+    EXPECT_EQ(about.Version->text(), QStringLiteral("Version:"));
+    EXPECT_EQ(about.VersionNumber->text(), QStringLiteral("7.1  May 2008"));
+    EXPECT_TRUE(about.OKButton->isDefault());
+    about.show();
+    about.OKButton->click();
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
