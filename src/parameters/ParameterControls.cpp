@@ -1,5 +1,7 @@
 #include "parameters/ParameterControls.h"
 
+#include "directory/PhoneDirectory.h"
+
 #include "parameters/OptionInterlocks.h"
 #include "parameters/ParameterControlInfo.h"
 
@@ -16,6 +18,10 @@ ParameterControls::ParameterControls(PhoneDirectory *directory, QObject *parent)
         checked_[i] = info.defaultChecked;
         enabled_[i] = info.defaultEnabled;
     }
+    // A phone list just opened takes the code-column colouring of the
+    // current global-code option.
+    if (directory_)
+        connect(directory_, &PhoneDirectory::phoneListOpened, this, [this] { RefreshCodeHighlights(); });
 }
 
 QByteArray ParameterControls::text(ParamEdit edit) const
