@@ -35,7 +35,7 @@ void addOptions(QCommandLineParser &p)
         {QStringLiteral("drop-ok"), QStringLiteral("Leave out the \"OK\" of the first reply after the log-on.")},
         {QStringLiteral("bad-readback"), QStringLiteral("Alter the next N \"r\" replies (a read-back that differs)."),
          QStringLiteral("N")},
-        {QStringLiteral("stall-after"), QStringLiteral("Go silent after BYTES bytes of any longer reply."),
+        {QStringLiteral("stall-after"), QStringLiteral("Go silent after BYTES bytes of every reply that is longer."),
          QStringLiteral("BYTES")},
         {QStringLiteral("junk"), QStringLiteral("Send a line of noise before every reply.")},
         {QStringLiteral("tag"), QStringLiteral("Present this RFID tag (ten hexadecimal digits) at the reader after "
