@@ -163,5 +163,5 @@ QString PanelOptions::keysText()
         "  j  send a line of noise\n"
         "  s  silent on / off\n"
         "  h  this list\n"
-        "  q  quit (the memory is saved)\n");
+        "  q  quit (with --memory, the memory is saved first)\n");
 }
