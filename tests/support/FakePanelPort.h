@@ -36,6 +36,9 @@ public:
     // The other end goes away: the port closes and announces it.
     void dropLine(const QString &reason = QStringLiteral("Input/output error"));
 
+    // Where replies are scheduled (and what time it is for the panel).
+    Scheduler &scheduler() const { return scheduler_; }
+
     QByteArray written() const { return written_; }
     QList<QByteArray> commands() const { return commands_; }
     QList<qint64> commandTimesNs() const { return commandTimes_; }

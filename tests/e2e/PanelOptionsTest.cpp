@@ -1,0 +1,66 @@
+// panel-sim's command line: every option lands in its setting.
+#include "PanelOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::optional<PanelOptions> parse(QStringList args, QString *error = nullptr)
+{
+    QString ignored;
+    args.prepend(QStringLiteral("panel-sim"));
+    return PanelOptions::parse(args, error ? error : &ignored);
+}
+} // namespace
+
+TEST(PanelOptions, DefaultsAreAPacedThousandWithPin1234AndNoFaults)
+{
+    const auto o = parse({});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->model, QStringLiteral("1000"));
+    EXPECT_EQ(o->pin, QByteArray("1234"));
+    EXPECT_TRUE(o->pacing);
+    EXPECT_EQ(o->baud, 57600);
+    EXPECT_FALSE(o->faults.silent || o->faults.chunks || o->faults.nul || o->faults.junk || o->faults.dropOk);
+    EXPECT_EQ(o->faults.errorP + o->faults.errorG + o->faults.badReadback + o->faults.stallAfter + o->faults.latencyMs, 0);
+}
+
+TEST(PanelOptions, EveryFaultOptionSetsItsFault)
+{
+    const auto o = parse({"--model", "200", "--identity", "Corvalen_200_Xarn ", "--pin", "77", "--no-pacing",
+                          "--latency", "30", "--chunks", "--nul", "--silent", "--error-p", "2", "--error-g", "3",
+                          "--drop-ok", "--bad-readback", "4", "--stall-after", "500", "--junk", "--tag",
+                          "04a1b2c3d4", "--tag-delay", "1.5", "--seed", "9", "--quiet", "--demo", "--memory",
+                          "/tmp/m", "--link", "/tmp/l"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->model, QStringLiteral("200"));
+    EXPECT_EQ(o->identity, QByteArray("Corvalen_200_Xarn "));
+    EXPECT_EQ(o->pin, QByteArray("77"));
+    EXPECT_TRUE(o->pinGiven && o->modelGiven && o->demo && o->quiet);
+    EXPECT_FALSE(o->pacing);
+    EXPECT_EQ(o->faults.latencyMs, 30);
+    EXPECT_TRUE(o->faults.chunks && o->faults.nul && o->faults.silent && o->faults.dropOk && o->faults.junk);
+    EXPECT_EQ(o->faults.errorP, 2);
+    EXPECT_EQ(o->faults.errorG, 3);
+    EXPECT_EQ(o->faults.badReadback, 4);
+    EXPECT_EQ(o->faults.stallAfter, 500);
+    EXPECT_EQ(o->tag, QByteArray("04A1B2C3D4"));
+    EXPECT_EQ(o->tagDelayMs, 1500);
+    EXPECT_EQ(o->seed, 9u);
+    EXPECT_EQ(o->memoryFile, QStringLiteral("/tmp/m"));
+    EXPECT_EQ(o->link, QStringLiteral("/tmp/l"));
+}
+
+TEST(PanelOptions, BadValuesAreRefusedWithTheOptionNamed)
+{
+    QString error;
+    EXPECT_FALSE(parse({"--model", "300"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--model")));
+    EXPECT_FALSE(parse({"--error-p", "-1"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--error-p")));
+    EXPECT_FALSE(parse({"--latency", "soon"}, &error));
+    EXPECT_FALSE(parse({"--tag", "12345"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--tag")));
+    EXPECT_FALSE(parse({"--pin", "12345678901234567"}, &error));
+    EXPECT_FALSE(parse({"--frobnicate"}, &error));
+    EXPECT_FALSE(parse({"stray"}, &error));
+}

@@ -1,0 +1,99 @@
+// panel-sim: the virtual Corvalen Xarn panel on a pseudo-terminal.
+#include "MemoryAutoSave.h"
+#include "PanelConsole.h"
+#include "PanelOptions.h"
+#include "PanelSetup.h"
+#include "PtyPanelServer.h"
+#include "QuitOnSignal.h"
+#include "TerminalKeys.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("panel-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("7.1"));
+
+    QString error;
+    const std::optional<PanelOptions> options = PanelOptions::parse(QCoreApplication::arguments(), &error);
+    if (!options) {
+        PanelConsole::print(error + QStringLiteral(" (see panel-sim --help)"));
+        return 2;
+    }
+    if (options->help) {
+        std::printf("%s", PanelOptions::helpText().toLocal8Bit().constData());
+        return 0;
+    }
+    if (options->version) {
+        std::printf("panel-sim %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+
+    PanelSetup::Result setup = PanelSetup::build(*options, QDateTime::currentDateTime(), &error);
+    if (!setup.engine) {
+        PanelConsole::print(QStringLiteral("cannot use the memory file: %1").arg(error));
+        return 1;
+    }
+    PanelEngine &engine = *setup.engine;
+
+    PtyPanelServer server(engine);
+    server.setBaudRate(options->baud);
+    server.setPacing(options->pacing);
+    if (!server.open(&error)) {
+        PanelConsole::print(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
+        return 1;
+    }
+    std::printf("%s\nPIN %s\n", qPrintable(server.devicePath()), engine.pin().constData());
+    std::fflush(stdout);
+
+    if (!options->link.isEmpty() && !server.createLink(options->link, &error)) {
+        PanelConsole::print(QStringLiteral("cannot make the link: %1").arg(error));
+        return 1;
+    }
+
+    std::unique_ptr<MemoryAutoSave> autosave;
+    if (!options->memoryFile.isEmpty()) {
+        QDir().mkpath(QFileInfo(options->memoryFile).absolutePath());
+        autosave = std::make_unique<MemoryAutoSave>(engine, options->memoryFile);
+        QObject::connect(&server, &PtyPanelServer::memoryChanged, autosave.get(), &MemoryAutoSave::noteChange);
+        QObject::connect(autosave.get(), &MemoryAutoSave::saveFailed, &app,
+                         [](const QString &message) { PanelConsole::print(message); });
+        if (!setup.loadedMemory)
+            autosave->saveNow(true);
+    }
+
+    PanelConsole console(server, options->quiet);
+    QObject::connect(&console, &PanelConsole::quitRequested, &app, &QCoreApplication::quit);
+    QuitOnSignal signals_;
+    QObject::connect(&signals_, &QuitOnSignal::signalled, &app, &QCoreApplication::quit);
+    TerminalKeys keys;
+    const bool keysOn = options->keys && keys.start();
+    QObject::connect(&keys, &TerminalKeys::keyPressed, &console, &PanelConsole::onKey);
+
+    if (!options->tag.isEmpty())
+        server.presentTag(options->tag, options->tagDelayMs);
+
+    PanelConsole::print(QStringLiteral("%1 on %2%3, PIN %4, %5%6%7")
+                            .arg(QString::fromLatin1(engine.identity()), server.devicePath(),
+                                 options->link.isEmpty() ? QString() : QStringLiteral(" (link %1)").arg(options->link),
+                                 QString::fromLatin1(engine.pin()),
+                                 options->pacing ? QStringLiteral("%1 baud").arg(options->baud)
+                                                 : QStringLiteral("no pacing"),
+                                 setup.loadedMemory ? QStringLiteral(", memory from %1").arg(options->memoryFile)
+                                                    : QString(),
+                                 keysOn ? QStringLiteral("; keys: t tag, n unknown tag, f bad read, o drop OK, "
+                                                         "j noise, s silent, h help, q quit")
+                                        : QString()));
+
+    const int code = app.exec();
+    if (autosave)
+        autosave->saveNow();
+    server.close();
+    return code;
+}
