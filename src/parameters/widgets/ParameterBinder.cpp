@@ -40,9 +40,10 @@ void ParameterBinder::bindEdit(ParamEdit id, ParameterLineEdit *edit)
     edits_[int(id)] = edit;
     showText(id);
     edit->setDimmed(model_.isDimmed(id));
-    // Only the user's edits go to the model; texts the model sets come back
-    // through showText and are already equal there.
-    connect(edit, &QLineEdit::textEdited, this,
+    // Every change of the edit's text goes to the model (typing, undo, a
+    // clear); a text the model set itself comes back equal and changes
+    // nothing.
+    connect(edit, &QLineEdit::textChanged, this,
             [this, id](const QString &text) { model_.setText(id, text.toLatin1()); });
 }
 

@@ -18,8 +18,12 @@ ParameterLineEdit::ParameterLineEdit(int maxTyped, QWidget *parent)
 void ParameterLineEdit::setBytes(const QByteArray &bytes)
 {
     const QString text = QString::fromLatin1(bytes);
-    if (text != this->text())
-        setText(text);
+    if (text == this->text())
+        return;
+    // The edit validates the program's text too and would take a longer one
+    // as invalid, after which it stops refusing typed characters.
+    validator_->setShownLength(text.size());
+    setText(text);
 }
 
 void ParameterLineEdit::setDimmed(bool dimmed)
