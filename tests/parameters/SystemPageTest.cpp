@@ -92,8 +92,7 @@ TEST_F(SystemPageTest, EveryControlExistsUnderItsNameWithItsDefaultCaptionAndPla
         EXPECT_EQ(shown(e), info.initiallyVisible) << info.objectName;
         QWidget *container = info.inMessages ? widget("GroupBox2") : tabs()->widget(int(info.tab));
         EXPECT_TRUE(container->isAncestorOf(e)) << info.objectName;
-        if (info.fixedPitch)
-            EXPECT_TRUE(QFontInfo(e->font()).fixedPitch()) << info.objectName;
+        EXPECT_EQ(QFontInfo(e->font()).fixedPitch(), info.fixedPitch) << info.objectName;
     }
     for (int i = 0; i < ParamCheckCount; ++i) {
         const ParamCheckInfo &info = ParameterControlInfo::check(K(i));

@@ -99,7 +99,8 @@ SystemPage::SystemPage(AppContext &ctx, QWidget *parent)
 
 SystemPage::~SystemPage()
 {
-    // The widgets outlive the model member; cut their bindings first.
+    // The child widgets are deleted after the model member: cut their
+    // bindings to it first.
     delete binder_;
 }
 
