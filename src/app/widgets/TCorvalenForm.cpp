@@ -66,6 +66,9 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &
     connect(&fileCommands_, &FileCommandState::enabledChanged, this, &TCorvalenForm::presentFileCommand);
     connect(&directory_, &PhoneDirectory::saveCommandsAllowed, &fileCommands_,
             &FileCommandState::enableSaveCommands);
+    // Reading the codes or the system parameters offers their file.
+    connect(systemPage_, &SystemPage::saveAsOffered, this,
+            [this] { fileCommands_.setEnabled(FileCommandState::SaveAs, true); });
 
     // The creation handler: every start begins with New.
     FileNew1Execute();
