@@ -32,6 +32,9 @@ while [ $# -gt 0 ]; do
   shift
 done
 
+scripts/install-deps.sh
+scripts/build.sh
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 run.sh: there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the
@@ -39,13 +42,11 @@ program's window cannot open. Run it under a virtual display instead:
 
     xvfb-run -a scripts/run.sh
 
-(xvfb-run comes with the package xvfb, which scripts/install-deps.sh installs.)
+(The program is built; xvfb-run is installed.)
 MSG
   exit 1
 fi
 
-scripts/install-deps.sh
-scripts/build.sh
 program=build/src/corvalen-pro
 panel_sim=build/tools/panel-sim/panel-sim
 
