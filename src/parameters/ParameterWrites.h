@@ -12,8 +12,8 @@ class ParameterControls;
 // handlers hold the exchange guard; the groups are for composing.
 namespace ParameterWrites {
 
-// The question of Write All as the user sees it.
-inline const QString kWriteAllQuestion = QStringLiteral("ReWrite all Messages & Operating Parameters?");
+// The question of Write All; the message box shows the doubled ampersand as one.
+inline const QString kWriteAllQuestion = QStringLiteral("ReWrite all Messages && Operating Parameters?");
 
 // "There was an error" CR LF and the record's phrase (records 1 to 10).
 QString writeErrorMessage(int record);

@@ -297,7 +297,7 @@ TEST_F(SystemPageTest, WriteButtonsRunTheirGroupsWithWhatWasTyped)
     h.prompt.answers = {false};
     h.port.clearLog();
     button("WriteAll")->click();
-    EXPECT_EQ(h.prompt.questions.last(), QStringLiteral("ReWrite all Messages & Operating Parameters?"));
+    EXPECT_EQ(h.prompt.questions.last(), QStringLiteral("ReWrite all Messages && Operating Parameters?"));
     EXPECT_TRUE(h.port.commands().isEmpty());
 }
 

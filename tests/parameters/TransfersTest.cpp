@@ -136,7 +136,7 @@ TEST_F(ParameterTransfers, WriteAllAnsweredNoWritesNothing)
 {
     h.prompt.answers = {false};
     WriteAllClick(h.ctx, c);
-    EXPECT_EQ(h.prompt.questions, QStringList{QStringLiteral("ReWrite all Messages & Operating Parameters?")});
+    EXPECT_EQ(h.prompt.questions, QStringList{QStringLiteral("ReWrite all Messages && Operating Parameters?")});
     EXPECT_TRUE(h.port.commands().isEmpty());
     EXPECT_TRUE(h.feedback.events.isEmpty());
     EXPECT_TRUE(h.status.commandTexts.isEmpty());
