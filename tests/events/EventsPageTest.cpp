@@ -265,6 +265,7 @@ TEST_F(EventsPageTest, FitsThePageAreaBeforeAndAfterADownload)
 {
     EXPECT_LE(page.minimumSizeHint().width(), kPageArea.width());
     EXPECT_LE(page.minimumSizeHint().height(), kPageArea.height());
+    saveScreenshot(page, QStringLiteral("events-page-empty"));
     panel.events.clear();
     for (int i = 0; i < 24; ++i) {
         const QByteArray room = QByteArray("0") + char('1' + i % 9) + "0" + char('0' + i % 10) + "FFFFFFFF";
