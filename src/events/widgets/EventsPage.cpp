@@ -57,6 +57,13 @@ EventsPage::EventsPage(AppContext &ctx, QWidget *parent)
     connect(Set_time, &QPushButton::clicked, this, &EventsPage::Set_timeClick);
 }
 
+// The controls show the event log, which is a member: they go first, before
+// the members they read from are destroyed.
+EventsPage::~EventsPage()
+{
+    qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+}
+
 void EventsPage::buildControls()
 {
     DBGrid2 = new TableGrid(log_.EventTable, this);

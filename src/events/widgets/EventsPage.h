@@ -21,6 +21,7 @@ class EventsPage : public QWidget
     Q_OBJECT
 public:
     explicit EventsPage(AppContext &ctx, QWidget *parent = nullptr);
+    ~EventsPage() override;
 
     // Save As on this page: choose a name, write the event file; a file that
     // cannot be written is reported and nothing is replaced.

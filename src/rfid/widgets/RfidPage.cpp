@@ -67,6 +67,13 @@ RfidPage::RfidPage(AppContext &ctx, QWidget *parent)
     state_.showCurrentEntry(directory);
 }
 
+// The controls show the page state, which is a member: they go first, before
+// the members they read from are destroyed.
+RfidPage::~RfidPage()
+{
+    qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+}
+
 void RfidPage::buildControls()
 {
     PhoneDirectory &directory = ctx_.directory;

@@ -25,6 +25,7 @@ class RfidPage : public QWidget
     Q_OBJECT
 public:
     explicit RfidPage(AppContext &ctx, QWidget *parent = nullptr);
+    ~RfidPage() override;
 
     // Opening the page by its button empties iderror and hides Lc_exist.
     void clearStatus() { state_.clearStatus(); }
