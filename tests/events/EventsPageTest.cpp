@@ -3,6 +3,7 @@
 #include "events/widgets/EventsPage.h"
 #include "EventLines.h"
 #include "EventPanel.h"
+#include "support/AccessibleNames.h"
 #include "support/AppHarness.h"
 #include "support/Screenshot.h"
 #include "table/widgets/TableGrid.h"
@@ -229,6 +230,7 @@ TEST_F(EventsPageTest, TheButtonsFollowTheConnectionAndSetTimeSendsTheComputersC
 TEST_F(EventsPageTest, EveryControlCanBeFoundByAReader)
 {
     EXPECT_EQ(grid()->accessibleName(), QStringLiteral("Event log"));
+    EXPECT_TRUE(unnamedControls(page).isEmpty()) << unnamedControls(page).join(QStringLiteral(", ")).toStdString();
     EXPECT_FALSE(grid()->focusPolicy() & Qt::TabFocus);
     EXPECT_EQ(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
 

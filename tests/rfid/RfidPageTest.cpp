@@ -1,6 +1,7 @@
 #include "Directory.h"
 #include "StorePanel.h"
 #include "rfid/widgets/RfidPage.h"
+#include "support/AccessibleNames.h"
 #include "support/AppHarness.h"
 #include "support/Screenshot.h"
 #include "table/widgets/TableGrid.h"
@@ -202,6 +203,7 @@ TEST_F(RfidPageTest, ThePanelButtonsWorkOnlyWhileOnline)
 TEST_F(RfidPageTest, EveryControlCanBeFoundByAReader)
 {
     EXPECT_EQ(grid()->accessibleName(), QStringLiteral("RFID codes"));
+    EXPECT_TRUE(unnamedControls(page).isEmpty()) << unnamedControls(page).join(QStringLiteral(", ")).toStdString();
     EXPECT_EQ(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
     const struct
     {
