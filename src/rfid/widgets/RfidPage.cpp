@@ -105,7 +105,8 @@ void RfidPage::buildControls()
     storeGrid->addWidget(greenLabel(QStringLiteral("Replace data in Corvalen"), store), 1, 1);
     storeGrid->setColumnStretch(1, 1);
 
-    // The side column is as narrow as its contents allow; the grid has the rest.
+    // The grid keeps room for its three columns (setupGrid); the side column
+    // takes what is left.
     auto *sidePanel = new QWidget(this);
     auto *side = new QVBoxLayout(sidePanel);
     side->setContentsMargins(0, 0, 0, 0);
