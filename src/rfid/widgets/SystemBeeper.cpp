@@ -1,0 +1,8 @@
+#include "rfid/widgets/SystemBeeper.h"
+
+#include <QApplication>
+
+void SystemBeeper::beep()
+{
+    QApplication::beep();
+}
