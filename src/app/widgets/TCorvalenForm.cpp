@@ -69,6 +69,9 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &
     // Reading the codes or the system parameters offers their file.
     connect(systemPage_, &SystemPage::saveAsOffered, this,
             [this] { fileCommands_.setEnabled(FileCommandState::SaveAs, true); });
+    // A completed event download offers the event file.
+    connect(eventsPage_, &EventsPage::saveAsOffered, this,
+            [this] { fileCommands_.setEnabled(FileCommandState::SaveAs, true); });
 
     // The creation handler: every start begins with New.
     FileNew1Execute();
