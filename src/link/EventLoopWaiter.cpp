@@ -51,10 +51,10 @@ qint64 EventLoopWaiter::nowNs() const
 void EventLoopWaiter::arm(qint64 deadlineNs)
 {
 #ifdef __linux__
-    itimerspec spec{};
-    spec.it_value.tv_sec = deadlineNs / 1000000000LL;
-    spec.it_value.tv_nsec = deadlineNs % 1000000000LL;
-    timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    itimerspec when{};
+    when.it_value.tv_sec = deadlineNs / 1000000000LL;
+    when.it_value.tv_nsec = deadlineNs % 1000000000LL;
+    timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &when, nullptr);
 #else
     Q_UNUSED(deadlineNs);
 #endif

@@ -154,7 +154,7 @@ std::optional<MemoryImage> parse(const QByteArray &text, QString *error)
         bool good = false;
         if (key == "model" && f.size() == 2) {
             image.model = f.at(1) == "-" ? QString() : QString::fromLatin1(f.at(1));
-            good = image.model.isEmpty() || PanelModelSpec::isModelName(image.model);
+            good = image.model.isEmpty() || PanelModelProfile::isModelName(image.model);
         } else if (key == "identity" && f.size() == 2) {
             const auto identity = unescape(f.at(1));
             good = identity.has_value();

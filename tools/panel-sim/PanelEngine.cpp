@@ -4,7 +4,7 @@
 
 using PanelLines::kCrLf;
 
-PanelEngine::PanelEngine(const PanelModelSpec &model)
+PanelEngine::PanelEngine(const PanelModelProfile &model)
     : model_(model)
     , identity_(model.identity)
     , memory_(model.lastDirectoryRecord())

@@ -4,7 +4,7 @@
 #include "PanelCommands.h"
 #include "PanelFaults.h"
 #include "PanelMemory.h"
-#include "PanelModelSpec.h"
+#include "PanelModelProfile.h"
 #include "PanelOutput.h"
 #include "ReplyShaper.h"
 
@@ -27,10 +27,10 @@ class PanelEngine
 public:
     static constexpr int kMaxCommand = 512; // longer input is refused whole
 
-    explicit PanelEngine(const PanelModelSpec &model = PanelModelSpec::forModel(QStringLiteral("1000")));
-    explicit PanelEngine(const QString &modelOrIdentity) : PanelEngine(PanelModelSpec::forModel(modelOrIdentity)) {}
+    explicit PanelEngine(const PanelModelProfile &model = PanelModelProfile::forModel(QStringLiteral("1000")));
+    explicit PanelEngine(const QString &modelOrIdentity) : PanelEngine(PanelModelProfile::forModel(modelOrIdentity)) {}
 
-    const PanelModelSpec &model() const { return model_; }
+    const PanelModelProfile &model() const { return model_; }
     QByteArray identity() const { return identity_; }
     // Announce another identity (a wrong one, say) over the same memory.
     void setIdentity(const QByteArray &identity) { identity_ = identity; }
@@ -87,7 +87,7 @@ private:
     PanelReply session(const QByteArray &command);
     QList<PanelOutput> finish(PanelReply reply, bool inSession);
 
-    PanelModelSpec model_;
+    PanelModelProfile model_;
     QByteArray identity_;
     PanelMemory memory_;
     PanelClock clock_;

@@ -1,7 +1,7 @@
 #include "PanelOptions.h"
 
 #include "PanelLines.h"
-#include "PanelModelSpec.h"
+#include "PanelModelProfile.h"
 
 #include <QCommandLineParser>
 
@@ -83,9 +83,9 @@ std::optional<PanelOptions> PanelOptions::parse(const QStringList &args, QString
     if (p.isSet(QStringLiteral("model"))) {
         o.model = p.value(QStringLiteral("model"));
         o.modelGiven = true;
-        if (!PanelModelSpec::isModelName(o.model)) {
+        if (!PanelModelProfile::isModelName(o.model)) {
             *error = QStringLiteral("--model is one of %1, not \"%2\" (use --identity for another identity text)")
-                         .arg(PanelModelSpec::modelNames().join(QStringLiteral(", ")), o.model);
+                         .arg(PanelModelProfile::modelNames().join(QStringLiteral(", ")), o.model);
             return std::nullopt;
         }
     }

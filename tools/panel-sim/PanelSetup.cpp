@@ -21,7 +21,7 @@ Result build(const PanelOptions &options, const QDateTime &hostNow, QString *err
         identity = image->identity;
     }
     Result result;
-    result.engine = std::make_unique<PanelEngine>(PanelModelSpec::forModel(model));
+    result.engine = std::make_unique<PanelEngine>(PanelModelProfile::forModel(model));
     PanelEngine &engine = *result.engine;
     if (!identity.isEmpty())
         engine.setIdentity(identity);

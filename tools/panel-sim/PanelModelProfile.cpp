@@ -1,4 +1,4 @@
-#include "PanelModelSpec.h"
+#include "PanelModelProfile.h"
 
 #include <array>
 
@@ -18,7 +18,7 @@ constexpr std::array<Row, 4> kModels = {{
 }};
 } // namespace
 
-PanelModelSpec PanelModelSpec::forModel(const QString &nameOrIdentity)
+PanelModelProfile PanelModelProfile::forModel(const QString &nameOrIdentity)
 {
     for (const Row &row : kModels)
         if (nameOrIdentity == QLatin1String(row.name))
@@ -26,7 +26,7 @@ PanelModelSpec PanelModelSpec::forModel(const QString &nameOrIdentity)
     return {QString(), nameOrIdentity.toLatin1(), 0x9000};
 }
 
-bool PanelModelSpec::isModelName(const QString &name)
+bool PanelModelProfile::isModelName(const QString &name)
 {
     for (const Row &row : kModels)
         if (name == QLatin1String(row.name))
@@ -34,7 +34,7 @@ bool PanelModelSpec::isModelName(const QString &name)
     return false;
 }
 
-QStringList PanelModelSpec::modelNames()
+QStringList PanelModelProfile::modelNames()
 {
     QStringList names;
     for (const Row &row : kModels)

@@ -8,7 +8,7 @@
 // wakes up, and how far its phone directory reaches. Directory slots start at
 // address 1000 (hex), record 0128, and run in steps of 20 (hex) to the
 // model's last slot.
-struct PanelModelSpec
+struct PanelModelProfile
 {
     QString name;         // "100", "200", "500", "1000"; empty for an unrecognised identity
     QByteArray identity;  // "Corvalen_1000_Xarn"
@@ -22,7 +22,7 @@ struct PanelModelSpec
 
     // "100", "200", "500" or "1000"; anything else is taken as an identity
     // the program does not know, with the directory of the largest model.
-    static PanelModelSpec forModel(const QString &nameOrIdentity);
+    static PanelModelProfile forModel(const QString &nameOrIdentity);
     static bool isModelName(const QString &name);
     static QStringList modelNames();
 };
