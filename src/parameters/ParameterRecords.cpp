@@ -2,7 +2,7 @@
 
 #include "parameters/ParameterControls.h"
 #include "parameters/RecordFields.h"
-#include "parameters/SpeedDialDigits.h"
+#include "directory/DialDigits.h"
 
 using RecordFields::CleanReplyField;
 using RecordFields::kErased;
@@ -93,7 +93,7 @@ QByteArray EncodeSpeedDials(const ParameterControls &c, int record)
 {
     QByteArray payload;
     for (int half = 0; half < 2; ++half)
-        payload += field(SpeedDialDigits::EncodeDialDigits(c.text(dialOf(record, half)), 16), 16, kErased);
+        payload += field(EncodeDialDigits(c.text(dialOf(record, half)), 16), 16, kErased);
     return payload;
 }
 
@@ -101,7 +101,7 @@ void DecodeSpeedDials(ParameterControls &c, int record, const QByteArray &payloa
 {
     for (int half = 0; half < 2; ++half) {
         const QByteArray cleaned = CleanReplyField(slice(payload, 16 * half + 1, 16 * half + 16));
-        c.setText(dialOf(record, half), SpeedDialDigits::DecodeDialDigits(cleaned));
+        c.setText(dialOf(record, half), DecodeDialDigits(cleaned));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "parameters/NibbleCodec.h"
 #include "parameters/RecordFields.h"
-#include "parameters/SpeedDialDigits.h"
+#include "directory/DialDigits.h"
 #include "parameters/WholeNumber.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +98,6 @@ TEST(RecordFieldHelpers, SliceCountsFromOneAndToleratesShortText)
 
 TEST(SpeedDialDigitConversions, DecodeStopsAtTheFirstFillerAndMapsDialSigns)
 {
-    using SpeedDialDigits::DecodeDialDigits;
     EXPECT_EQ(DecodeDialDigits("1234:;<5??????"), QByteArray("1234*#p5"));
     EXPECT_EQ(DecodeDialDigits("????"), QByteArray());
     EXPECT_EQ(DecodeDialDigits("36001"), QByteArray("36001"));
@@ -107,7 +106,6 @@ TEST(SpeedDialDigitConversions, DecodeStopsAtTheFirstFillerAndMapsDialSigns)
 
 TEST(SpeedDialDigitConversions, EncodeEndsAtTheFirstStrangeCharacterAndAtSixteen)
 {
-    using SpeedDialDigits::EncodeDialDigits;
     EXPECT_EQ(EncodeDialDigits("*12#p3", 16), QByteArray(":12;<3"));
     EXPECT_EQ(EncodeDialDigits("12:3P", 16), QByteArray("12<3<"));
     EXPECT_EQ(EncodeDialDigits("555-1234", 16), QByteArray("555"));
