@@ -194,3 +194,20 @@ TEST_F(StoreOnEngine, AFullStoreComesBackWholeOverAFaultyLine)
         ASSERT_EQ(table.value(i - 1, "Addr"), "p" + QByteArray::number(i + 1));
     }
 }
+
+// A tag whose first digit is F starts with "?" in the store, like an empty
+// entry; it must come back, or the next Write All would drop it.
+TEST_F(StoreOnEngine, ATagWhoseFirstDigitIsFComesBackAndIsWrittenAgain)
+{
+    Directory::add(h.directory, "Fay", "502", "FEDCBA9876", "1000");
+    Directory::add(h.directory, "Gus", "503", "0123456789", "1020");
+    ASSERT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
+    EXPECT_EQ(memory().record(1408), "502???" "?>=<;:9876" "503???" "0123456789" + QByteArray(32, '?'));
+
+    RfidDownload download(h.ctx);
+    ASSERT_EQ(download.download_idClick(), RfidDownload::Outcome::Completed);
+    EXPECT_EQ(Directory::value(h.directory, "Fay", "RFID"), QByteArray("FEDCBA9876"));
+    EXPECT_EQ(h.directory.PhoneTable.count(), 2);
+    ASSERT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
+    EXPECT_EQ(memory().record(1408), "502???" "?>=<;:9876" "503???" "0123456789" + QByteArray(32, '?'));
+}
