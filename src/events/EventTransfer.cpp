@@ -29,6 +29,10 @@ EventTransfer::Outcome EventTransfer::dnLoadClick()
     ctx_.feedback.stopLampBlink();
     ctx_.feedback.setLedImage(kLedOnline);
     ctx_.feedback.hideTransferWindow();
+    // "Not on line" goes to the phone page's memo; the status bar, which the
+    // transfer window has just set to "Done", says it where the user is.
+    if (outcome == Outcome::NotOnLine)
+        ctx_.status.setStatusText(QStringLiteral("Not on line"));
     return outcome;
 }
 

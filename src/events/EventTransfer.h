@@ -31,7 +31,8 @@ public:
     //  6. Ctime and Cdate from the computer's clock;
     //  7. "e", then RxMemo, the buffer and the acknowledgement cleared, then
     //     a grace of 432 ms;  8. up to 51 polls of 432 ms for "OK";
-    //  9. no "OK": "Not on line" into RxMemo;
+    //  9. no "OK": "Not on line" into RxMemo (and, after step 13, into the
+    //     status bar, since RxMemo is on another page);
     // 10.-11. the event table redefined and the lines between the reply's
     //     first and last decoded in order, numbered from 1;
     // 12. first row current, EventsLoaded set (downloadCompleted);

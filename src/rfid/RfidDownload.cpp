@@ -78,7 +78,7 @@ void RfidDownload::fillDirectory()
         directory.DefinePhoneFields();
         table.open();
         table.emptyTable();
-        emit phoneTableDefined();
+        directory.SetupPhoneGrid();
     }
     directory.allowPhoneFileSave();
 

@@ -27,19 +27,15 @@ public:
     //  3. up to 100 polls of 86.4 ms for "OK";
     //  4. none: "communication error", the directory stays as it was;
     //  5.-8. the reply into RxMemo; codes emptied (or an empty table set up
-    //     afresh); Save and Save As of the phone list allowed; every record
-    //     line between the first and the last assigned entry by entry;
+    //     afresh, and SetupPhoneGrid for every grid over it); Save and Save
+    //     As of the phone list allowed; every record line between the first
+    //     and the last assigned entry by entry;
     // 10. in every case: first entry, DirectorySynced, "Write Each Change"
     //     enabled;  11. TableLoading cleared, window hidden, cursor and lamp
     //     back, keep-alive on, echo back, the grids resumed.
     Outcome download_idClick();
 
     const AssignedAddrs &assignedAddrs() const { return assigned_; }
-
-signals:
-    // The download found the directory empty and defined it afresh: the
-    // window sets up the directory grids (SetupPhoneGrid).
-    void phoneTableDefined();
 
 private:
     void fillDirectory();

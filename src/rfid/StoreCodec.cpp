@@ -33,7 +33,7 @@ QByteArray DecodeStoreRoom(const QByteArray &room)
 
 QByteArray DecodeStoreCode(const QByteArray &code)
 {
-    if (code.isEmpty() || code.at(0) == '?')
+    if (code.count('?') == code.size())
         return {};
     QByteArray out;
     for (char c : code)

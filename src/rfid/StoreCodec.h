@@ -7,7 +7,7 @@
 // holding four entries of a room (6 characters, filled with "?") and a code
 // (10 characters in panel form). In panel form a hexadecimal digit of value
 // v is the character 48 + v, so A-F travel as ":" to "?"; an entry whose code
-// begins with "?" is empty, and an erased record is 64 "?". A record read
+// is all "?" is empty, and an erased record is 64 "?". A record read
 // back starts with five characters (the record number and a separator) that
 // are not interpreted.
 namespace StoreCodec {
@@ -35,8 +35,11 @@ QByteArray PanelCharToHex(char c);
 QByteArray HexToPanelChars(const QByteArray &code);
 // The room characters before the first "?" or byte 255.
 QByteArray DecodeStoreRoom(const QByteArray &room);
-// Empty for no characters or a first "?"; otherwise the characters through
-// PanelCharToHex, joined.
+// Empty when there are no characters or all of them are "?" (an empty
+// entry); otherwise the characters through PanelCharToHex, joined. A code
+// whose first digit is F also begins with "?" and is a code all the same:
+// taking it for empty would drop a tag from the directory at DownLoad and
+// from the panel at the next Write All.
 QByteArray DecodeStoreCode(const QByteArray &code);
 
 // The four entries of a record line as read (its first five characters are

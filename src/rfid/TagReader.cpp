@@ -19,6 +19,10 @@ bool TagReader::Get_IDClick()
     page_.setIderror(RfidPageState::kReady);
     page_.setRfID({});
     ctx_.link.rx().DataArrived = false;
+    // The keep-alive's probe would answer in place of the tag: its "OK" ends
+    // the read as a read error. Counting the idle time afresh keeps the probe
+    // at least 55 s away, beyond the read's 20 s.
+    ctx_.link.conn().IdleTicks = 0;
     page_.setTimer3Active(true);
     page_.hideLcExist();
     return true;

@@ -17,7 +17,8 @@ public:
     TagReader(AppContext &ctx, RfidPageState &page, Beeper &beeper);
 
     // ProgressBar1 to 20, RxMemo cleared, iderror "Ready", rfID emptied,
-    // DataArrived cleared, Timer3 on, Lc_exist hidden. Pressed again while
+    // DataArrived cleared, the keep-alive's idle count restarted (its probe
+    // must not come while the read waits), Timer3 on, Lc_exist hidden. Pressed again while
     // waiting it starts afresh. Refused (false) while another exchange runs,
     // whose reply lines in RxMemo it would otherwise wipe.
     bool Get_IDClick();

@@ -15,6 +15,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
@@ -199,6 +200,30 @@ TEST(FrameStatusTest, HintsShowInTheFirstPanelUntilAStatusTextComes)
     EXPECT_EQ(h.form.statusSink().statusText(), QStringLiteral("DownLoading."));
     h.form.statusSink().showCommand("d01281152\r");
     EXPECT_EQ(h.form.statusSink().commandText(), QStringLiteral("d01281152"));
+}
+
+// Storing a record writes a command of some seventy characters: the
+// command panel keeps its width and the status texts their room.
+TEST(FrameStatusTest, ALongCommandIsCutShortAndTheFirstPanelKeepsItsRoom)
+{
+    FormHarness h;
+    h.form.show();
+    FrameStatusBar &bar = h.form.statusSink();
+    auto *second = bar.findChild<QLabel *>(QStringLiteral("StatusPanel1"));
+    ASSERT_NE(second, nullptr);
+    const int width = second->width();
+    const QByteArray record = "g1408101???04:1;2<3=4102???04>5?60718103???1?2>3=4<5;103???1?2>3=4<5<";
+    bar.showCommand(record + "\r");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.commandText(), QString::fromLatin1(record));
+    EXPECT_EQ(second->width(), width);
+    EXPECT_TRUE(bar.shownCommandText().endsWith(QChar(0x2026))) << qPrintable(bar.shownCommandText());
+    EXPECT_TRUE(QString::fromLatin1(record).startsWith(bar.shownCommandText().chopped(1)));
+    EXPECT_EQ(second->toolTip(), QString::fromLatin1(record));
+
+    bar.showCommand("e\r"); // a short one is shown whole, without a tooltip
+    EXPECT_EQ(bar.shownCommandText(), QStringLiteral("e"));
+    EXPECT_TRUE(second->toolTip().isEmpty());
 }
 
 TEST(FrameLeavingTest, ExitWhileOnlineWritesTheLogOffOnce)

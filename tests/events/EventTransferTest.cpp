@@ -118,6 +118,7 @@ TEST_F(EventDownload, NoOkMeansNotOnLineButTheClocksAreUpdated)
 
     EXPECT_EQ(transfer(kAt.addSecs(3600)).dnLoadClick(), EventTransfer::Outcome::NotOnLine);
     EXPECT_EQ(h.link.RxMemo().text(), QByteArray("Not on line"));
+    EXPECT_EQ(h.status.status(), QStringLiteral("Not on line")); // where the user is, after "Done"
     EXPECT_EQ(log.clock.Stime(), QStringLiteral("23:00:00"));
     EXPECT_EQ(log.clock.Sdate(), QStringLiteral("13/12/26"));
     EXPECT_EQ(log.clock.Ctime(), QStringLiteral("15:46:00"));

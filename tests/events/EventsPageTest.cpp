@@ -283,3 +283,15 @@ TEST_F(EventsPageTest, FitsThePageAreaBeforeAndAfterADownload)
     EXPECT_LE(grid()->horizontalHeader()->length(), grid()->viewport()->width() + 1); // no sideways scrolling
     saveScreenshot(page, QStringLiteral("events-page"));
 }
+
+// Fitting the columns to a new download must not leave a blank strip at the
+// grid's right: the last column takes what the others leave.
+TEST_F(EventsPageTest, TheLastColumnFillsTheGridAfterEveryDownload)
+{
+    for (int n = 1; n <= 3; ++n) {
+        download();
+        QCoreApplication::processEvents();
+        const QHeaderView *header = grid()->horizontalHeader();
+        EXPECT_NEAR(header->length(), grid()->viewport()->width(), 1) << "download " << n;
+    }
+}

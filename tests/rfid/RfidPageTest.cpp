@@ -6,6 +6,7 @@
 #include "support/Screenshot.h"
 #include "table/widgets/TableGrid.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -185,6 +186,18 @@ TEST_F(RfidPageTest, DownLoadIntoAnEmptyDirectorySetsTheGridUpAgain)
     EXPECT_EQ(cell(0, "RoomNumber"), QStringLiteral("4711"));
     EXPECT_EQ(cell(0, "RFID"), QStringLiteral("000000000A"));
     EXPECT_EQ(text("rfRoom"), QStringLiteral("4711"));
+}
+
+// The download that finds the directory empty asks for the set-up too, so
+// the phone page's grid is set up as well as this one.
+TEST_F(RfidPageTest, DownLoadIntoAnEmptyDirectoryAsksEveryGridToSetItselfUp)
+{
+    h.directory.DefinePhoneFields();
+    h.directory.PhoneTable.open();
+    QSignalSpy setups(&h.directory, &PhoneDirectory::phoneGridSetupRequested);
+    panel.records[1408] = "4711??000000000:" + QByteArray(48, '?');
+    control<QPushButton>("download_id")->click();
+    EXPECT_EQ(setups.count(), 1);
 }
 
 TEST_F(RfidPageTest, ThePanelButtonsWorkOnlyWhileOnline)

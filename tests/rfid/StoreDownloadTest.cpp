@@ -67,7 +67,7 @@ TEST_F(StoreDownload, AnEntryWithoutAddrNeverReceivesACode)
 
 TEST_F(StoreDownload, AnEmptyDirectoryIsSetUpAfreshWithAnEntryPerCode)
 {
-    QSignalSpy defined(&download, &RfidDownload::phoneTableDefined);
+    QSignalSpy defined(&h.directory, &PhoneDirectory::phoneGridSetupRequested);
     h.directory.PhoneTable.sortOn("Name", Qt::CaseInsensitive);
     panel.records[1408] = "1?????0123456789" "2?????9876543210" + QByteArray(32, '?');
     panel.records[1535] = "3?????::::::::::" + QByteArray(48, '?');

@@ -43,7 +43,9 @@ TEST(StoreCodes, PanelFormAndTableFormConvertBothWays)
     // Characters outside "0" to "?" are dropped: the code comes in short.
     EXPECT_EQ(DecodeStoreCode("12A4567890"), QByteArray("124567890"));
     EXPECT_EQ(DecodeStoreCode("??????????"), QByteArray(""));
-    EXPECT_EQ(DecodeStoreCode("?123456789"), QByteArray(""));
+    // A tag whose first digit is F is a tag, not an empty entry.
+    EXPECT_EQ(DecodeStoreCode("?>=<;:9876"), QByteArray("FEDCBA9876"));
+    EXPECT_EQ(DecodeStoreCode("?????"), QByteArray(""));
     EXPECT_EQ(DecodeStoreCode(""), QByteArray(""));
     EXPECT_EQ(PanelCharToHex('/'), QByteArray(""));
     EXPECT_EQ(PanelCharToHex('@'), QByteArray(""));

@@ -1,4 +1,5 @@
 #include "Directory.h"
+#include "link/Connection.h"
 #include "rfid/CodeOwner.h"
 #include "rfid/RfidEntryActions.h"
 #include "rfid/TagReader.h"
@@ -75,6 +76,29 @@ TEST_F(TagRead, AGoodLineGivesItsCodeAndABeep)
     EXPECT_FALSE(page.LcExistVisible());
     EXPECT_EQ(beeper.beeps, 1);
     EXPECT_TRUE(h.port.written().isEmpty()); // nothing is asked of the panel
+}
+
+// The keep-alive probes the panel after 55 idle seconds. Its "OK" arriving
+// while a tag read waits would be taken for the tag line and end the read
+// with a read error before the user reached the panel with the tag.
+TEST_F(TagRead, TheKeepAliveDoesNotCutIntoATagRead)
+{
+    h.port.setResponder([](const QByteArray &c) { return c.isEmpty() ? QByteArray("\r\nOK\r\n") : QByteArray(); });
+    Connection connection(h.ctx);
+    h.link.conn().IdleTicks = 50; // nothing went to the panel for 50 s
+    ASSERT_TRUE(reader.Get_IDClick());
+    for (int second = 1; second < TagReader::kTicks; ++second) {
+        connection.Timer2Timer();
+        tick();
+    }
+    EXPECT_TRUE(h.port.written().isEmpty()); // no probe while the read waits
+    EXPECT_EQ(page.iderror(), QStringLiteral("Ready"));
+    present(tagLine("0123456789")); // in the last second
+    connection.Timer2Timer();
+    tick();
+    EXPECT_EQ(page.rfID(), QByteArray("0123456789"));
+    EXPECT_EQ(page.iderror(), QStringLiteral("Ready"));
+    EXPECT_TRUE(h.link.conn().LoggedOn);
 }
 
 TEST_F(TagRead, ABadCheckOrAShortLineIsAReadErrorWithABeep)

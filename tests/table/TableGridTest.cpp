@@ -105,3 +105,16 @@ TEST(TableGrid, ATitleClickNamesTheField)
     EXPECT_EQ(clicked.at(0).at(0).toByteArray(), QByteArray("Name"));
     EXPECT_EQ(f.grid.editTriggers(), QAbstractItemView::NoEditTriggers);
 }
+
+TEST(TableGrid, FittedColumnsKeepAStretchedLastColumnFillingTheGrid)
+{
+    GridFixture f;
+    QHeaderView *header = f.grid.horizontalHeader();
+    f.grid.fitColumns();
+    EXPECT_LT(header->length(), f.grid.viewport()->width()); // a grid of its own choice
+
+    header->setStretchLastSection(true);
+    f.grid.fitColumns();
+    EXPECT_EQ(header->length(), f.grid.viewport()->width());
+    EXPECT_GE(header->sectionSize(0), header->sectionSizeHint(0)); // the others still fit their values
+}

@@ -13,7 +13,7 @@ FrameStatusBar::FrameStatusBar(QWidget *parent)
     second_->setObjectName(QStringLiteral("StatusPanel1"));
     second_->setAccessibleName(QStringLiteral("Last command"));
     second_->setTextFormat(Qt::PlainText);
-    second_->setMinimumWidth(160);
+    second_->setFixedWidth(kCommandPanelWidth);
     second_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     addWidget(first_, 1);
     addPermanentWidget(second_);
@@ -28,5 +28,9 @@ void FrameStatusBar::setStatusText(const QString &text)
 
 void FrameStatusBar::setCommandText(const QString &text)
 {
-    second_->setText(text);
+    command_ = text;
+    const int room = second_->contentsRect().width() - 2 * second_->margin() - 4;
+    const QString shown = second_->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    second_->setText(shown);
+    second_->setToolTip(shown == text ? QString() : text);
 }

@@ -8,7 +8,9 @@
 // The main window's status bar StatusBar with its two panels: the first
 // (wide) shows status texts, and the long part of the hint of the control
 // under the mouse over them; the second (narrow) the last command written to
-// the panel, or "Ready".
+// the panel, or "Ready". The second keeps its width: a long command (a
+// record being stored) is cut short with an ellipsis and shown whole as the
+// panel's tooltip, so the first panel does not shrink with every command.
 class FrameStatusBar : public QStatusBar, public StatusSink
 {
     Q_OBJECT
@@ -19,9 +21,15 @@ public:
     void setCommandText(const QString &text) override;
 
     QString statusText() const { return first_->text(); }
-    QString commandText() const { return second_->text(); }
+    // The last command whole, as it was given.
+    QString commandText() const { return command_; }
+    // What the second panel shows of it.
+    QString shownCommandText() const { return second_->text(); }
+
+    static constexpr int kCommandPanelWidth = 160;
 
 private:
     QLabel *first_;
     QLabel *second_;
+    QString command_;
 };

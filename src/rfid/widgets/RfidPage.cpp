@@ -63,7 +63,7 @@ RfidPage::RfidPage(AppContext &ctx, QWidget *parent)
     // ScrollSyncOn, so programmatic walks leave the fields alone.
     PhoneDirectory &directory = ctx_.directory;
     connect(&directory.PhoneTable, &Table::afterScroll, this, [this] { state_.showCurrentEntry(ctx_.directory); });
-    connect(&download_, &RfidDownload::phoneTableDefined, this, &RfidPage::setupGrid);
+    connect(&directory, &PhoneDirectory::phoneGridSetupRequested, this, &RfidPage::setupGrid);
     state_.showCurrentEntry(directory);
 }
 

@@ -54,6 +54,14 @@ TableGrid::TableGrid(Table &table, QWidget *parent)
 void TableGrid::fitColumns()
 {
     resizeColumnsToContents();
+    // Sizing a stretched last column to its contents takes it out of the
+    // stretch and leaves a blank strip at the right; it gets the rest of the
+    // width back.
+    QHeaderView *header = horizontalHeader();
+    if (header->stretchLastSection()) {
+        header->setStretchLastSection(false);
+        header->setStretchLastSection(true);
+    }
 }
 
 void TableGrid::showCurrentRow()

@@ -1,0 +1,147 @@
+// The event download against the virtual panel's engine on virtual time:
+// its own log, its own clock and its own faults.
+#include "PanelClock.h"
+#include "events/EventTransfer.h"
+#include "support/AppHarness.h"
+#include "support/EnginePanel.h"
+#include "support/PanelEventRows.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using Kind = PanelEvent::Kind;
+
+const QDateTime kComputer(QDate(2026, 11, 12), QTime(14, 46, 0));
+
+// A log of n events of every kind: rooms of one to six digits with names
+// (some with bytes above 127), buttons 0-15, calls and errors, every source.
+QList<PanelEvent> mixedLog(int n)
+{
+    QList<PanelEvent> log;
+    QDateTime when = PanelClock::fields(2026, 10, 1, 0, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        when = when.addSecs(3607 + i * 13);
+        const int source = i % 3;
+        switch (i % 5) {
+        case 0:
+        case 1:
+            log << PanelEventRows::roomEvent(when, QByteArray::number(i * 37 % 1000000 + 1).left(1 + i % 6),
+                                             "Resident \xe9\xe8 " + QByteArray::number(i), 1 + i % 2, source);
+            break;
+        case 2:
+            log << PanelEventRows::markerEvent(Kind::Button, when, i % 16, 0, source);
+            break;
+        case 3:
+            log << PanelEventRows::markerEvent(Kind::Call, when, 0, i % 2, source);
+            break;
+        case 4:
+            log << PanelEventRows::markerEvent(Kind::Error, when, i % 4, 0, source);
+            break;
+        }
+    }
+    return log;
+}
+} // namespace
+
+class EventsOnEngine : public ::testing::Test
+{
+protected:
+    EventsOnEngine()
+    {
+        h.logOn();
+        h.link.WriteDirect("\ra1234\r");
+        h.link.PumpWait(50);
+        EXPECT_TRUE(panel.engine().loggedOn());
+        h.link.RxMemo().clear();
+        h.link.clearReply();
+        h.port.clearLog();
+    }
+
+    void setLog(const QList<PanelEvent> &log)
+    {
+        panel.memory().clearEvents();
+        for (const PanelEvent &e : log)
+            panel.memory().addEvent(e);
+    }
+    void setPanelClock(int hour, int minute, int second)
+    {
+        panel.engine().clock().set(PanelClock::fields(2026, 11, 12, hour, minute, second));
+    }
+    EventTransfer::Outcome download()
+    {
+        return EventTransfer(h.ctx, log,
+                             ComputerClock([] { return kComputer; }, QLocale(QLocale::English, QLocale::UnitedKingdom)))
+            .dnLoadClick();
+    }
+    void expectTableHolds(const QList<PanelEvent> &events)
+    {
+        ASSERT_EQ(log.EventTable.count(), events.size());
+        for (int i = 0; i < events.size(); ++i)
+            ASSERT_EQ(log.EventTable.row(i), PanelEventRows::row(i + 1, events[i])) << "event " << i + 1;
+    }
+
+    AppHarness h;
+    EnginePanel panel{h.port};
+    EventLog log;
+};
+
+TEST_F(EventsOnEngine, EveryEventIsDecodedOverALineWithNulBytesAndRandomChunks)
+{
+    const QList<PanelEvent> events = mixedLog(300);
+    setLog(events);
+    setPanelClock(14, 45, 13);
+    panel.engine().setSeed(5);
+    panel.faults().nul = true;
+    panel.faults().chunks = true;
+
+    EXPECT_EQ(download(), EventTransfer::Outcome::Completed);
+    EXPECT_TRUE(h.prompt.messages.isEmpty()) << qPrintable(h.prompt.messages.join('|'));
+    EXPECT_EQ(h.port.commands(), (QList<QByteArray>{"", "t", "e"}));
+    EXPECT_EQ(log.clock.Stime(), QStringLiteral("14:45:13"));
+    EXPECT_EQ(log.clock.Sdate(), QStringLiteral("12/11/26"));
+    expectTableHolds(events);
+    EXPECT_TRUE(log.EventsLoaded());
+}
+
+// The panel stops answering once its clock has been read: the clock fields
+// show what was read, the events of the last download stay.
+TEST_F(EventsOnEngine, APanelSilentAfterTheClockReadIsNotOnLine)
+{
+    const QList<PanelEvent> first = mixedLog(7);
+    setLog(first);
+    ASSERT_EQ(download(), EventTransfer::Outcome::Completed);
+
+    setLog(mixedLog(9));
+    setPanelClock(9, 8, 7);
+    panel.engine().setCommandObserver([this](const QByteArray &command) {
+        if (command == "e")
+            panel.faults().silent = true;
+    });
+    h.waiter.clearLog();
+    EXPECT_EQ(download(), EventTransfer::Outcome::NotOnLine);
+    EXPECT_EQ(h.link.RxMemo().text(), QByteArray("Not on line"));
+    // The clock runs on from where it was set (time passes since the panel
+    // last looked at it).
+    EXPECT_TRUE(log.clock.Stime() == QStringLiteral("09:08:07") || log.clock.Stime() == QStringLiteral("09:08:08"))
+        << qPrintable(log.clock.Stime());
+    expectTableHolds(first);
+    EXPECT_TRUE(log.EventsLoaded()); // from the first download
+    // The grace and 51 polls of 432 ms: some 22 s.
+    EXPECT_EQ(h.waiter.waits().count(500), 52);
+    EXPECT_EQ(h.feedback.events.last(), QStringLiteral("hide"));
+}
+
+// The log arrives whole but its "OK" is lost: the download cannot know it
+// is complete, and loads nothing.
+TEST_F(EventsOnEngine, ALogWithoutItsOkIsNotOnLine)
+{
+    setLog(mixedLog(4));
+    panel.engine().setCommandObserver([this](const QByteArray &command) {
+        if (command == "e")
+            panel.faults().dropOk = true;
+    });
+    EXPECT_EQ(download(), EventTransfer::Outcome::NotOnLine);
+    EXPECT_EQ(h.link.RxMemo().text(), QByteArray("Not on line"));
+    EXPECT_FALSE(log.EventsLoaded());
+    EXPECT_FALSE(log.EventTable.isOpen());
+}
