@@ -145,7 +145,9 @@ void TEnterPin::FormShow()
         if (details.portNumber >= 1 && details.portNumber <= 4)
             ports_.choose(details.portNumber);
     }
+    // Whatever is typed first replaces a PIN kept from before.
     CorvalenPin->setFocus();
+    CorvalenPin->selectAll();
 }
 
 void TEnterPin::Button1Click()
