@@ -180,5 +180,5 @@ PanelReply PanelCommands::events()
     int number = 0;
     for (const PanelEvent &event : memory_.events())
         text += PanelLines::eventLine(++number, event) + kCrLf;
-    return {text, true, kEventOkHoldMs};
+    return {text, true, 0};
 }

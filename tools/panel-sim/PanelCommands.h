@@ -13,11 +13,6 @@
 class PanelCommands
 {
 public:
-    // The "OK" of the event read comes no sooner than this after the
-    // command: the program only takes an "OK" that arrives after its first
-    // wait of 432 ms.
-    static constexpr int kEventOkHoldMs = 600;
-
     PanelCommands(PanelMemory &memory, PanelClock &clock, PanelFaults &faults)
         : memory_(memory), clock_(clock), faults_(faults)
     {
