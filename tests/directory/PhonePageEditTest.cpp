@@ -16,10 +16,10 @@ const QString kNameMessage = QStringLiteral("must enter a name or number\r\n"
                                             "start characters may be:\r\n"
                                             " A-Z or a-z or 0-9");
 
-struct EditFixture : PhonePageFixture
+struct PageEditFixture : PhonePageFixture
 {
     DirectoryPanel panel;
-    EditFixture() { panel.attach(h.port); }
+    PageEditFixture() { panel.attach(h.port); }
 
     QString buttons() const
     {
@@ -42,7 +42,7 @@ struct EditFixture : PhonePageFixture
 
 } // namespace
 
-TEST_F(EditFixture, FieldsCarryTheirLabelsHintsAndLengths)
+TEST_F(PageEditFixture, FieldsCarryTheirLabelsHintsAndLengths)
 {
     const struct
     {
@@ -85,7 +85,7 @@ TEST_F(EditFixture, FieldsCarryTheirLabelsHintsAndLengths)
     EXPECT_EQ(accessibleName(child<QToolButton>("NavDelete")), QStringLiteral("Delete record"));
 }
 
-TEST_F(EditFixture, TypingFiltersDropRefusedKeysWhilePastedTextStays)
+TEST_F(PageEditFixture, TypingFiltersDropRefusedKeysWhilePastedTextStays)
 {
     typeInto(edit("PHnumber"), QStringLiteral("02 1-1*#pP:x9"));
     EXPECT_EQ(edit("PHnumber")->bytes(), QByteArray("0211*#pP:9"));
@@ -110,7 +110,7 @@ TEST_F(EditFixture, TypingFiltersDropRefusedKeysWhilePastedTextStays)
     EXPECT_EQ(edit("Namef")->bytes(), QByteArray("M\xFCller"));
 }
 
-TEST_F(EditFixture, EnterInTheNameStripsBlanksAndMovesOnOrRefusesWithTheMessage)
+TEST_F(PageEditFixture, EnterInTheNameStripsBlanksAndMovesOnOrRefusesWithTheMessage)
 {
     typeInto(edit("Namef"), QStringLiteral("   Adams"));
     enter(edit("Namef"));
@@ -132,7 +132,7 @@ TEST_F(EditFixture, EnterInTheNameStripsBlanksAndMovesOnOrRefusesWithTheMessage)
     EXPECT_EQ(focusedName(), QStringLiteral("Namef"));
 }
 
-TEST_F(EditFixture, EnterInTheRoomWantsANumber)
+TEST_F(PageEditFixture, EnterInTheRoomWantsANumber)
 {
     edit("RoomNumber")->setFocus();
     enter(edit("RoomNumber"));
@@ -158,7 +158,7 @@ TEST_F(EditFixture, EnterInTheRoomWantsANumber)
     EXPECT_EQ(focusedName(), QStringLiteral("Code2"));
 }
 
-TEST_F(EditFixture, LeavingACodeFieldWithoutANumberBringsTheFocusBack)
+TEST_F(PageEditFixture, LeavingACodeFieldWithoutANumberBringsTheFocusBack)
 {
     paste(edit("Code1"), QStringLiteral(" 1-2"));
     QTest::keyClick(edit("Code1"), Qt::Key_Tab);
@@ -186,7 +186,7 @@ TEST_F(EditFixture, LeavingACodeFieldWithoutANumberBringsTheFocusBack)
     EXPECT_EQ(edit("PHnumber")->bytes(), QByteArray("0211"));
 }
 
-TEST_F(EditFixture, NameAndRoomEnableTheButtonsAndAMoveDisablesThem)
+TEST_F(PageEditFixture, NameAndRoomEnableTheButtonsAndAMoveDisablesThem)
 {
     add("Adams Helen", "101", "1000");
     add("Baker Tom", "102", "1020");
@@ -206,7 +206,7 @@ TEST_F(EditFixture, NameAndRoomEnableTheButtonsAndAMoveDisablesThem)
     EXPECT_EQ(child<QLabel>("recordno")->text(), QStringLiteral("2"));
 }
 
-TEST_F(EditFixture, OkStoresTheFieldsAndWritesTheEntryWhenEachChangeIsWritten)
+TEST_F(PageEditFixture, OkStoresTheFieldsAndWritesTheEntryWhenEachChangeIsWritten)
 {
     add("Adams Helen", "101", "1000");
     add("Baker Tom", "102", "1020");
@@ -232,7 +232,7 @@ TEST_F(EditFixture, OkStoresTheFieldsAndWritesTheEntryWhenEachChangeIsWritten)
     EXPECT_EQ(panel.writes, writes);
 }
 
-TEST_F(EditFixture, OkOnTheLastEntryStartsAnEmptyOneAndEnterInSpareIsOk)
+TEST_F(PageEditFixture, OkOnTheLastEntryStartsAnEmptyOneAndEnterInSpareIsOk)
 {
     add("Adams Helen", "101", "1000");
     table.first();
@@ -254,7 +254,7 @@ TEST_F(EditFixture, OkOnTheLastEntryStartsAnEmptyOneAndEnterInSpareIsOk)
     EXPECT_EQ(focusedName(), QStringLiteral("Namef"));
 }
 
-TEST_F(EditFixture, InsertMakesANewEntryAfterTheDuplicateRoomQuestion)
+TEST_F(PageEditFixture, InsertMakesANewEntryAfterTheDuplicateRoomQuestion)
 {
     add("Adams Helen", "101", "1000");
     table.first();
@@ -272,7 +272,7 @@ TEST_F(EditFixture, InsertMakesANewEntryAfterTheDuplicateRoomQuestion)
     EXPECT_EQ(table.value(0, PhoneFields::Name), QByteArray("Adams Helen"));
 }
 
-TEST_F(EditFixture, UndoPutsTheStoredValuesBack)
+TEST_F(PageEditFixture, UndoPutsTheStoredValuesBack)
 {
     add("Adams Helen", "101", "1000", "0211");
     table.first();
@@ -286,7 +286,7 @@ TEST_F(EditFixture, UndoPutsTheStoredValuesBack)
     EXPECT_EQ(table.value(0, PhoneFields::Name), QByteArray("Adams Helen"));
 }
 
-TEST_F(EditFixture, TheNavigatorsDeleteAsksAndErasesTheSlotWhenEachChangeIsWritten)
+TEST_F(PageEditFixture, TheNavigatorsDeleteAsksAndErasesTheSlotWhenEachChangeIsWritten)
 {
     add("Adams Helen", "101", "1000");
     add("Baker Tom", "102", "1020");
@@ -318,7 +318,7 @@ TEST_F(EditFixture, TheNavigatorsDeleteAsksAndErasesTheSlotWhenEachChangeIsWritt
     EXPECT_TRUE(h.port.commands().isEmpty());
 }
 
-TEST_F(EditFixture, TheNavigatorMovesAndItsInsertStartsAnEntryWithTheFocusInTheName)
+TEST_F(PageEditFixture, TheNavigatorMovesAndItsInsertStartsAnEntryWithTheFocusInTheName)
 {
     add("Adams Helen", "101", "1000");
     add("Baker Tom", "102", "1020");
@@ -345,7 +345,7 @@ TEST_F(EditFixture, TheNavigatorMovesAndItsInsertStartsAnEntryWithTheFocusInTheN
     EXPECT_EQ(table.find(PhoneFields::Name, "Aaron Bo") >= 0, true);
 }
 
-TEST_F(EditFixture, WriteEachChangeFollowsTheDirectoryBothWays)
+TEST_F(PageEditFixture, WriteEachChangeFollowsTheDirectoryBothWays)
 {
     auto *box = child<QCheckBox>("WrtChg");
     h.directory.setWriteEachChangeEnabled(true);

@@ -72,15 +72,16 @@ void PhoneGridView::setupColumns()
 
     const QFontMetrics body = fontMetrics();
     const QFontMetrics title = horizontalHeader()->fontMetrics();
-    const int charWidth = body.horizontalAdvance(QStringLiteral("0123456789Mmnnaeo")) / 17 + 1;
     int total = 0;
     for (int column = 0; column < model_->columnCount(); ++column) {
         const QByteArray field = model_->visibleFields().at(column);
-        int characters = 4;
+        int characters = PhoneFields::kCodeWidth;
         for (const Column &c : kColumns)
             if (field == c.field)
                 characters = c.characters;
-        const int width = qMax(characters * charWidth, title.horizontalAdvance(QString::fromLatin1(field))) + 14;
+        // Names by the font's average character, the rest are digits.
+        const int charWidth = field == PhoneFields::Name ? body.averageCharWidth() : body.horizontalAdvance(QLatin1Char('0'));
+        const int width = qMax(characters * charWidth, title.horizontalAdvance(QString::fromLatin1(field))) + 12;
         setColumnWidth(column, width);
         total += width;
     }
