@@ -41,6 +41,9 @@ PhonePage::PhonePage(AppContext &ctx, QWidget *parent)
 
     RxMemo = new RxMemoView(ctx_.link.RxMemo(), this);
     RxMemo->setMinimumHeight(60);
+    // A scroll bar that came and went with every reply would lay out and
+    // repaint the page for every command of an upload.
+    RxMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     SortbyAddr = new QPushButton(QStringLiteral("Sort on addr"), this);
     SortbyAddr->setObjectName(QStringLiteral("SortbyAddr"));
@@ -201,6 +204,7 @@ void PhonePage::lockWhileExchanging(bool busy)
 {
     DBGrid1->setLocked(busy);
     DBNavigator1->setEnabled(!busy);
+    RxMemo->setUpdatesEnabled(!busy);
 }
 
 void PhonePage::newPhoneList()
