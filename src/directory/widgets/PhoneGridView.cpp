@@ -79,8 +79,10 @@ void PhoneGridView::setupColumns()
         for (const Column &c : kColumns)
             if (field == c.field)
                 characters = c.characters;
-        // Names by the font's average character, the rest are digits.
-        const int charWidth = field == PhoneFields::Name ? body.averageCharWidth() : body.horizontalAdvance(QLatin1Char('0'));
+        // Names by a little more than the font's average character (names
+        // have capitals and wide letters), the rest are digits.
+        const int charWidth = field == PhoneFields::Name ? body.averageCharWidth() * 5 / 4 + 1
+                                                         : body.horizontalAdvance(QLatin1Char('0'));
         const int width = qMax(characters * charWidth, title.horizontalAdvance(QString::fromLatin1(field))) + 12;
         setColumnWidth(column, width);
         total += width;
