@@ -41,7 +41,10 @@ PhoneNavigator::PhoneNavigator(Table &table, QWidget *parent)
         b->setFocusPolicy(Qt::TabFocus);
         row->addWidget(b);
         buttons_[i] = b;
-        connect(b, &QToolButton::clicked, this, [this, i] { emit buttonClicked(Button(i)); });
+        connect(b, &QToolButton::clicked, this, [this, i] {
+            if (!locked_)
+                emit buttonClicked(Button(i));
+        });
     }
     row->addStretch(1);
 

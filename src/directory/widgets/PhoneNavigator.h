@@ -21,6 +21,11 @@ public:
 
     QToolButton *button(Button which) const { return buttons_[which]; }
 
+    // While locked (an exchange with the panel is waiting) clicks are
+    // ignored; the buttons keep their look, so that the short keep-alive
+    // exchanges do not make the bar flicker.
+    void setLocked(bool locked) { locked_ = locked; }
+
 signals:
     void buttonClicked(PhoneNavigator::Button which);
 
@@ -29,4 +34,5 @@ private:
 
     Table &table_;
     std::array<QToolButton *, kButtons> buttons_{};
+    bool locked_ = false;
 };

@@ -199,11 +199,13 @@ void PhonePage::DBNavigator1Click(PhoneNavigator::Button button)
 }
 
 // While an exchange waits, nothing on the page may move or sort the table
-// under it: the grid takes no clicks and the navigator is off.
+// under it: the grid and the navigator take no clicks. The memo shows what
+// arrived once the exchange is over, rather than repainting the page for
+// every reply of an upload.
 void PhonePage::lockWhileExchanging(bool busy)
 {
     DBGrid1->setLocked(busy);
-    DBNavigator1->setEnabled(!busy);
+    DBNavigator1->setLocked(busy);
     RxMemo->setUpdatesEnabled(!busy);
 }
 
