@@ -175,7 +175,8 @@ bool writeFullMemory(const QString &name)
 {
     QByteArray text = "corvalen-xarn-panel-memory 1\nmodel 1000\n";
     for (int record = 128; record <= 1152; ++record) {
-        QByteArray entry = QByteArray::number(record) + ",1234,5678,12,0123456789:;<,Resident%20" + QByteArray::number(record);
+        const QByteArray entry =
+            QByteArray::number(record) + ",1234,5678,12,0123456789:;<,Resident%20" + QByteArray::number(record);
         text += "record " + QByteArray::number(record).rightJustified(4, '0') + " =" + entry + "\n";
     }
     QFile file(name);
@@ -188,11 +189,13 @@ class PanelSim
 public:
     bool start(const QStringList &extra, const QString &link)
     {
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/panel-sim/panel-sim");
-        sim_.start(program, QStringList{QStringLiteral("--quiet"), QStringLiteral("--no-keys"), QStringLiteral("--link"), link}
-                                + extra);
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/panel-sim/panel-sim");
+        const QStringList base{QStringLiteral("--quiet"), QStringLiteral("--no-keys"), QStringLiteral("--link"), link};
+        sim_.start(program, base + extra);
         if (!sim_.waitForStarted(5000) || !sim_.waitForReadyRead(5000)) {
-            std::fprintf(stderr, "cannot start %s: %s\n", qPrintable(program), sim_.readAllStandardError().constData());
+            std::fprintf(stderr, "cannot start %s: %s\n", qPrintable(program),
+                         sim_.readAllStandardError().constData());
             return false;
         }
         return true;
@@ -278,7 +281,8 @@ int benchPtyDownload(const QString &folder)
     std::printf("pty download of a full 1000 model: %d entries, %lld bytes; wall %.3f s; line %.3f s + stated tail "
                 "%.3f s = %.3f s (+%.1f%%, %s 10%%); CPU %.3f s (%.1f%% of wall); messages %lld\n",
                 c.directory.PhoneTable.count(), qlonglong(bytes), wallS, lineS, tailS, lineS + tailS, over,
-                over <= 10.0 ? "within" : "NOT within", cpuS, 100.0 * cpuS / wallS, qlonglong(c.prompt.messages.size()));
+                over <= 10.0 ? "within" : "NOT within", cpuS, 100.0 * cpuS / wallS,
+                qlonglong(c.prompt.messages.size()));
     return 0;
 }
 

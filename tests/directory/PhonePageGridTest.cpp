@@ -283,7 +283,8 @@ TEST_F(PageFileFixture, AFileThatCannotBeOpenedIsReportedAndLeavesAnEmptyList)
     answer = path("missing.csv");
     page.openPhoneList();
     ASSERT_EQ(h.prompt.messages.size(), 1);
-    EXPECT_TRUE(h.prompt.messages.first().startsWith(QStringLiteral("Cannot open file "))) << h.prompt.messages.first().toStdString();
+    EXPECT_TRUE(h.prompt.messages.first().startsWith(QStringLiteral("Cannot open file ")))
+        << h.prompt.messages.first().toStdString();
     EXPECT_EQ(table.count(), 0);
     EXPECT_EQ(child<PhoneEdit>("Namef")->bytes(), QByteArray());
 }

@@ -43,7 +43,8 @@ TEST_F(PageTransferFixture, GetDataShowsTheLineCountWhileTheReplyArrivesThenTheR
 {
     connect(QStringLiteral("1000"), 0x9000);
     for (int r = 0; r < 30; ++r)
-        panel->memory().setRecord(128 + 2 * r, QByteArray::number(101 + r) + ",1234,,,0211:;<,Resident " + QByteArray::number(r));
+        panel->memory().setRecord(128 + 2 * r,
+                                  QByteArray::number(101 + r) + ",1234,,,0211:;<,Resident " + QByteArray::number(r));
     addEntries(5); // an older list the grid shows while the download runs
     table.first();
 

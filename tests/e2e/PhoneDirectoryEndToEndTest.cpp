@@ -124,8 +124,9 @@ TEST_F(PhoneDirectoryEndToEnd, AHundredModelTakes104EntriesAndRefuses105)
     logOn();
     fillTable(105);
     click("WriteData");
-    EXPECT_EQ(prompt.messages,
-              QStringList{QStringLiteral("There are to many records to store\r\nto this Corvalen version.\r\n104 is the limit.")});
+    const QString tooMany = QStringLiteral("There are to many records to store\r\nto this Corvalen version.\r\n"
+                                           "104 is the limit.");
+    EXPECT_EQ(prompt.messages, QStringList{tooMany});
     EXPECT_EQ(memory().record(200), QByteArray("999,,,,,Old Entry")); // nothing was sent
 
     prompt.messages.clear();

@@ -16,8 +16,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 PhonePage::PhonePage(AppContext &ctx, QWidget *parent)
@@ -37,7 +37,8 @@ PhonePage::PhonePage(AppContext &ctx, QWidget *parent)
 
     WrtChg = new QCheckBox(QStringLiteral("Write Each Change"), this);
     WrtChg->setObjectName(QStringLiteral("WrtChg"));
-    WidgetHint::apply(WrtChg, QStringLiteral("Write Each Change|Write every stored or deleted entry to the panel at once"));
+    WidgetHint::apply(WrtChg,
+                      QStringLiteral("Write Each Change|Write every stored or deleted entry to the panel at once"));
 
     RxMemo = new RxMemoView(ctx_.link.RxMemo(), this);
     RxMemo->setMinimumHeight(60);
@@ -88,7 +89,8 @@ PhonePage::PhonePage(AppContext &ctx, QWidget *parent)
         setTabOrder(order.at(i - 1), order.at(i));
 
     connect(DBNavigator1, &PhoneNavigator::buttonClicked, this, &PhonePage::DBNavigator1Click);
-    connect(SortbyAddr, &QPushButton::clicked, this, [this] { PhoneGridSort::SortbyAddrClick(ctx_.directory.PhoneTable); });
+    connect(SortbyAddr, &QPushButton::clicked, this,
+            [this] { PhoneGridSort::SortbyAddrClick(ctx_.directory.PhoneTable); });
     connect(GetData, &QPushButton::clicked, transfer_, &DirectoryTransfer::GetDataClick);
     connect(WriteData, &QPushButton::clicked, transfer_, &DirectoryTransfer::WriteDataClick);
     connect(transfer_, &DirectoryTransfer::progressVisibleChanged, Edit2, [this](bool visible) {
