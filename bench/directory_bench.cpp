@@ -4,7 +4,13 @@
 // of an upload, next to the time the bytes need on the line and the sum of
 // the waits the exchange makes by its steps.
 //
-//   directory_bench [upload-entries]     (default 1024; the upload takes ~55 s)
+// The "pty" mode does the same through the real serial code: the phone page
+// (grid, editor, memo) with SystemSerialPort on the device of the virtual
+// panel, which runs as the panel-sim command beside this one, paced at
+// 57600 baud. Its CPU figures are this process's alone.
+//
+//   directory_bench [upload-entries]       (default 1024; the upload takes ~55 s)
+//   directory_bench pty [upload-entries]   (the same through panel-sim; ~70 s)
 
 #include "app/AppContext.h"
 #include "directory/DirectoryPanel.h"
@@ -12,15 +18,20 @@
 #include "directory/DirectoryTransfer.h"
 #include "directory/PhoneEditor.h"
 #include "directory/PhoneListFile.h"
+#include "directory/widgets/PhonePage.h"
+#include "link/DeviceMap.h"
 #include "link/EventLoopWaiter.h"
+#include "link/SystemSerialPort.h"
 #include "support/FakePanelPort.h"
 #include "support/RecordingFeedback.h"
 #include "support/Recorders.h"
 #include "support/Scheduler.h"
 #include "table/widgets/TableModel.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -157,12 +168,180 @@ void benchUpload(int entries)
                 100.0 * cpuS / wallS, qlonglong(c.prompt.messages.size()));
 }
 
+// ---- Through the pseudo-terminal of panel-sim ------------------------------
+
+// The panel's memory file: a 1000 model with every directory slot in use.
+bool writeFullMemory(const QString &name)
+{
+    QByteArray text = "corvalen-xarn-panel-memory 1\nmodel 1000\n";
+    for (int record = 128; record <= 1152; ++record) {
+        const QByteArray entry =
+            QByteArray::number(record) + ",1234,5678,12,0123456789:;<,Resident%20" + QByteArray::number(record);
+        text += "record " + QByteArray::number(record).rightJustified(4, '0') + " =" + entry + "\n";
+    }
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// panel-sim beside this program; its device (through the link) as COM2.
+class PanelSim
+{
+public:
+    bool start(const QStringList &extra, const QString &link)
+    {
+        const QString program =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/panel-sim/panel-sim");
+        const QStringList base{QStringLiteral("--quiet"), QStringLiteral("--no-keys"), QStringLiteral("--link"), link};
+        sim_.start(program, base + extra);
+        if (!sim_.waitForStarted(5000) || !sim_.waitForReadyRead(5000)) {
+            std::fprintf(stderr, "cannot start %s: %s\n", qPrintable(program),
+                         sim_.readAllStandardError().constData());
+            return false;
+        }
+        return true;
+    }
+    ~PanelSim()
+    {
+        sim_.terminate();
+        sim_.waitForFinished(5000);
+    }
+
+private:
+    QProcess sim_;
+};
+
+struct PtyContext
+{
+    DeviceMap devices;
+    SystemSerialPort port{devices};
+    CountingWaiter waiter;
+    RecordingStatus status;
+    RecordingPrompt prompt;
+    CommandExchange link{port, waiter, status, prompt};
+    ExchangeGuard guard;
+    RecordingFeedback feedback;
+    PhoneDirectory directory;
+    AppContext ctx{link, guard, prompt, status, feedback, directory};
+    std::unique_ptr<PhonePage> page;
+
+    explicit PtyContext(const QString &device)
+    {
+        devices.setDevice(2, device);
+        directory.DefinePhoneFields();
+        directory.PhoneTable.open();
+        page = std::make_unique<PhonePage>(ctx);
+        page->resize(780, 440);
+        page->show();
+    }
+    // Wakes the panel and gives the PIN, without the log-on's long waits.
+    bool logOn()
+    {
+        QString error;
+        if (!port.open(&error)) {
+            std::fprintf(stderr, "cannot open the panel's device: %s\n", qPrintable(error));
+            return false;
+        }
+        link.RxMemo().clear();
+        link.WriteDirect("x\r\r");
+        for (int i = 0; i < 100 && link.RxMemo().lineCount() < 4; ++i)
+            link.PumpWait(10);
+        link.PumpWait(50);
+        link.RxMemo().clear();
+        link.clearReply();
+        link.WriteDirect("a1234\r");
+        if (!link.waitForReply(10, 200))
+            return false;
+        link.conn().LoggedOn = true;
+        link.conn().DirectoryEnd = 0x9000;
+        page->setOnline(true);
+        return true;
+    }
+};
+
+int benchPtyDownload(const QString &folder)
+{
+    const QString memory = folder + QStringLiteral("/full.mem");
+    const QString device = folder + QStringLiteral("/panel-d");
+    PanelSim sim;
+    if (!writeFullMemory(memory) || !sim.start({QStringLiteral("--memory"), memory}, device))
+        return 1;
+    PtyContext c(device);
+    if (!c.logOn())
+        return 1;
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer t;
+    t.start();
+    c.page->transfer().GetDataClick();
+    const double wallS = t.nsecsElapsed() / 1e9;
+    const double cpuS = cpuSeconds() - cpu0;
+    const qint64 bytes = c.link.RxMemo().text().size();
+    const double lineS = bytes * kByteNs / 1e9;
+    const double tailS = (10 + 1 + 1000) * Waiter::kTickNs / 1e9;
+    const double over = 100.0 * (wallS / (lineS + tailS) - 1.0);
+    std::printf("pty download of a full 1000 model: %d entries, %lld bytes; wall %.3f s; line %.3f s + stated tail "
+                "%.3f s = %.3f s (+%.1f%%, %s 10%%); CPU %.3f s (%.1f%% of wall); messages %lld\n",
+                c.directory.PhoneTable.count(), qlonglong(bytes), wallS, lineS, tailS, lineS + tailS, over,
+                over <= 10.0 ? "within" : "NOT within", cpuS, 100.0 * cpuS / wallS,
+                qlonglong(c.prompt.messages.size()));
+    return 0;
+}
+
+int benchPtyUpload(const QString &folder, int entries)
+{
+    const QString device = folder + QStringLiteral("/panel-u");
+    PanelSim sim;
+    if (!sim.start({QStringLiteral("--model"), QStringLiteral("1000")}, device))
+        return 1;
+    PtyContext c(device);
+    if (!c.logOn())
+        return 1;
+    {
+        Table::ControlsPause quiet(c.directory.PhoneTable);
+        for (int i = 0; i < entries; ++i)
+            c.directory.PhoneTable.appendRecord({"Resident " + QByteArray::number(i * 7919 % 1024),
+                                                 QByteArray::number(100 + i), "0123456789*#p", "1234", "5678", "12"});
+    }
+    c.waiter.asked = 0;
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer t;
+    t.start();
+    c.page->transfer().WriteDataClick();
+    const double wallS = t.nsecsElapsed() / 1e9;
+    const double cpuS = cpuSeconds() - cpu0;
+    const double statedS = c.waiter.asked * Waiter::kTickNs / 1e9;
+    const double over = 100.0 * (wallS / statedS - 1.0);
+    // What the panel holds afterwards, read back in one download.
+    c.page->transfer().GetDataClick();
+    std::printf("pty upload of %d entries: %d read back; wall %.3f s; stated waits %.3f s (+%.2f%%, %s 5%%); "
+                "CPU %.3f s (%.1f%% of wall); messages %lld\n",
+                entries, c.directory.PhoneTable.count(), wallS, statedS, over, over <= 5.0 ? "within" : "NOT within",
+                cpuS, 100.0 * cpuS / wallS, qlonglong(c.prompt.messages.size()));
+    return 0;
+}
+
+int benchPty(int uploadEntries)
+{
+    QTemporaryDir folder;
+    if (benchPtyDownload(folder.path()) != 0)
+        return 1;
+    return uploadEntries > 0 ? benchPtyUpload(folder.path(), uploadEntries) : 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const bool pty = argc > 1 && QByteArray(argv[1]) == "pty";
+    const int countArg = pty ? 2 : 1;
+    const int uploadEntries = argc > countArg ? std::clamp(QByteArray(argv[countArg]).toInt(), 0, 1024) : 1024;
+    if (pty) {
+        // The page needs a window system; none has to be on screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return benchPty(uploadEntries);
+    }
     QCoreApplication app(argc, argv);
-    const int uploadEntries = argc > 1 ? std::clamp(QByteArray(argv[1]).toInt(), 0, 1024) : 1024;
     benchFile();
     benchDownload();
     if (uploadEntries > 0)

@@ -45,8 +45,16 @@ public:
     // Edit3: the hidden trace field of the phone page. The log-on puts the
     // last directory slot there; failed upload retries append "f".
     QString Edit3() const { return edit3_; }
-    void setEdit3(const QString &text) { edit3_ = text; }
-    void appendEdit3(const QString &text) { edit3_ += text; }
+    void setEdit3(const QString &text)
+    {
+        edit3_ = text;
+        emit edit3Changed(edit3_);
+    }
+    void appendEdit3(const QString &text)
+    {
+        edit3_ += text;
+        emit edit3Changed(edit3_);
+    }
 
     // The directory grid's code columns are dimmed while global gate codes
     // are in use.
@@ -68,6 +76,7 @@ signals:
     void writeEachChangeEnabledChanged(bool enabled);
     void writeEachChangeTickedChanged(bool ticked);
     void codeColumnsDimmedChanged(bool dimmed);
+    void edit3Changed(const QString &text);
 
 private:
     bool saveAllowed_ = false;
