@@ -67,8 +67,9 @@ TEST_F(PageEditFixture, FieldsCarryTheirLabelsHintsAndLengths)
         EXPECT_EQ(e->statusTip(), hint.section(QLatin1Char('|'), 1));
         EXPECT_EQ(e->accessibleDescription(), hint.section(QLatin1Char('|'), 1));
         EXPECT_FALSE(accessibleName(e).isEmpty());
-        if (f.label)
+        if (f.label) {
             EXPECT_EQ(accessibleName(e), QLatin1String(f.label));
+        }
     }
     EXPECT_FALSE(edit("Spare")->isVisible());
     EXPECT_EQ(button("NavInst")->text(), QStringLiteral("Insert"));
