@@ -1,30 +1,26 @@
 #include "parameters/widgets/ParameterFileDialog.h"
 
 #include "parameters/ParameterPageInfo.h"
-
-#include <QStringList>
+#include "table/widgets/FileDialog.h"
 
 namespace ParameterFileDialog {
+namespace {
+FileDialog::Kind kind()
+{
+    using namespace ParameterPageInfo;
+    return {QStringLiteral("CorvalenParameters(*.sys)"), QString::fromLatin1(kDefaultExtension),
+            QString::fromLatin1(kDefaultFileName)};
+}
+} // namespace
 
 void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
 {
-    using namespace ParameterPageInfo;
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    // "All Files" matches every name here, also those without a dot.
-    dialog.setNameFilters({QStringLiteral("CorvalenParameters(*.sys)"), QStringLiteral("All Files (*)")});
-    dialog.setDefaultSuffix(QString::fromLatin1(kDefaultExtension));
-    dialog.selectFile(QString::fromLatin1(kDefaultFileName));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    FileDialog::prepare(dialog, mode, kind());
 }
 
 QString choose(QWidget *parent, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent);
-    prepare(dialog, mode);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return FileDialog::choose(parent, mode, kind());
 }
 
 } // namespace ParameterFileDialog
