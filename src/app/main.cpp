@@ -32,6 +32,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral("7.1"));
 
     SystemSerialPort port(options.devices);
+    port.setObjectName(QStringLiteral("ComPort1"));
     EventLoopWaiter waiter;
 
     // The windows in their start-up order; the main window comes first.
