@@ -48,13 +48,8 @@ class EventsOnEngine : public ::testing::Test
 protected:
     EventsOnEngine()
     {
-        h.logOn();
-        h.link.WriteDirect("\ra1234\r");
-        h.link.PumpWait(50);
+        h.logOnWithPin();
         EXPECT_TRUE(panel.engine().loggedOn());
-        h.link.RxMemo().clear();
-        h.link.clearReply();
-        h.port.clearLog();
     }
 
     void setLog(const QList<PanelEvent> &log)

@@ -22,10 +22,7 @@ struct ParametersOnPanel : ::testing::Test
 
     void SetUp() override
     {
-        h.logOn();
-        // EnginePanel answers from its own log-on state: log on to it too.
-        panel.engine().feed("a1234\r");
-        h.port.clearLog();
+        h.logOnWithPin();
     }
 };
 } // namespace

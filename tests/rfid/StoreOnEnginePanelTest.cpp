@@ -46,14 +46,8 @@ class StoreOnEngine : public ::testing::Test
 protected:
     StoreOnEngine()
     {
-        h.logOn();
-        h.link.WriteDirect("\ra1234\r");
-        h.link.PumpWait(50);
+        h.logOnWithPin();
         EXPECT_TRUE(panel.engine().loggedOn());
-        h.link.RxMemo().clear();
-        h.link.clearReply();
-        h.port.clearLog();
-        h.waiter.clearLog();
     }
 
     void addCodes(int n)

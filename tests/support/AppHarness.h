@@ -25,4 +25,16 @@ struct AppHarness : LinkHarness
         link.conn().LoggedOn = true;
         link.conn().DirectoryEnd = directoryEnd;
     }
+    // Logged on, and the panel behind the port (the virtual panel's engine)
+    // has taken the PIN; the logs start empty.
+    void logOnWithPin(const QByteArray &pin = "1234", qint32 directoryEnd = 0x9000)
+    {
+        logOn(directoryEnd);
+        link.WriteDirect("\ra" + pin + "\r");
+        link.PumpWait(50);
+        link.RxMemo().clear();
+        link.clearReply();
+        port.clearLog();
+        waiter.clearLog();
+    }
 };
