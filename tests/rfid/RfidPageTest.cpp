@@ -1,3 +1,4 @@
+#include "PanelLines.h"
 #include "Directory.h"
 #include "StorePanel.h"
 #include "rfid/widgets/RfidPage.h"
@@ -19,12 +20,10 @@
 namespace {
 constexpr QSize kPageArea(760, 430);
 
+// The reader's line as the virtual panel sends it.
 QByteArray tagLine(const QByteArray &code)
 {
-    int check = 0;
-    for (int i = 0; i < 10; i += 2)
-        check ^= code.mid(i, 2).toInt(nullptr, 16);
-    return code + QByteArray::number(check, 16).rightJustified(2, '0').toUpper() + "\r\n";
+    return PanelLines::tagLine(code) + "\r\n";
 }
 } // namespace
 

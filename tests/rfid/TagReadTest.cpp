@@ -1,3 +1,4 @@
+#include "PanelLines.h"
 #include "Directory.h"
 #include "link/Connection.h"
 #include "rfid/CodeOwner.h"
@@ -15,12 +16,10 @@ struct CountingBeeper : Beeper
     int beeps = 0;
 };
 
+// The reader's line as the virtual panel sends it.
 QByteArray tagLine(const QByteArray &code)
 {
-    int check = 0;
-    for (int i = 0; i < 10; i += 2)
-        check ^= code.mid(i, 2).toInt(nullptr, 16);
-    return code + QByteArray::number(check, 16).rightJustified(2, '0').toUpper() + "\r\n";
+    return PanelLines::tagLine(code) + "\r\n";
 }
 } // namespace
 
