@@ -231,7 +231,9 @@ bool PhoneEditor::navigatorDelete()
     dir.DeleteConfirmed = true;
     const QByteArray slot = table.field(PhoneFields::Addr);
     const ConnectionState &conn = ctx_.link.conn();
-    if (!slot.isEmpty() && dir.writeEachChangeTicked() && conn.LoggedOn
+    // Only while the table matches the panel does the entry's slot hold this
+    // entry: after Open or New it may hold somebody else.
+    if (!slot.isEmpty() && dir.writeEachChangeTicked() && conn.LoggedOn && conn.DirectorySynced
         && DirectorySlots::isDirectorySlot(slot, conn.DirectoryEnd)) {
         ctx_.link.WriteRecord(slot, QByteArray()); // erases the slot; the read-back is not looked at
     }
