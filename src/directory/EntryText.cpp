@@ -2,8 +2,6 @@
 
 #include "link/UserPrompt.h"
 
-#include <limits>
-
 namespace {
 constexpr int kLongestDigits = 16;
 }
@@ -28,33 +26,21 @@ QByteArray StripLeadingSpaces(const QByteArray &text)
     return text.mid(start);
 }
 
-bool IsInteger(const QByteArray &text)
+bool IsPanelNumber(const QByteArray &text)
 {
-    const QByteArray t = StripLeadingSpaces(text);
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t.at(i) == '+' || t.at(i) == '-')) {
-        negative = t.at(i) == '-';
-        ++i;
-    }
-    if (i >= t.size())
+    if (text.isEmpty())
         return false;
-    qint64 value = 0;
-    for (; i < t.size(); ++i) {
-        const char c = t.at(i);
+    for (char c : text)
         if (c < '0' || c > '9')
             return false;
-        value = value * 10 + (c - '0');
-        if (value > qint64(std::numeric_limits<qint32>::max()) + 1)
-            return false;
-    }
-    return negative || value <= std::numeric_limits<qint32>::max();
+    return true;
 }
 
 QByteArray NumericOrZero(const QByteArray &text, UserPrompt &prompt)
 {
-    if (IsInteger(text))
-        return text;
+    const QByteArray digits = StripLeadingSpaces(text);
+    if (IsPanelNumber(digits))
+        return digits;
     prompt.message(QStringLiteral("Must use Numeric digits in\r\nRoomNumber & Codes fields"));
     return "0";
 }

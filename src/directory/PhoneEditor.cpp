@@ -98,6 +98,15 @@ bool PhoneEditor::storeEntry(const PhoneEditTexts &texts)
     dir.ScrollSyncOn = false;
     const int p = table.position();
 
+    // The buttons stay enabled when Name or Room is cleared after typing; an
+    // entry without them is an empty slot on the panel.
+    if ((texts.Namef.isEmpty() || StripLeadingSpaces(texts.RoomNumber).isEmpty())
+        && !ctx_.prompt.ask(QStringLiteral("Name or RoomNumber is empty,\r\nStore this entry anyway?"),
+                            UserPrompt::Kind::Confirmation)) {
+        dir.ScrollSyncOn = true;
+        return false;
+    }
+
     const int sameRoom = table.find(PhoneFields::RoomNumber, texts.RoomNumber);
     if (sameRoom >= 0 && sameRoom + 1 != p
         && !ctx_.prompt.ask(QStringLiteral("RoomNumber exist, Continue?"), UserPrompt::Kind::Information)) {

@@ -49,7 +49,8 @@ public:
     // The texts are taken by value: the page's fields change under the
     // action when it shows entries.
     // OK: stores the typed texts into the current entry, or into a new entry
-    // with a free slot while one is being added. True when stored.
+    // with a free slot while one is being added. True when stored. With Name
+    // or Room empty it asks first; No stores nothing.
     bool NavOkClick(PhoneEditTexts texts);
     // Insert: the typed texts always become a new entry with a new slot.
     bool NavInstClick(PhoneEditTexts texts);

@@ -43,7 +43,7 @@ FieldCheck RoomNumberEnter(const QByteArray &text)
     }
     r.updateButtons = true;
     r.text = StripLeadingSpaces(text);
-    if (!IsInteger(r.text)) {
+    if (!IsPanelNumber(r.text)) {
         r.message = QStringLiteral("Must enter a number");
         r.focusStays = true;
         r.selectAll = true;
@@ -58,7 +58,7 @@ FieldCheck CodeExit(const QByteArray &text)
     if (text.isEmpty())
         return r;
     r.text = StripLeadingSpaces(text);
-    if (!IsInteger(r.text)) {
+    if (!IsPanelNumber(r.text)) {
         r.message = QStringLiteral("Numbers Only");
         r.focusStays = true;
     }

@@ -21,10 +21,11 @@ namespace PhoneFieldChecks {
 // or a digit, else the four-line message.
 FieldCheck NamefEnter(const QByteArray &text);
 // Enter in RoomNumber: "Must enter a number" for an empty field or a text
-// that is not a whole number (leading blanks are removed first).
+// that is not made of decimal digits only (leading blanks are removed
+// first): a sign or a blank inside would be lost on the panel.
 FieldCheck RoomNumberEnter(const QByteArray &text);
 // Leaving Code1, Code2 or Spare: leading blanks go; "Numbers Only" for a
-// text that is not a whole number.
+// text that is not made of decimal digits only.
 FieldCheck CodeExit(const QByteArray &text);
 // Leaving PHnumber: leading blanks go.
 FieldCheck PHnumberExit(const QByteArray &text);

@@ -44,29 +44,18 @@ TEST(EntryText, StripLeadingSpacesRemovesOnlyTheBlanksAtTheStart)
     EXPECT_EQ(StripLeadingSpaces("x "), QByteArray("x "));
 }
 
-TEST(EntryText, NumericOrZeroKeepsWholeNumbersAndReplacesTheRestWithAMessage)
+// Only what the panel keeps passes: a sign or a blank would leave an empty
+// room on the panel (the entry text keeps the leading digits only).
+TEST(EntryText, NumericOrZeroKeepsOnlyDigitsAsThePanelKeepsThem)
 {
     RecordingPrompt prompt;
     EXPECT_EQ(NumericOrZero("0123", prompt), QByteArray("0123"));
-    EXPECT_EQ(NumericOrZero("-5", prompt), QByteArray("-5"));
+    EXPECT_EQ(NumericOrZero("  12", prompt), QByteArray("12"));
     EXPECT_TRUE(prompt.messages.isEmpty());
-    EXPECT_EQ(NumericOrZero("12a", prompt), QByteArray("0"));
-    EXPECT_EQ(NumericOrZero("", prompt), QByteArray("0"));
-    EXPECT_EQ(NumericOrZero("99999999999", prompt), QByteArray("0")); // beyond 32 bits
-    ASSERT_EQ(prompt.messages.size(), 3);
+    for (const char *bad : {"-5", "+12", "12 ", "1 2", "12a", "", "   "})
+        EXPECT_EQ(NumericOrZero(bad, prompt), QByteArray("0")) << bad;
+    ASSERT_EQ(prompt.messages.size(), 7);
     EXPECT_EQ(prompt.messages.first(), QStringLiteral("Must use Numeric digits in\r\nRoomNumber & Codes fields"));
-}
-
-TEST(EntryText, IntegersAllowLeadingBlanksAndASignButNothingAfter)
-{
-    EXPECT_TRUE(IsInteger(" 42"));
-    EXPECT_TRUE(IsInteger("+7"));
-    EXPECT_TRUE(IsInteger("2147483647"));
-    EXPECT_TRUE(IsInteger("-2147483648"));
-    EXPECT_FALSE(IsInteger("2147483648"));
-    EXPECT_FALSE(IsInteger("42 "));
-    EXPECT_FALSE(IsInteger("-"));
-    EXPECT_FALSE(IsInteger("1.5"));
 }
 
 TEST(PhoneFieldChecks, NameEnterStripsBlanksAndNeedsALetterOrDigitFirst)
@@ -87,7 +76,7 @@ TEST(PhoneFieldChecks, NameEnterStripsBlanksAndNeedsALetterOrDigitFirst)
     }
 }
 
-TEST(PhoneFieldChecks, RoomEnterAndCodeExitWantWholeNumbers)
+TEST(PhoneFieldChecks, RoomEnterAndCodeExitWantDigitsOnly)
 {
     const FieldCheck empty = PhoneFieldChecks::RoomNumberEnter("");
     EXPECT_EQ(empty.message, QStringLiteral("Must enter a number"));
@@ -108,6 +97,10 @@ TEST(PhoneFieldChecks, RoomEnterAndCodeExitWantWholeNumbers)
     EXPECT_TRUE(PhoneFieldChecks::CodeExit(" 12x").focusStays);
     EXPECT_EQ(PhoneFieldChecks::CodeExit("  0012").text, QByteArray("0012"));
     EXPECT_TRUE(PhoneFieldChecks::CodeExit("").message.isEmpty());
+    for (const char *signed_ : {"+12", "-5", " +12"}) {
+        EXPECT_EQ(PhoneFieldChecks::RoomNumberEnter(signed_).message, QStringLiteral("Must enter a number"));
+        EXPECT_EQ(PhoneFieldChecks::CodeExit(signed_).message, QStringLiteral("Numbers Only"));
+    }
     EXPECT_EQ(PhoneFieldChecks::PHnumberExit("  *12").text, QByteArray("*12"));
 }
 

@@ -417,3 +417,23 @@ TEST_F(EditorFixture, AWriteWaitsForARunningExchange)
     EXPECT_EQ(table.value(0, "Name"), QByteArray("A"));
     EXPECT_TRUE(h.prompt.questions.isEmpty());
 }
+
+// The buttons stay enabled when Name or Room is cleared after typing.
+TEST_F(EditorFixture, AnEntryWithoutNameOrRoomIsStoredOnlyAfterAYes)
+{
+    synced();
+    panel.store(128, "1,,,,,A");
+    add("A", "1", "1000");
+    table.first();
+    page.type(editor, typed("A", "1"));
+    h.prompt.answers = {false, false};
+    EXPECT_FALSE(editor.NavOkClick(typed("", "1")));
+    EXPECT_FALSE(editor.NavOkClick(typed("A", " ")));
+    EXPECT_EQ(h.prompt.questions, QStringList(2, QStringLiteral("Name or RoomNumber is empty,\r\nStore this entry anyway?")));
+    EXPECT_EQ(table.value(0, "Name"), QByteArray("A"));
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    EXPECT_TRUE(h.directory.ScrollSyncOn);
+
+    EXPECT_TRUE(editor.NavOkClick(typed("", "1"))); // Yes: as before
+    EXPECT_EQ(panel.records.value(128), QByteArray("1,,,,,"));
+}
