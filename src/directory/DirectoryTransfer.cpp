@@ -240,23 +240,41 @@ void DirectoryTransfer::WriteDataClick()
     ctx_.status.setStatusText(QStringLiteral("Rewriting Phone List"));
     emit gridEnabledChanged(false);
     ctx_.feedback.setBusyCursor(true);
-    int errors = 0;
+    Rewrite done;
     {
         Table::ControlsPause controls(table);
-        errors = rewritePanel();
+        done = rewritePanel();
     }
     ctx_.feedback.hideTransferWindow();
-    if (errors != 0)
-        ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(errors), UserPrompt::Kind::Error);
 
-    ctx_.status.setStatusText(QStringLiteral("Done"));
+    // A log-off or a dropped line ends the rewrite early: the panel's
+    // directory then holds only the entries written before, and the table
+    // no longer stands for it.
+    const bool linkUp = linkStillUp();
+    const bool unfinished = !linkUp && done.written < table.count();
+    if (unfinished)
+        ctx_.prompt.message(QStringLiteral("Upload did not finish,\r\n%1 of %2 entries written.\r\n"
+                                           "The Corvalen phone list is incomplete.")
+                                .arg(done.written)
+                                .arg(table.count()),
+                            UserPrompt::Kind::Error);
+    else if (done.errors != 0)
+        ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(done.errors), UserPrompt::Kind::Error);
+
+    if (!unfinished)
+        ctx_.status.setStatusText(QStringLiteral("Done"));
     ctx_.feedback.setBusyCursor(false);
     ctx_.feedback.stopLampBlink();
     ctx_.feedback.startKeepAlive();
     ctx_.feedback.setLedImage(link.conn().LoggedOn ? 21 : 22);
     emit gridEnabledChanged(true);
-    link.conn().DirectorySynced = true;
-    dir.setWriteEachChangeEnabled(true);
+    link.conn().DirectorySynced = linkUp;
+    dir.setWriteEachChangeEnabled(linkUp);
+}
+
+bool DirectoryTransfer::linkStillUp()
+{
+    return ctx_.link.conn().LoggedOn && ctx_.link.port().isOpen();
 }
 
 // Fresh consecutive slots in table order from 1000 (hex). False when the
@@ -325,18 +343,20 @@ bool DirectoryTransfer::writeEntry(const QByteArray &slot, const QByteArray &tex
 }
 
 // Writes every entry to its slot in table order; stops early when the link
-// is logged off or 21 entries were refused. The number of refused entries.
-int DirectoryTransfer::rewritePanel()
+// is logged off or 21 entries were refused.
+DirectoryTransfer::Rewrite DirectoryTransfer::rewritePanel()
 {
     Table &table = ctx_.directory.PhoneTable;
-    int errors = 0;
+    Rewrite done;
     for (table.first(); !table.eof();) {
         const QByteArray text = uploadText();
-        if (!writeEntry(table.field(PhoneFields::Addr), text))
-            ++errors;
+        if (writeEntry(table.field(PhoneFields::Addr), text))
+            ++done.written;
+        else
+            ++done.errors;
         table.next();
-        if (!ctx_.link.conn().LoggedOn || errors >= kErrorsBeforeStop)
+        if (!linkStillUp() || done.errors >= kErrorsBeforeStop)
             break;
     }
-    return errors;
+    return done;
 }

@@ -16,6 +16,10 @@ struct AppContext;
 // consecutive slots from 1000 (hex). Both hold the exchange guard for their
 // whole run and report through the context's prompt, status bar and
 // transfer feedback; the page follows the signals below.
+//
+// Only an upload that ends with the link still up marks the table as
+// matching the panel; one cut short by a log-off or a dropped line says how
+// many entries the panel got.
 class DirectoryTransfer : public QObject
 {
     Q_OBJECT
@@ -49,7 +53,13 @@ private:
     bool erasePanelDirectory();
     bool writeEntry(const QByteArray &slot, const QByteArray &text);
     QByteArray uploadText();
-    int rewritePanel();
+    struct Rewrite
+    {
+        int written = 0; // entries the panel took
+        int errors = 0;  // entries it refused
+    };
+    Rewrite rewritePanel();
+    bool linkStillUp();
     void beginTransferFeedback();
     void endTransferFeedback();
 

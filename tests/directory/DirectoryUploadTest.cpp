@@ -206,7 +206,11 @@ TEST_F(UploadFixture, TheUploadStopsAfterTheCurrentEntryWhenTheLinkIsLoggedOff)
     transfer.WriteDataClick();
     EXPECT_EQ(panel.records.lastKey(), 132);
     EXPECT_FALSE(commandWords().contains("b0133"));
-    EXPECT_TRUE(h.prompt.messages.isEmpty());
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Upload did not finish,\r\n5 of 10 entries written.\r\n"
+                                                            "The Corvalen phone list is incomplete.")});
+    EXPECT_EQ(h.status.status(), QStringLiteral("Rewriting Phone List")); // not "Done"
+    EXPECT_FALSE(h.link.conn().DirectorySynced);
+    EXPECT_FALSE(h.directory.writeEachChangeEnabled());
     EXPECT_EQ(h.feedback.ledImage, 22);
 }
 
