@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "directory/DirectorySlots.h"
 #include "directory/EntryText.h"
+#include "directory/EntryWriteCheck.h"
 #include "directory/PhoneFields.h"
 #include "directory/ScrollSyncPause.h"
 #include "link/ReplyMemo.h"
@@ -206,6 +207,8 @@ void DirectoryTransfer::WriteDataClick()
                             + QString::number(limit) + QStringLiteral(" is the limit."));
         return;
     }
+    if (!entriesFitTheLine())
+        return;
     if (!ctx_.prompt.ask(QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?"),
                          UserPrompt::Kind::Information))
         return;
@@ -275,6 +278,25 @@ void DirectoryTransfer::WriteDataClick()
 bool DirectoryTransfer::linkStillUp()
 {
     return ctx_.link.conn().LoggedOn && ctx_.link.port().isOpen();
+}
+
+// Every entry is looked at before anything goes to the panel: one that
+// cannot travel on the line refuses the whole upload, so that the panel's
+// directory is not erased for a rewrite that cannot be done. The cursor goes
+// to that entry, so that the fields show it.
+bool DirectoryTransfer::entriesFitTheLine()
+{
+    Table &table = ctx_.directory.PhoneTable;
+    for (int row = 0; row < table.count(); ++row) {
+        const QString refused = EntryWriteCheck::refusal(EntryWriteCheck::storedFields(table, row));
+        if (refused.isEmpty())
+            continue;
+        table.moveTo(row);
+        ctx_.prompt.message(refused + QStringLiteral("\r\nNothing was written to the Corvalen."),
+                            UserPrompt::Kind::Error);
+        return false;
+    }
+    return true;
 }
 
 // Fresh consecutive slots in table order from 1000 (hex). False when the

@@ -17,9 +17,10 @@ struct AppContext;
 // whole run and report through the context's prompt, status bar and
 // transfer feedback; the page follows the signals below.
 //
-// Only an upload that ends with the link still up marks the table as
-// matching the panel; one cut short by a log-off or a dropped line says how
-// many entries the panel got.
+// The upload refuses a table with an entry that cannot travel on the line
+// (EntryWriteCheck) before it erases anything. Only an upload that ends
+// with the link still up marks the table as matching the panel; one cut
+// short by a log-off or a dropped line says how many entries the panel got.
 class DirectoryTransfer : public QObject
 {
     Q_OBJECT
@@ -51,6 +52,7 @@ private:
     void rebuildTable(bool complete);
     bool assignSlots();
     bool erasePanelDirectory();
+    bool entriesFitTheLine();
     bool writeEntry(const QByteArray &slot, const QByteArray &text);
     QByteArray uploadText();
     struct Rewrite

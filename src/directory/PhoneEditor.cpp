@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "directory/DirectorySlots.h"
 #include "directory/EntryText.h"
+#include "directory/EntryWriteCheck.h"
 #include "directory/PanelEntry.h"
 #include "directory/PhoneFields.h"
 
@@ -159,12 +160,18 @@ bool PhoneEditor::storeEntry(const PhoneEditTexts &texts)
     const QByteArray text = PanelEntryText(table.field(PhoneFields::RoomNumber), table.field(PhoneFields::Code1),
                                            table.field(PhoneFields::Code2), table.field(PhoneFields::Spare),
                                            table.field(PhoneFields::PHnumber), table.field(PhoneFields::Name));
+    const QString refused = write ? EntryWriteCheck::refusal(entryView(table).edits) : QString();
     link.PumpWait(10);
     table.post(); // the cursor stays on the stored entry, wherever the sort puts it
     link.PumpWait(10);
 
-    if (write && writeEachChangeApplies())
-        writeEntry(writeSlot, text);
+    if (write && writeEachChangeApplies()) {
+        if (refused.isEmpty())
+            writeEntry(writeSlot, text);
+        else
+            ctx_.prompt.message(refused + QStringLiteral("\r\nThe entry is stored, but not written."),
+                                UserPrompt::Kind::Error);
+    }
 
     setButtons(false, false, false);
     dir.ScrollSyncOn = true;

@@ -19,10 +19,11 @@ class Table;
 //
 // "Write Each Change": while the link is logged on, the box is ticked and
 // the table matches the panel (DirectorySynced), OK writes the stored entry
-// to its panel slot; the navigator's delete erases the slot while logged on
-// with the box ticked. An entry that has no panel slot (the "p" placeholders
-// of the RFID download) is given the first free slot by OK before it is
-// written; its delete erases nothing on the panel.
+// to its panel slot and the navigator's delete erases the slot. An entry
+// that has no panel slot (the "p" placeholders of the RFID download) is
+// given the first free slot by OK before it is written; its delete erases
+// nothing on the panel. An entry holding a CR, LF or NUL is stored but not
+// written (EntryWriteCheck).
 class PhoneEditor : public QObject
 {
     Q_OBJECT

@@ -225,3 +225,23 @@ TEST_F(UploadFixture, AGoodEntryCostsOnlyTheStatedWaits)
     // Each entry: b (1), 40 until "OK", then one read-back: r (1), 20.
     EXPECT_EQ(w.mid(6), (QList<qint32>{1, 40, 1, 20, 1, 40, 1, 20}));
 }
+
+// A CR, LF or NUL (from a file's "%c", "%n", "%0") would cut a command in two.
+TEST_F(UploadFixture, AnEntryHoldingALineBreakRefusesTheUploadBeforeTheErase)
+{
+    addEntries(3);
+    table.appendRecord({"Resident 5", "105", QByteArray("02\n11"), "", "", "", "", "p9"});
+    panel.store(128, "1,,,,,Kept");
+    table.first();
+    transfer.WriteDataClick();
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("Cannot write an entry to the Corvalen:\r\n"
+                                         "Name \"Resident 5\", RoomNumber \"105\"\r\n"
+                                         "PHnumber \"02%n11\" holds a CR, LF or NUL character.\r\n"
+                                         "Nothing was written to the Corvalen.")});
+    EXPECT_TRUE(h.prompt.questions.isEmpty());
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    EXPECT_EQ(panel.records.value(128), QByteArray("1,,,,,Kept"));
+    EXPECT_EQ(table.value(3, "Addr"), QByteArray("p9")); // neither sorted nor given new slots
+    EXPECT_EQ(table.position(), 4);
+}

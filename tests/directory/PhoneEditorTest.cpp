@@ -429,11 +429,32 @@ TEST_F(EditorFixture, AnEntryWithoutNameOrRoomIsStoredOnlyAfterAYes)
     h.prompt.answers = {false, false};
     EXPECT_FALSE(editor.NavOkClick(typed("", "1")));
     EXPECT_FALSE(editor.NavOkClick(typed("A", " ")));
-    EXPECT_EQ(h.prompt.questions, QStringList(2, QStringLiteral("Name or RoomNumber is empty,\r\nStore this entry anyway?")));
+    const QString question = QStringLiteral("Name or RoomNumber is empty,\r\nStore this entry anyway?");
+    EXPECT_EQ(h.prompt.questions, QStringList(2, question));
     EXPECT_EQ(table.value(0, "Name"), QByteArray("A"));
     EXPECT_TRUE(h.port.commands().isEmpty());
     EXPECT_TRUE(h.directory.ScrollSyncOn);
 
     EXPECT_TRUE(editor.NavOkClick(typed("", "1"))); // Yes: as before
     EXPECT_EQ(panel.records.value(128), QByteArray("1,,,,,"));
+}
+
+TEST_F(EditorFixture, AnEntryHoldingALineBreakIsStoredButNotWritten)
+{
+    synced();
+    add("A", "1", "1000");
+    table.first();
+    EXPECT_TRUE(ok(typed(QByteArray("Smith\rJ"), "1", "0211")));
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Cannot write an entry to the Corvalen:\r\n"
+                                                            "Name \"Smith%cJ\", RoomNumber \"1\"\r\n"
+                                                            "Name \"Smith%cJ\" holds a CR, LF or NUL character.\r\n"
+                                                            "The entry is stored, but not written.")});
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    EXPECT_EQ(table.value(0, "Name"), QByteArray("Smith\rJ"));
+
+    h.prompt.messages.clear();
+    table.first();
+    EXPECT_TRUE(ok(typed("Smith", "1", "", "12", "34", QByteArray("5\0", 2))));
+    EXPECT_TRUE(h.prompt.messages.value(0).contains(QStringLiteral("spare \"5%0\" holds")));
+    EXPECT_TRUE(h.port.commands().isEmpty());
 }
