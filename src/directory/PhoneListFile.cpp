@@ -37,41 +37,55 @@ bool PhoneListFile::open(const QString &fileName)
 {
     if (ctx_.guard.busy())
         return false;
-    PhoneDirectory &dir = ctx_.directory;
-    Table &table = dir.PhoneTable;
+    // The file is read whole before the table is touched: a file that cannot
+    // be read leaves the table and DBFiles as they were, so that a later Save
+    // cannot write an emptied list over the file that DBFiles names.
     QByteArray content;
     QString error;
-    bool loaded = false;
+    if (!TableFile::loadFile(fileName, &content, &error)) {
+        ctx_.prompt.message(error, UserPrompt::Kind::Error);
+        return false;
+    }
+    QList<QList<QByteArray>> rows = TableFile::parse(content, PhoneFields::definition());
+    upperCaseRfid(rows);
+
+    PhoneDirectory &dir = ctx_.directory;
+    Table &table = dir.PhoneTable;
     {
         ScrollSyncPause pause(dir);
         dir.TableLoading = true;
-        loaded = TableFile::loadFile(fileName, &content, &error);
-        if (loaded)
-            dir.setDBFiles(fileName);
+        dir.setDBFiles(fileName);
         dir.DefinePhoneFields();
         table.open();
         table.emptyTable();
-        if (loaded) {
+        {
             Table::ControlsPause controls(table);
-            TableFile::appendTo(table, content);
+            for (const QList<QByteArray> &row : std::as_const(rows))
+                table.appendRecord(row);
         }
         table.first();
         dir.SetupPhoneGrid();
         dir.TableLoading = false;
     }
-    // The table no longer holds what the panel holds, also when the file
-    // could not be read and the table stayed empty.
     ctx_.link.conn().DirectorySynced = false;
     dir.setWriteEachChangeEnabled(false);
     dir.allowPhoneFileSave();
-    if (!loaded) {
-        ctx_.prompt.message(error, UserPrompt::Kind::Error);
-        table.first();
-        return false;
-    }
     emit dir.phoneListOpened();
     table.first(); // fills the edit fields
     return true;
+}
+
+// The panel's tag codes are upper-case hexadecimal; a file may hold them in
+// either case.
+void PhoneListFile::upperCaseRfid(QList<QList<QByteArray>> &rows)
+{
+    const QList<Table::Field> fields = PhoneFields::definition();
+    qsizetype rfid = 0;
+    while (rfid < fields.size() && fields.at(rfid).name != PhoneFields::Rfid)
+        ++rfid;
+    for (QList<QByteArray> &row : rows)
+        if (rfid < row.size())
+            row[rfid] = row.at(rfid).toUpper(); // ASCII letters only
 }
 
 bool PhoneListFile::write(const QString &fileName)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 struct AppContext;
@@ -30,10 +32,11 @@ public:
     // Write Each Change disabled, the grids set up.
     bool newList(const QString &workingFolder);
 
-    // Reads a phone list chosen by the user. On failure "Cannot open file
-    // <name>" is shown and the table is left empty (TableLoading clear,
-    // ScrollSyncOn set); DBFiles then keeps its earlier name, so that a Save
-    // cannot replace the unreadable file with an empty list.
+    // Reads a phone list chosen by the user; RFID codes are stored in
+    // upper case. A file that cannot be read, or one larger than any list
+    // (TableFile::kMaxFileBytes), is reported as "Cannot open file <name>"
+    // and changes nothing: the table, DBFiles and the flags stay as they
+    // were, so a later Save cannot put an empty list over the earlier file.
     bool open(const QString &fileName);
 
     // Writes the table to DBFiles; "Cannot create file <name>" on failure.
@@ -43,6 +46,7 @@ public:
 
 private:
     bool write(const QString &fileName);
+    static void upperCaseRfid(QList<QList<QByteArray>> &rows);
 
     AppContext &ctx_;
 };

@@ -146,20 +146,38 @@ bool saveFile(const QString &fileName, const QByteArray &content, QString *error
     return false;
 }
 
-bool loadFile(const QString &fileName, QByteArray *content, QString *error)
+bool loadFile(const QString &fileName, QByteArray *content, QString *error, qint64 maxBytes)
 {
+    const auto fail = [&](const QString &reason) {
+        if (error) {
+            *error = QStringLiteral("Cannot open file %1").arg(fileName);
+            if (!reason.isEmpty())
+                *error += QStringLiteral("\r\n") + reason;
+        }
+        return false;
+    };
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot open file %1").arg(fileName);
-        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail({});
+    const QString limit = maxBytes % (1024 * 1024) == 0 ? QStringLiteral("%1 MB").arg(maxBytes / (1024 * 1024))
+                                                        : QStringLiteral("%1 bytes").arg(maxBytes);
+    const QString tooLarge = QStringLiteral("The file is larger than %1, far larger than any list.").arg(limit);
+    if (file.size() > maxBytes)
+        return fail(tooLarge);
+    // The size of a device or a pipe is not known beforehand: read no more
+    // than one byte past the limit.
+    QByteArray bytes;
+    while (bytes.size() <= maxBytes) {
+        const QByteArray chunk = file.read(maxBytes + 1 - bytes.size());
+        if (chunk.isEmpty())
+            break;
+        bytes.append(chunk);
     }
-    *content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("Cannot open file %1").arg(fileName);
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return fail({});
+    if (bytes.size() > maxBytes)
+        return fail(tooLarge);
+    *content = bytes;
     return true;
 }
 

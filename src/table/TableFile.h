@@ -32,7 +32,13 @@ void appendTo(Table &table, const QByteArray &bytes);
 // that is renamed over the old one, so a failed save leaves the old file
 // whole. *error is "Cannot create file <name>" on failure.
 bool saveFile(const QString &fileName, const QByteArray &content, QString *error);
-// *error is "Cannot open file <name>" on failure.
-bool loadFile(const QString &fileName, QByteArray *content, QString *error);
+// The largest table file that is read: far more than any directory takes
+// (1,024 entries of about 80 bytes).
+inline constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
+// Reads a whole file of at most maxBytes. *error is "Cannot open file
+// <name>" on failure; a larger file is refused unread, with the reason on a
+// second line (a file picked by mistake may be gigabytes long).
+bool loadFile(const QString &fileName, QByteArray *content, QString *error, qint64 maxBytes = kMaxFileBytes);
 
 } // namespace TableFile

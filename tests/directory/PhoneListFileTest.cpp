@@ -1,6 +1,7 @@
 #include "directory/PhoneGridSort.h"
 #include "directory/PhoneListFile.h"
 #include "support/AppHarness.h"
+#include "table/TableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -139,21 +140,56 @@ TEST_F(FileFixture, ATitleClickSortsIgnoringCase)
     EXPECT_EQ(table.position(), 1);
 }
 
-TEST_F(FileFixture, AnUnreadableFileLeavesAnEmptyTableAndTheOldName)
+TEST_F(FileFixture, AFileThatCannotBeReadChangesNothingSoSaveKeepsTheEarlierList)
 {
     table.appendRecord({"Kept", "1"});
     ASSERT_TRUE(file.saveAs(path("good.csv")));
-    h.link.conn().DirectorySynced = true;
-    h.directory.setWriteEachChangeEnabled(true);
-    EXPECT_FALSE(file.open(path("missing.csv")));
-    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Cannot open file %1").arg(path("missing.csv"))});
+    const QByteArray good = readAll(path("good.csv"));
+    writeFile(path("huge.csv"), kHeader);
+    QFile::resize(path("huge.csv"), TableFile::kMaxFileBytes + 1); // sparse: costs no disk
+    writeFile(path("limit.csv"), kHeader);
+    QFile::resize(path("limit.csv"), TableFile::kMaxFileBytes);
+    const struct
+    {
+        QString name;
+        QString message;
+    } cases[] = {
+        {path("missing.csv"), QStringLiteral("Cannot open file %1").arg(path("missing.csv"))},
+        {dir.path(), QStringLiteral("Cannot open file %1").arg(dir.path())},
+        {path("huge.csv"), QStringLiteral("Cannot open file %1\r\nThe file is larger than 1 MB, far larger than any list.")
+                               .arg(path("huge.csv"))},
+        {QStringLiteral("/dev/zero"),
+         QStringLiteral("Cannot open file /dev/zero\r\nThe file is larger than 1 MB, far larger than any list.")},
+    };
+    for (const auto &c : cases) {
+        h.prompt.messages.clear();
+        h.link.conn().DirectorySynced = true;
+        h.directory.setWriteEachChangeEnabled(true);
+        EXPECT_FALSE(file.open(c.name));
+        EXPECT_EQ(h.prompt.messages, QStringList{c.message});
+        EXPECT_EQ(column("Name"), QList<QByteArray>{"Kept"}) << qPrintable(c.name);
+        EXPECT_TRUE(table.isOpen());
+        EXPECT_FALSE(h.directory.TableLoading);
+        EXPECT_TRUE(h.directory.ScrollSyncOn);
+        EXPECT_TRUE(h.link.conn().DirectorySynced);
+        EXPECT_TRUE(h.directory.writeEachChangeEnabled());
+        EXPECT_EQ(h.directory.DBFiles(), path("good.csv"));
+        ASSERT_TRUE(file.save());
+        EXPECT_EQ(readAll(path("good.csv")), good);
+    }
+    // Up to the limit a file is read (its NUL bytes are line ends).
+    h.prompt.messages.clear();
+    EXPECT_TRUE(file.open(path("limit.csv")));
     EXPECT_EQ(table.count(), 0);
-    EXPECT_TRUE(table.isOpen());
-    EXPECT_FALSE(h.directory.TableLoading);
-    EXPECT_TRUE(h.directory.ScrollSyncOn);
-    EXPECT_FALSE(h.link.conn().DirectorySynced);
-    EXPECT_FALSE(h.directory.writeEachChangeEnabled());
-    EXPECT_EQ(h.directory.DBFiles(), path("good.csv"));
+    EXPECT_TRUE(h.prompt.messages.isEmpty());
+}
+
+TEST_F(FileFixture, RfidCodesAreStoredInUpperCase)
+{
+    writeFile(path("tags.csv"), kHeader + "A,1,,,,,0a1b2c3d4e,1000\r\nB,2,,,,,Ab,1020\r\n");
+    ASSERT_TRUE(file.open(path("tags.csv")));
+    EXPECT_EQ(column("RFID"), (QList<QByteArray>{"0A1B2C3D4E", "AB"}));
+    EXPECT_EQ(column("Name"), (QList<QByteArray>{"A", "B"}));
 }
 
 TEST_F(FileFixture, ASaveIntoAReadOnlyFolderKeepsTheOldFileAndTheTable)
@@ -209,6 +245,7 @@ TEST_F(FileFixture, RandomPhoneListsOfAnyBytesComeBackEqualThroughSaveAndOpen)
                     v.append(char(rng.bounded(256)));
                 values << v;
             }
+            values[table.fieldIndex("RFID")] = values.at(table.fieldIndex("RFID")).toUpper(); // as the panel has them
             table.appendRecord(values);
         }
         QList<QList<QByteArray>> before;

@@ -277,16 +277,18 @@ TEST_F(PageFileFixture, OpenAndSaveAsGoThroughTheChooserAndCancelChangesNothing)
     EXPECT_TRUE(h.prompt.messages.isEmpty());
 }
 
-TEST_F(PageFileFixture, AFileThatCannotBeOpenedIsReportedAndLeavesAnEmptyList)
+TEST_F(PageFileFixture, AFileThatCannotBeOpenedIsReportedAndLeavesTheListAsItWas)
 {
     fill();
+    const QString before = fileName()->text();
     answer = path("missing.csv");
     page.openPhoneList();
     ASSERT_EQ(h.prompt.messages.size(), 1);
     EXPECT_TRUE(h.prompt.messages.first().startsWith(QStringLiteral("Cannot open file ")))
         << h.prompt.messages.first().toStdString();
-    EXPECT_EQ(table.count(), 0);
-    EXPECT_EQ(child<PhoneEdit>("Namef")->bytes(), QByteArray());
+    EXPECT_EQ(table.count(), 4);
+    EXPECT_EQ(child<PhoneEdit>("Namef")->bytes(), QByteArray("Chen Wei"));
+    EXPECT_EQ(fileName()->text(), before);
 }
 
 TEST_F(PageFileFixture, NoDialogOpensWhileAnExchangeWaits)
