@@ -1,6 +1,9 @@
 #include "table/TableFile.h"
 
 #include "table/AtomicFile.h"
+#include "table/Latin1Text.h"
+#include "table/SpreadsheetFile.h"
+#include "table/TableFileForm.h"
 
 #include <QFile>
 
@@ -129,6 +132,17 @@ QList<QList<QByteArray>> parse(const QByteArray &bytes, const QList<Table::Field
         rows.append(row);
     }
     return rows;
+}
+
+TableRead read(const QByteArray &bytes, const QList<Table::Field> &fields)
+{
+    const QByteArray text = Latin1Text::utf16AsUtf8(bytes);
+    const TableFileForm form = TableFileForm::detect(text, fields);
+    if (form.spreadsheet)
+        return SpreadsheetFile::parse(text, fields, form);
+    TableRead own;
+    own.rows = parse(text, fields);
+    return own;
 }
 
 void appendTo(Table &table, const QByteArray &bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/Table.h"
+#include "table/TableRead.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,12 @@ QByteArray format(const Table &table);
 // The entries of a file, each with one value per table field (in field
 // order), unescaped and cut to the field widths.
 QList<QList<QByteArray>> parse(const QByteArray &bytes, const QList<Table::Field> &fields);
+
+// The entries of a file in either form (TableFileForm): this program's own
+// by the rules above, exactly as parse(); a spreadsheet program's by
+// SpreadsheetFile::parse(), with what could not be kept. A file that begins
+// with a UTF-16 byte-order mark is read as the same text in UTF-8.
+TableRead read(const QByteArray &bytes, const QList<Table::Field> &fields);
 
 // Appends the file's entries to an open table.
 void appendTo(Table &table, const QByteArray &bytes);

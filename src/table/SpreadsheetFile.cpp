@@ -1,0 +1,109 @@
+#include "table/SpreadsheetFile.h"
+
+#include "table/CsvText.h"
+#include "table/Latin1Text.h"
+
+namespace SpreadsheetFile {
+
+char separatorFor(const QLocale &locale)
+{
+    return locale.decimalPoint() == QStringLiteral(",") ? ';' : ',';
+}
+
+QByteArray line(const QList<QByteArray> &values, char separator)
+{
+    QList<QByteArray> utf8;
+    utf8.reserve(values.size());
+    for (const QByteArray &value : values)
+        utf8.append(Latin1Text::toUtf8(value));
+    return CsvText::line(utf8, separator);
+}
+
+QByteArray tableLines(const Table &table, char separator)
+{
+    QList<QByteArray> names;
+    for (const Table::Field &field : table.fields())
+        names.append(field.name);
+    QByteArray out = line(names, separator);
+    for (int r = 0; r < table.count(); ++r)
+        out.append(line(table.row(r), separator));
+    return out;
+}
+
+QByteArray format(const Table &table, char separator)
+{
+    return QByteArray(kUtf8Bom) + tableLines(table, separator);
+}
+
+namespace {
+int fieldByName(const QList<Table::Field> &fields, const QByteArray &name)
+{
+    for (int i = 0; i < fields.size(); ++i)
+        if (qstricmp(fields.at(i).name.constData(), name.constData()) == 0)
+            return i;
+    return -1;
+}
+
+bool blank(const QList<QByteArray> &values)
+{
+    for (const QByteArray &value : values)
+        if (!value.isEmpty())
+            return false;
+    return true;
+}
+
+QString shown(const QByteArray &value, bool utf8)
+{
+    return utf8 ? QString::fromUtf8(value) : QString::fromLatin1(value);
+}
+} // namespace
+
+TableRead parse(QByteArrayView bytes, const QList<Table::Field> &fields, const TableFileForm &form)
+{
+    TableRead read;
+    read.spreadsheet = true;
+    const CsvText::Split split = CsvText::split(bytes.sliced(form.bomSize), form.separator);
+    if (split.records.isEmpty())
+        return read;
+
+    QList<int> columnField;
+    for (const QByteArray &name : split.records.first().values) {
+        const QByteArray trimmed = name.trimmed();
+        columnField.append(fieldByName(fields, trimmed));
+        if (columnField.last() < 0 && !trimmed.isEmpty())
+            read.unusedColumns.append(shown(trimmed, form.utf8));
+    }
+
+    for (qsizetype r = 1; r < split.records.size(); ++r) {
+        const CsvText::Record &record = split.records.at(r);
+        if (blank(record.values))
+            continue;
+        const int entry = int(read.rows.size());
+        QList<QByteArray> row(fields.size());
+        for (qsizetype c = 0; c < record.values.size() && c < columnField.size(); ++c) {
+            const int f = columnField.at(c);
+            if (f < 0)
+                continue;
+            const QByteArray &source = record.values.at(c);
+            TableRead::Change change;
+            change.entry = entry;
+            change.field = f;
+            QByteArray value = form.utf8 ? Latin1Text::fromUtf8(source, &change.replaced) : source;
+            const Table::Field &field = fields.at(f);
+            if (field.type == Table::FieldType::Text && field.width > 0 && value.size() > field.width) {
+                value.truncate(field.width);
+                change.cut = true;
+            }
+            if (change.replaced || change.cut) {
+                change.original = shown(source, form.utf8);
+                read.changes.append(change);
+            }
+            row[f] = value;
+        }
+        read.rows.append(row);
+        read.fileRows.append(record.row);
+    }
+    return read;
+}
+
+} // namespace SpreadsheetFile

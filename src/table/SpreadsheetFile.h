@@ -1,0 +1,38 @@
+#pragma once
+
+#include "table/Table.h"
+#include "table/TableFileForm.h"
+#include "table/TableRead.h"
+
+#include <QByteArray>
+#include <QLocale>
+
+// A table as spreadsheet programs write and read it: UTF-8 after a
+// byte-order mark, values quoted where needed (RFC 4180), CR LF lines.
+// Opening such a file gives the same table back (TableFile::read); an entry
+// whose values are all empty is left out, as spreadsheets leave empty rows
+// behind.
+namespace SpreadsheetFile {
+
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// The separator a spreadsheet program of this locale expects: ";" where
+// the decimal point is a comma, "," elsewhere.
+char separatorFor(const QLocale &locale);
+
+// One line of 8-bit (Latin-1) values in UTF-8, quoted where needed.
+QByteArray line(const QList<QByteArray> &values, char separator);
+
+// The header of field names and every stored entry, without byte-order mark.
+QByteArray tableLines(const Table &table, char separator);
+
+// The whole file: byte-order mark, then tableLines().
+QByteArray format(const Table &table, char separator);
+
+// Reads a file in the spreadsheet form: the first line that is not blank
+// names the columns (matched to fields ignoring case and surrounding
+// blanks); UTF-8 becomes Latin-1 ("?" for what Latin-1 lacks); values are
+// cut to their width. Every such change is listed.
+TableRead parse(QByteArrayView bytes, const QList<Table::Field> &fields, const TableFileForm &form);
+
+} // namespace SpreadsheetFile
