@@ -1,7 +1,9 @@
 #include "directory/PhoneListFile.h"
 
 #include "app/AppContext.h"
+#include "directory/PhoneListNotes.h"
 #include "directory/ScrollSyncPause.h"
+#include "table/SpreadsheetFile.h"
 #include "table/TableFile.h"
 
 PhoneListFile::PhoneListFile(AppContext &ctx)
@@ -46,8 +48,8 @@ bool PhoneListFile::open(const QString &fileName)
         ctx_.prompt.message(error, UserPrompt::Kind::Error);
         return false;
     }
-    QList<QList<QByteArray>> rows = TableFile::parse(content, PhoneFields::definition());
-    upperCaseRfid(rows);
+    TableRead read = TableFile::read(content, PhoneFields::definition());
+    upperCaseRfid(read.rows);
 
     PhoneDirectory &dir = ctx_.directory;
     Table &table = dir.PhoneTable;
@@ -60,7 +62,7 @@ bool PhoneListFile::open(const QString &fileName)
         table.emptyTable();
         {
             Table::ControlsPause controls(table);
-            for (const QList<QByteArray> &row : std::as_const(rows))
+            for (const QList<QByteArray> &row : std::as_const(read.rows))
                 table.appendRecord(row);
         }
         table.first();
@@ -72,6 +74,10 @@ bool PhoneListFile::open(const QString &fileName)
     dir.allowPhoneFileSave();
     emit dir.phoneListOpened();
     table.first(); // fills the edit fields
+    // A list from a spreadsheet loads whole; what it lost is said once.
+    const QString notes = PhoneListNotes::text(read, fileName);
+    if (!notes.isEmpty())
+        ctx_.prompt.message(notes, UserPrompt::Kind::Information);
     return true;
 }
 
@@ -92,6 +98,15 @@ bool PhoneListFile::write(const QString &fileName)
 {
     QString error;
     if (TableFile::saveFile(fileName, TableFile::format(ctx_.directory.PhoneTable), &error))
+        return true;
+    ctx_.prompt.message(error, UserPrompt::Kind::Error);
+    return false;
+}
+
+bool PhoneListFile::exportTo(const QString &fileName, char separator)
+{
+    QString error;
+    if (TableFile::saveFile(fileName, SpreadsheetFile::format(ctx_.directory.PhoneTable, separator), &error))
         return true;
     ctx_.prompt.message(error, UserPrompt::Kind::Error);
     return false;

@@ -10,9 +10,10 @@ struct AppContext;
 // dialogs: the page asks for a file name and hands it over.
 //
 // The file is the comma-separated table format (header line of the field
-// names, one CR LF line per entry in the table's current order). Saving
-// replaces the file atomically, so a failed save leaves the old file whole;
-// the table never changes by a save.
+// names, one CR LF line per entry in the table's current order). Open also
+// reads what spreadsheet programs write (TableFileForm) and says once what
+// such a file lost. Saving and exporting replace the file atomically, so a
+// failed save leaves the old file whole; the table never changes by a save.
 //
 // New and Open do nothing while an exchange with the panel is running: they
 // would pull the table from under a download or an upload.
@@ -38,6 +39,11 @@ public:
     // and changes nothing: the table, DBFiles and the flags stay as they
     // were, so a later Save cannot put an empty list over the earlier file.
     bool open(const QString &fileName);
+
+    // Writes the table for spreadsheet programs (SpreadsheetFile), with the
+    // separator they expect; DBFiles stays. "Cannot create file <name>" on
+    // failure.
+    bool exportTo(const QString &fileName, char separator);
 
     // Writes the table to DBFiles; "Cannot create file <name>" on failure.
     bool save();

@@ -274,3 +274,64 @@ TEST_F(FileFixture, ASaveThatCannotWriteItsTemporaryFileKeepsTheOldFile)
     EXPECT_EQ(readAll(longName), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
+
+TEST_F(FileFixture, AListFromASpreadsheetLoadsWholeAndSaysOnceWhatItCouldNotKeep)
+{
+    QByteArray sheet = "\xEF\xBB\xBFName;Room;RoomNumber;PHnumber\r\n"
+                       "\"Brown; Ann\";A;7;0211\r\n"
+                       "Alexandra Montgomery-Smythe;;8;01234567890123456789\r\n"
+                       ";;9;\r\n"
+                       "Nobody;;;\r\n";
+    for (int i = 0; i < 12; ++i)
+        sheet += "Zo\xC3\xAB \xE2\x82\xAC" + QByteArray::number(i) + ";;" + QByteArray::number(10 + i) + ";\r\n";
+    writeFile(path("sheet.csv"), sheet);
+    ASSERT_TRUE(file.open(path("sheet.csv")));
+    ASSERT_EQ(table.count(), 16);
+    EXPECT_EQ(table.value(0, "Name"), QByteArray("Brown; Ann"));
+    EXPECT_EQ(table.value(1, "Name"), QByteArray("Alexandra Montgo"));
+    EXPECT_EQ(table.value(4, "Name"), QByteArray("Zo\xEB ?0"));
+    EXPECT_EQ(h.directory.DBFiles(), path("sheet.csv"));
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("Not everything in %1 could be kept as it stands:\r\n"
+                                         "Characters the panel cannot hold became \"?\" in row 6 \"Zo\u00EB \u20AC0\", "
+                                         "row 7 \"Zo\u00EB \u20AC1\", row 8 \"Zo\u00EB \u20AC2\", row 9 \"Zo\u00EB "
+                                         "\u20AC3\", row 10 \"Zo\u00EB \u20AC4\", row 11 \"Zo\u00EB \u20AC5\", row 12 "
+                                         "\"Zo\u00EB \u20AC6\", row 13 \"Zo\u00EB \u20AC7\", row 14 \"Zo\u00EB "
+                                         "\u20AC8\", row 15 \"Zo\u00EB \u20AC9\" and 2 more.\r\n"
+                                         "Values longer than their column were cut in row 3 \"Alexandra "
+                                         "Montgomery-Smythe\" (Name, PHnumber).\r\n"
+                                         "Entries without a Name or a Room: row 4, row 5 \"Nobody\".\r\n"
+                                         "Columns not read: \"Room\".")
+                              .arg(path("sheet.csv"))});
+}
+
+TEST_F(FileFixture, ExportForASpreadsheetOpensAsTheSameTableWhileSaveKeepsItsOwnForm)
+{
+    table.appendRecord({"Smith, J", "101", "*12#p", "1234", "", "1", "0A1B2C3D4E", "1000"});
+    table.appendRecord({"M\xFC" "ller \"Jo\"", "102", "", "", "99", "", "", "p2"});
+    table.appendRecord({"50% \r\nsure", "103"});
+    ASSERT_TRUE(file.saveAs(path("own.csv")));
+    const QByteArray own = readAll(path("own.csv"));
+    QList<QList<QByteArray>> before;
+    for (int r = 0; r < table.count(); ++r)
+        before << table.row(r);
+
+    ASSERT_TRUE(file.exportTo(path("sheet.csv"), ';'));
+    EXPECT_EQ(h.directory.DBFiles(), path("own.csv"));
+    const QByteArray sheet = readAll(path("sheet.csv"));
+    EXPECT_TRUE(sheet.startsWith("\xEF\xBB\xBFName;RoomNumber;PHnumber;Code1;Code2;spare;RFID;Addr\r\n"
+                                 "Smith, J;101;*12#p;1234;;1;0A1B2C3D4E;1000\r\n"
+                                 "\"M\xC3\xBCller \"\"Jo\"\"\";102;"));
+
+    ASSERT_TRUE(file.open(path("sheet.csv")));
+    EXPECT_TRUE(h.prompt.messages.isEmpty());
+    for (int r = 0; r < table.count(); ++r)
+        EXPECT_EQ(table.row(r), before.value(r));
+    EXPECT_EQ(table.count(), before.size());
+    ASSERT_TRUE(file.saveAs(path("again.csv")));
+    EXPECT_EQ(readAll(path("again.csv")), own);
+
+    EXPECT_FALSE(file.exportTo(dir.filePath(QStringLiteral("no folder/x.csv")), ','));
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("Cannot create file %1").arg(dir.filePath(QStringLiteral("no folder/x.csv")))});
+}
