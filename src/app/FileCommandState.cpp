@@ -13,4 +13,5 @@ void FileCommandState::enableSaveCommands()
     setEnabled(FileSaveItem, true);
     setEnabled(TBSave, true);
     setEnabled(SaveAs, true);
+    setEnabled(FileExportItem, true);
 }

@@ -4,28 +4,30 @@
 #include <array>
 
 // Which file and edit commands of the main window are offered: the menu
-// items New, Open, Save, Save As, the Edit menu and the toolbar buttons New,
-// Open, Save. The page commands set them per page; New, Open and the
+// items New, Open, Save, Save As, the Edit menu, the toolbar buttons New,
+// Open, Save, and "Export for spreadsheet..." (offered with Save As on the
+// phone page and on the event page, not on the parameter page). The page commands set them per page; New, Open and the
 // downloads of the phone list enable Save and Save As again; the parameter
 // reads enable Save As. The window follows enabledChanged().
 class FileCommandState : public QObject
 {
     Q_OBJECT
 public:
-    enum Command { FileNewItem, FileOpenItem, FileSaveItem, SaveAs, Edit1, TBnew, TBOpen, TBSave };
+    enum Command { FileNewItem, FileOpenItem, FileSaveItem, SaveAs, Edit1, TBnew, TBOpen, TBSave, FileExportItem };
     Q_ENUM(Command)
-    static constexpr int kCount = TBSave + 1;
+    static constexpr int kCount = FileExportItem + 1;
 
     using QObject::QObject;
 
     bool enabled(Command command) const { return enabled_[command]; }
     void setEnabled(Command command, bool on);
-    // FileSaveItem, TBSave and SaveAs: the phone list can be saved.
+    // FileSaveItem, TBSave, SaveAs and FileExportItem: the phone list can be
+    // saved.
     void enableSaveCommands();
 
 signals:
     void enabledChanged(FileCommandState::Command command, bool on);
 
 private:
-    std::array<bool, kCount> enabled_{true, true, true, true, true, true, true, true};
+    std::array<bool, kCount> enabled_{true, true, true, true, true, true, true, true, true};
 };

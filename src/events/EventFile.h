@@ -27,8 +27,16 @@ void WriteEventFileHeader(QByteArray &content, const ClockFields &clock);
 // The whole file: the two clock lines, then the table.
 QByteArray format(const EventLog &log);
 
+// The event log for spreadsheet programs (SpreadsheetFile's form: UTF-8
+// after a byte-order mark, quotes where needed, CR LF): the two clock lines
+// as rows of three cells (what, time, date), an empty row, then the table
+// with its header, so that the table stands apart for sorting and filters.
+QByteArray formatForSpreadsheet(const EventLog &log, char separator);
+
 // Writes the file in one atomic replace: an existing file is either replaced
 // whole or left as it was. *error is "Cannot create file <name>" on failure.
 bool save(const QString &fileName, const EventLog &log, QString *error);
+// The same for formatForSpreadsheet().
+bool exportTo(const QString &fileName, const EventLog &log, char separator, QString *error);
 
 } // namespace EventFile

@@ -73,6 +73,8 @@ TEST(FrameStartTest, ActionsCarryTheirCaptionsHintsAndShortcuts)
         {a.FileOpenItem, "&Open", "Open", "Open a file", "Ctrl+O"},
         {a.FileSaveItem, "&Save", "Save", "Save current file", "Ctrl+S"},
         {a.SaveAs, "Save &As...", "Save As", "Save current file with different name", ""},
+        {a.FileExportItem, "&Export for spreadsheet...", "Export for spreadsheet",
+         "Save current table as a file for spreadsheet programs", ""},
         {a.FileExitItem, "E&xit", "Exit", "Exit application", ""},
         {a.EditCut1, "Cu&t", "Cut", "Cuts the selection and puts it on the Clipboard", "Ctrl+X"},
         {a.EditCopy1, "&Copy", "Copy", "Copies the selection and puts it on the Clipboard", "Ctrl+C"},
@@ -111,6 +113,11 @@ TEST(FrameStartTest, MenusAndToolbarAreInTheirOrder)
     for (QAction *item : h.form.menuBar()->actions())
         menus << item->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "Window", "&About...", "Connect"}));
+    QStringList file;
+    for (QAction *item : a.File1->actions())
+        file << (item->isSeparator() ? QStringLiteral("|") : item->objectName());
+    EXPECT_EQ(file, (QStringList{"FileNewItem", "FileOpenItem", "FileSaveItem", "SaveAs", "FileExportItem", "|",
+                                 "FileExitItem"}));
 
     QStringList buttons;
     for (QAction *item : a.ToolBar1->actions())

@@ -1,7 +1,11 @@
 #include "FormHarness.h"
 
 #include "app/widgets/FrameActions.h"
+#include "directory/widgets/PhonePage.h"
+#include "events/widgets/EventsPage.h"
+#include "parameters/widgets/SystemPage.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,14 +19,14 @@ QString commands(TCorvalenForm &form)
         QAction *action;
     } all[] = {{"New", a.FileNewItem}, {"Open", a.FileOpenItem}, {"Save", a.FileSaveItem},
                {"SaveAs", a.SaveAs},   {"Edit", a.Edit1->menuAction()}, {"TBnew", a.TBnew},
-               {"TBOpen", a.TBOpen},   {"TBSave", a.TBSave}};
+               {"TBOpen", a.TBOpen},   {"TBSave", a.TBSave},             {"Export", a.FileExportItem}};
     QStringList parts;
     for (const auto &c : all)
         parts << QLatin1String(c.action->isEnabled() ? "+" : "-") + QLatin1String(c.name);
     return parts.join(QLatin1Char(' '));
 }
 
-const QString kPhonePage = QStringLiteral("+New +Open +Save +SaveAs +Edit +TBnew +TBOpen +TBSave");
+const QString kPhonePage = QStringLiteral("+New +Open +Save +SaveAs +Edit +TBnew +TBOpen +TBSave +Export");
 } // namespace
 
 TEST(PageSwitchTest, TheParameterPageOffersOpenAndSaveAsOnly)
@@ -30,7 +34,7 @@ TEST(PageSwitchTest, TheParameterPageOffersOpenAndSaveAsOnly)
     FormHarness h;
     h.form.actions().Pbutt->trigger();
     EXPECT_EQ(h.form.Page->currentWidget()->objectName(), QStringLiteral("system"));
-    EXPECT_EQ(commands(h.form), QStringLiteral("-New +Open -Save +SaveAs -Edit -TBnew +TBOpen -TBSave"));
+    EXPECT_EQ(commands(h.form), QStringLiteral("-New +Open -Save +SaveAs -Edit -TBnew +TBOpen -TBSave -Export"));
 }
 
 TEST(PageSwitchTest, TheEventPageOffersSaveAsOnlyOnceEventsAreThere)
@@ -38,7 +42,7 @@ TEST(PageSwitchTest, TheEventPageOffersSaveAsOnlyOnceEventsAreThere)
     FormHarness h;
     h.form.actions().Eventb->trigger();
     EXPECT_EQ(h.form.Page->currentWidget()->objectName(), QStringLiteral("Events"));
-    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save -SaveAs -Edit -TBnew -TBOpen -TBSave"));
+    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save -SaveAs -Edit -TBnew -TBOpen -TBSave -Export"));
 }
 
 TEST(PageSwitchTest, TheRfidPageOffersNoFileCommand)
@@ -46,7 +50,7 @@ TEST(PageSwitchTest, TheRfidPageOffersNoFileCommand)
     FormHarness h;
     h.form.actions().RFbutt->trigger();
     EXPECT_EQ(h.form.Page->currentWidget()->objectName(), QStringLiteral("RFid_SU"));
-    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save -SaveAs -Edit -TBnew -TBOpen -TBSave"));
+    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save -SaveAs -Edit -TBnew -TBOpen -TBSave -Export"));
 }
 
 TEST(PageSwitchTest, ThePhonePageButtonBringsEveryCommandBack)
@@ -72,7 +76,18 @@ TEST(PageSwitchTest, ATabClickOnlyChangesThePageShown)
 
     h.form.actions().Ebutt->trigger();
     h.form.Page->setCurrentIndex(0);
-    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save -SaveAs -Edit -TBnew -TBOpen -TBSave"));
+    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save -SaveAs -Edit -TBnew -TBOpen -TBSave -Export"));
+}
+
+TEST(PageSwitchTest, ExportGoesWithSaveAsOnTheEventPageButNotOnTheParameterPage)
+{
+    FormHarness h;
+    h.form.actions().Pbutt->trigger();
+    emit h.form.systemPage()->saveAsOffered();
+    EXPECT_EQ(commands(h.form), QStringLiteral("-New +Open -Save +SaveAs -Edit -TBnew +TBOpen -TBSave -Export"));
+    h.form.actions().Ebutt->trigger();
+    emit h.form.eventsPage()->saveAsOffered(); // a download completed
+    EXPECT_EQ(commands(h.form), QStringLiteral("-New -Open -Save +SaveAs -Edit -TBnew -TBOpen -TBSave +Export"));
 }
 
 TEST(PageSwitchTest, ParameterReadsAndDownloadsOfferTheirSaveCommands)
@@ -101,4 +116,29 @@ TEST(FileCommandTest, NewEndsTheConnectionButNotWhileAnExchangeWaits)
     EXPECT_EQ(h.port.commands(), QList<QByteArray>{"x"});
     EXPECT_FALSE(h.form.connection().loggedOn());
     EXPECT_EQ(h.form.actions().OnLine1->text(), QStringLiteral("Log On"));
+}
+
+TEST(FileCommandTest, ExportWritesThePageShowingForASpreadsheetAndLeavesTheFileName)
+{
+    FormHarness h;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString sheet = h.dir.filePath(QStringLiteral("sheet.csv"));
+    h.form.phonePage()->setExportChooser([&] { return sheet; });
+    h.form.context().directory.PhoneTable.appendRecord({"M\xFC" "ller, Jo", "7"});
+    const QString listName = h.form.context().directory.DBFiles();
+
+    h.form.actions().FileExportItem->trigger();
+    QFile file(sheet);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBFName,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n"
+                                         "\"M\xC3\xBCller, Jo\",7,,,,,,\r\n"));
+    EXPECT_EQ(h.form.context().directory.DBFiles(), listName);
+
+    // Nothing to export on the parameter page, whatever a tab click left on.
+    file.remove();
+    h.form.actions().PHBut->trigger();
+    h.form.Page->setCurrentIndex(1);
+    h.form.actions().FileExportItem->trigger();
+    EXPECT_FALSE(QFile::exists(sheet));
+    EXPECT_TRUE(h.prompt.messages.isEmpty());
 }

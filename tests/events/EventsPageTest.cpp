@@ -197,6 +197,35 @@ TEST_F(EventsPageTest, SaveAsReportsAFileItCannotWriteAndACancelWritesNothing)
     EXPECT_FALSE(QFile::exists(chosen));
 }
 
+TEST_F(EventsPageTest, ExportWritesTheClockRowsThenTheTableForASpreadsheet)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // ";" between values
+    QTemporaryDir dir;
+    QString chosen = dir.filePath(QStringLiteral("events.csv"));
+    page.setExportChooser([&](QWidget *) { return chosen; });
+    page.exportEventFile(); // nothing downloaded: nothing to write
+    EXPECT_FALSE(QFile::exists(chosen));
+
+    download();
+    clickTitle("Client");
+    page.exportEventFile();
+    QLocale::setDefault(previous);
+    QFile file(chosen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines[0], QByteArray("\xEF\xBB\xBF" "Corvalen time when saved was:;14:45:13;12/11/26\r"));
+    EXPECT_EQ(lines[1], QByteArray("Current time when Loaded was:;14:46:00;12/11/2026\r"));
+    EXPECT_EQ(lines[2], QByteArray("\r"));
+    EXPECT_EQ(lines[3], QByteArray("Event;RoomNumber;Date;Time;RlyNo;Source;Client\r"));
+    EXPECT_TRUE(lines[4].startsWith("3;12;13/11/26;08:30:00;2;Remote;Amy")) << lines[4].constData();
+
+    chosen = dir.filePath(QStringLiteral("no such folder/events.csv"));
+    page.exportEventFile();
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Cannot create file %1").arg(chosen)});
+}
+
 TEST(EventFileDialog, OffersTheEventFilterNameAndExtensionAndAsksBeforeReplacing)
 {
     QFileDialog dialog;

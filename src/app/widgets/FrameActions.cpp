@@ -23,6 +23,8 @@ FrameActions::FrameActions(QMainWindow *window)
     FileSaveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs = make("SaveAs", QStringLiteral("Save &As..."),
                   QStringLiteral("Save As|Save current file with different name"));
+    FileExportItem = make("FileExportItem", QStringLiteral("&Export for spreadsheet..."),
+                          QStringLiteral("Export for spreadsheet|Save current table as a file for spreadsheet programs"));
     FileExitItem = make("FileExitItem", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit application"));
 
     TBnew = make("TBnew", QStringLiteral("&New"), QStringLiteral("New|Create a new file"), "new");
@@ -99,6 +101,7 @@ void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animati
     File1->addAction(FileOpenItem);
     File1->addAction(FileSaveItem);
     File1->addAction(SaveAs);
+    File1->addAction(FileExportItem);
     File1->addSeparator();
     File1->addAction(FileExitItem);
 

@@ -30,7 +30,7 @@ public:
     void build(QMainWindow *window, QMenu *Port1, QWidget *animation);
 
     // File
-    QAction *FileNewItem, *FileOpenItem, *FileSaveItem, *SaveAs, *FileExitItem;
+    QAction *FileNewItem, *FileOpenItem, *FileSaveItem, *SaveAs, *FileExportItem, *FileExitItem;
     QAction *TBnew, *TBOpen, *TBSave;
     // Edit (menu items and toolbar buttons share them)
     QAction *EditCut1, *EditCopy1, *EditPaste1;

@@ -70,8 +70,10 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &
     connect(systemPage_, &SystemPage::saveAsOffered, this,
             [this] { fileCommands_.setEnabled(FileCommandState::SaveAs, true); });
     // A completed event download offers the event file.
-    connect(eventsPage_, &EventsPage::saveAsOffered, this,
-            [this] { fileCommands_.setEnabled(FileCommandState::SaveAs, true); });
+    connect(eventsPage_, &EventsPage::saveAsOffered, this, [this] {
+        fileCommands_.setEnabled(FileCommandState::SaveAs, true);
+        fileCommands_.setEnabled(FileCommandState::FileExportItem, true);
+    });
 
     // The creation handler: every start begins with New.
     FileNew1Execute();
@@ -128,6 +130,7 @@ void TCorvalenForm::wireActions()
     connect(a.FileSaveItem, &QAction::triggered, this, &TCorvalenForm::FileSave1Execute);
     connect(a.TBSave, &QAction::triggered, this, &TCorvalenForm::FileSave1Execute);
     connect(a.SaveAs, &QAction::triggered, this, &TCorvalenForm::SaveAsClick);
+    connect(a.FileExportItem, &QAction::triggered, this, &TCorvalenForm::FileExportItemClick);
     connect(a.FileExitItem, &QAction::triggered, this, &TCorvalenForm::FileExit1Execute);
     connect(a.EditCut1, &QAction::triggered, this, [] { FocusedEdit::run(FocusedEdit::Command::Cut); });
     connect(a.EditCopy1, &QAction::triggered, this, [] { FocusedEdit::run(FocusedEdit::Command::Copy); });
@@ -192,6 +195,7 @@ void TCorvalenForm::presentFileCommand(FileCommandState::Command command, bool o
     case FileCommandState::TBnew: a.TBnew->setEnabled(on); break;
     case FileCommandState::TBOpen: a.TBOpen->setEnabled(on); break;
     case FileCommandState::TBSave: a.TBSave->setEnabled(on); break;
+    case FileCommandState::FileExportItem: a.FileExportItem->setEnabled(on); break;
     }
 }
 
@@ -242,6 +246,17 @@ void TCorvalenForm::SaveAsClick()
         eventsPage_->saveAsEventFile();
 }
 
+void TCorvalenForm::FileExportItemClick()
+{
+    if (guard_.busy())
+        return;
+    QWidget *showing = Page->currentWidget();
+    if (showing == phonePage_)
+        phonePage_->exportPhoneList();
+    else if (showing == eventsPage_)
+        eventsPage_->exportEventFile();
+}
+
 void TCorvalenForm::FileExit1Execute()
 {
     link_->LogOff();
@@ -290,8 +305,10 @@ void TCorvalenForm::PHButClick()
     fileCommands_.setEnabled(FileCommandState::Edit1, true);
     if (directory_.PhoneFileSaveAllowed())
         fileCommands_.setEnabled(FileCommandState::FileSaveItem, true);
-    if (directory_.PhoneFileSaveAsAllowed())
+    if (directory_.PhoneFileSaveAsAllowed()) {
         fileCommands_.setEnabled(FileCommandState::SaveAs, true);
+        fileCommands_.setEnabled(FileCommandState::FileExportItem, true);
+    }
     phonePage_->focusName();
     fileCommands_.setEnabled(FileCommandState::TBnew, true);
     fileCommands_.setEnabled(FileCommandState::TBOpen, true);
@@ -313,6 +330,7 @@ void TCorvalenForm::EbuttClick()
     Page->setCurrentWidget(eventsPage_);
     ShowPageCommon();
     fileCommands_.setEnabled(FileCommandState::SaveAs, eventsPage_->EventsLoaded());
+    fileCommands_.setEnabled(FileCommandState::FileExportItem, eventsPage_->EventsLoaded());
 }
 
 void TCorvalenForm::RFbuttClick()
@@ -327,6 +345,6 @@ void TCorvalenForm::ShowPageCommon()
     for (FileCommandState::Command command :
          {FileCommandState::FileNewItem, FileCommandState::FileOpenItem, FileCommandState::FileSaveItem,
           FileCommandState::SaveAs, FileCommandState::Edit1, FileCommandState::TBnew, FileCommandState::TBOpen,
-          FileCommandState::TBSave})
+          FileCommandState::TBSave, FileCommandState::FileExportItem})
         fileCommands_.setEnabled(command, false);
 }

@@ -68,6 +68,8 @@ public:
     void FileOpen1Execute();
     void FileSave1Execute();
     void SaveAsClick();
+    // "Export for spreadsheet...": the phone list or the event log.
+    void FileExportItemClick();
     void FileExit1Execute();
     void HelpAbout1Execute();
 

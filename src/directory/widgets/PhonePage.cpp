@@ -10,6 +10,8 @@
 #include "directory/widgets/PhoneGridView.h"
 #include "directory/widgets/WidgetHint.h"
 #include "link/widgets/RxMemoView.h"
+#include "table/SpreadsheetFile.h"
+#include "table/widgets/SpreadsheetDialog.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -26,6 +28,7 @@ PhonePage::PhonePage(AppContext &ctx, QWidget *parent)
     , editor_(new PhoneEditor(ctx, this))
     , transfer_(new DirectoryTransfer(ctx, this))
     , chooseFile_([this](QFileDialog::AcceptMode mode) { return PhoneFileDialog::choose(this, mode); })
+    , chooseExport_([this] { return SpreadsheetDialog::choose(this, QStringLiteral("CorvalenPhList-spreadsheet.csv")); })
 {
     setObjectName(QStringLiteral("phdir"));
     setAccessibleName(QStringLiteral("PhoneDataBase"));
@@ -239,6 +242,15 @@ void PhonePage::saveAsPhoneList()
     const QString name = chooseFile_(QFileDialog::AcceptSave);
     if (!name.isEmpty())
         PhoneListFile(ctx_).saveAs(name);
+}
+
+void PhonePage::exportPhoneList()
+{
+    if (ctx_.guard.busy())
+        return;
+    const QString name = chooseExport_();
+    if (!name.isEmpty())
+        PhoneListFile(ctx_).exportTo(name, SpreadsheetFile::separatorFor(QLocale()));
 }
 
 void PhonePage::focusName()

@@ -35,6 +35,9 @@ public:
     void openPhoneList();
     void savePhoneList();
     void saveAsPhoneList();
+    // "Export for spreadsheet...": the list for spreadsheet programs, with
+    // the separator of the user's locale; DBFiles stays.
+    void exportPhoneList();
     // PHButClick puts the focus into the name field.
     void focusName();
     // GetData and WriteAllData follow the connection.
@@ -44,6 +47,9 @@ public:
     // empty when cancelled. Defaults to the page's file dialogs.
     using FileChooser = std::function<QString(QFileDialog::AcceptMode)>;
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // Asks for the export's file name; empty when cancelled.
+    using ExportChooser = std::function<QString()>;
+    void setExportChooser(ExportChooser chooser) { chooseExport_ = std::move(chooser); }
 
     PhoneEditor &editor() { return *editor_; }
     DirectoryTransfer &transfer() { return *transfer_; }
@@ -61,6 +67,7 @@ private:
     PhoneEditor *editor_;
     DirectoryTransfer *transfer_;
     FileChooser chooseFile_;
+    ExportChooser chooseExport_;
 
     QLineEdit *DBFiles = nullptr;
     PhoneGridView *DBGrid1 = nullptr;

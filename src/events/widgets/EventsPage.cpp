@@ -7,6 +7,8 @@
 #include "events/widgets/EventClockBox.h"
 #include "events/widgets/EventDetailsBox.h"
 #include "events/widgets/EventFileDialog.h"
+#include "table/SpreadsheetFile.h"
+#include "table/widgets/SpreadsheetDialog.h"
 #include "table/widgets/TableGrid.h"
 
 #include <QHBoxLayout>
@@ -40,6 +42,7 @@ EventsPage::EventsPage(AppContext &ctx, QWidget *parent)
     : QWidget(parent)
     , ctx_(ctx)
     , chooseFile_(&EventFileDialog::choose)
+    , chooseExport_([](QWidget *parent) { return SpreadsheetDialog::choose(parent, QStringLiteral("Events-spreadsheet.csv")); })
 {
     setObjectName(QStringLiteral("Events"));
     setAccessibleName(QStringLiteral("Events"));
@@ -133,12 +136,27 @@ void EventsPage::EventTableAfterScroll()
 
 void EventsPage::saveAsEventFile()
 {
+    writeEventFile(chooseFile_, [this](const QString &fileName, QString *error) {
+        return EventFile::save(fileName, log_, error);
+    });
+}
+
+void EventsPage::exportEventFile()
+{
+    writeEventFile(chooseExport_, [this](const QString &fileName, QString *error) {
+        return EventFile::exportTo(fileName, log_, SpreadsheetFile::separatorFor(QLocale()), error);
+    });
+}
+
+void EventsPage::writeEventFile(const FileChooser &choose,
+                                const std::function<bool(const QString &, QString *)> &write)
+{
     if (!log_.EventTable.isOpen())
         return; // nothing downloaded yet
-    const QString fileName = chooseFile_ ? chooseFile_(this) : QString();
+    const QString fileName = choose ? choose(this) : QString();
     if (fileName.isEmpty())
         return;
     QString error;
-    if (!EventFile::save(fileName, log_, &error))
+    if (!write(fileName, &error))
         ctx_.prompt.message(error, UserPrompt::Kind::Error);
 }

@@ -26,6 +26,9 @@ public:
     // Save As on this page: choose a name, write the event file; a file that
     // cannot be written is reported and nothing is replaced.
     void saveAsEventFile();
+    // "Export for spreadsheet..." on this page: the event log for
+    // spreadsheet programs, with the separator of the user's locale.
+    void exportEventFile();
     // Set by the first download that completed; never cleared.
     bool EventsLoaded() const { return log_.EventsLoaded(); }
     // "Down Load" and "Set_time" work only while logged on.
@@ -37,6 +40,7 @@ public:
     // default; the empty text means cancelled), and the computer's clock.
     using FileChooser = std::function<QString(QWidget *parent)>;
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    void setExportChooser(FileChooser chooser) { chooseExport_ = std::move(chooser); }
     void setComputerClock(ComputerClock clock) { clock_ = std::move(clock); }
 
     // The handlers of the page's controls.
@@ -52,11 +56,14 @@ signals:
 private:
     void buildControls();
     void EventTableAfterScroll();
+    // Asks for a name and writes the file; reports a file it cannot write.
+    void writeEventFile(const FileChooser &choose, const std::function<bool(const QString &, QString *)> &write);
 
     AppContext &ctx_;
     EventLog log_;
     ComputerClock clock_;
     FileChooser chooseFile_;
+    FileChooser chooseExport_;
 
     TableGrid *DBGrid2 = nullptr;
     QPushButton *dnLoad = nullptr;

@@ -6,7 +6,10 @@ void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode, const Kind &kind
 {
     const bool opening = mode == QFileDialog::AcceptOpen;
     dialog.setObjectName(opening ? QStringLiteral("OpenDialog") : QStringLiteral("SaveDialog"));
-    dialog.setWindowTitle(opening ? QStringLiteral("Open") : QStringLiteral("Save As"));
+    if (!kind.title.isEmpty())
+        dialog.setWindowTitle(kind.title);
+    else
+        dialog.setWindowTitle(opening ? QStringLiteral("Open") : QStringLiteral("Save As"));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters({kind.filter, QStringLiteral("All Files (*)")});

@@ -14,6 +14,7 @@ struct Kind
     QString filter;        // e.g. "Corvalen (*.csv)"
     QString defaultSuffix; // e.g. "csv"
     QString proposedName;  // e.g. "CorvalenPhList.csv"
+    QString title = {};    // empty: "Open" or "Save As"
 };
 
 // Sets a dialog up for opening (QFileDialog::AcceptOpen) or saving.
