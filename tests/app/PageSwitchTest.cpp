@@ -121,6 +121,7 @@ TEST(FileCommandTest, NewEndsTheConnectionButNotWhileAnExchangeWaits)
 TEST(FileCommandTest, ExportWritesThePageShowingForASpreadsheetAndLeavesTheFileName)
 {
     FormHarness h;
+    const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const QString sheet = h.dir.filePath(QStringLiteral("sheet.csv"));
     h.form.phonePage()->setExportChooser([&] { return sheet; });
@@ -128,6 +129,7 @@ TEST(FileCommandTest, ExportWritesThePageShowingForASpreadsheetAndLeavesTheFileN
     const QString listName = h.form.context().directory.DBFiles();
 
     h.form.actions().FileExportItem->trigger();
+    QLocale::setDefault(previous);
     QFile file(sheet);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBFName,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n"
