@@ -23,8 +23,9 @@ FrameActions::FrameActions(QMainWindow *window)
     FileSaveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs = make("SaveAs", QStringLiteral("Save &As..."),
                   QStringLiteral("Save As|Save current file with different name"));
-    FileExportItem = make("FileExportItem", QStringLiteral("&Export for spreadsheet..."),
-                          QStringLiteral("Export for spreadsheet|Save current table as a file for spreadsheet programs"));
+    FileExportItem =
+        make("FileExportItem", QStringLiteral("&Export for spreadsheet..."),
+             QStringLiteral("Export for spreadsheet|Save current table as a file for spreadsheet programs"));
     FileExitItem = make("FileExitItem", QStringLiteral("E&xit"), QStringLiteral("Exit|Exit application"));
 
     TBnew = make("TBnew", QStringLiteral("&New"), QStringLiteral("New|Create a new file"), "new");
