@@ -24,11 +24,6 @@ DirectoryTransfer::DirectoryTransfer(AppContext &ctx, QObject *parent)
 {
 }
 
-bool DirectoryTransfer::endsWithOkLine(const QByteArray &buffer)
-{
-    return buffer == "OK\r\n" || buffer.endsWith("\r\nOK\r\n");
-}
-
 QList<PanelEntry> DirectoryTransfer::replyEntries(const QByteArray &reply, bool complete)
 {
     QByteArray text = reply;
@@ -109,7 +104,7 @@ bool DirectoryTransfer::waitForDirectory()
     int silence = 0;
     for (int step = 0; step < kDownloadSteps && !rx.ReplyOk; ++step) {
         link.PumpWait(100);
-        if (rx.ReplyOk && !endsWithOkLine(rx.ReceiveBuffer))
+        if (rx.ReplyOk && !ReplyMemo::endsWithOkLine(rx.ReceiveBuffer))
             rx.ReplyOk = false; // a Name ending in "OK" at the end of a chunk
         if (rx.DataArrived) {
             silence = 0;

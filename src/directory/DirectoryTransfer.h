@@ -35,10 +35,6 @@ public:
     // Lines with an empty RoomNumber or Name are empty slots and are left out.
     static QList<PanelEntry> replyEntries(const QByteArray &reply, bool complete);
 
-    // Whether the panel's reply ended with an "OK" line of its own (a Name
-    // ending in "OK" at the end of a chunk does not end the reply).
-    static bool endsWithOkLine(const QByteArray &buffer);
-
 signals:
     // The download's progress field (Edit2): shown while the reply arrives,
     // with the number of lines received so far.

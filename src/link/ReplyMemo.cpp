@@ -16,6 +16,11 @@ QList<QByteArray> ReplyMemo::splitLines(const QByteArray &text)
     return lines;
 }
 
+bool ReplyMemo::endsWithOkLine(const QByteArray &text)
+{
+    return text == "OK\r\n" || text.endsWith("\r\nOK\r\n");
+}
+
 void ReplyMemo::append(const QByteArray &chunk)
 {
     if (chunk.isEmpty())

@@ -28,6 +28,11 @@ public:
 
     static QList<QByteArray> splitLines(const QByteArray &text);
 
+    // Whether received text ends with an "OK" line of its own: the whole
+    // text is "OK" CR LF, or that line follows a CR LF. A line that merely
+    // ends in "OK" (a resident's name at the end of a chunk) does not count.
+    static bool endsWithOkLine(const QByteArray &text);
+
 signals:
     void appended(const QByteArray &chunk);
     void cleared();

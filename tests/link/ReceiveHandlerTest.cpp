@@ -105,3 +105,13 @@ TEST(ReplyMemoLines, AFinalLineEndStartsNoFurtherLineAndAPairSplitAcrossChunksSt
     memo.setText("x\r\n\r\nOK\r\n");
     EXPECT_EQ(memo.lines(), (QList<QByteArray>{"x", "", "OK"}));
 }
+
+TEST(ReplyMemoLines, OnlyAnOkLineOfItsOwnEndsAReply)
+{
+    EXPECT_TRUE(ReplyMemo::endsWithOkLine("OK\r\n"));
+    EXPECT_TRUE(ReplyMemo::endsWithOkLine("e\r\nAnn\r\nOK\r\n"));
+    EXPECT_FALSE(ReplyMemo::endsWithOkLine("e\r\n0001 ANNA-MARIE BROOK\r\n")); // a name ending in OK
+    EXPECT_FALSE(ReplyMemo::endsWithOkLine("e\r\nOK\r\nx"));
+    EXPECT_FALSE(ReplyMemo::endsWithOkLine("e\r\nok\r\n"));
+    EXPECT_FALSE(ReplyMemo::endsWithOkLine(""));
+}
