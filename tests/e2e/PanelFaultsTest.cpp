@@ -110,6 +110,33 @@ TEST_F(FaultyPanel, StallCutsEveryLongReply)
     EXPECT_EQ(ask(""), QByteArray("\r\nOK\r\n"));
 }
 
+TEST_F(FaultyPanel, APauseHoldsEveryLongReplyAfterItsBytesAndTheRestFollows)
+{
+    const QByteArray whole = ask("d01280140");
+    panel.faults().pauseAfter = 100;
+    panel.faults().pauseMs = 1500;
+    const QList<PanelOutput> reply = pieces("d01280140");
+    ASSERT_GE(reply.size(), 2);
+    EXPECT_EQ(reply.at(0).bytes, whole.left(100));
+    EXPECT_EQ(reply.at(1).gapMs, 1500);
+    EXPECT_EQ(PanelOutput::join(reply), whole);
+    EXPECT_EQ(pieces("").size(), 2); // a short reply goes on as it was: its text, then its "OK"
+    EXPECT_EQ(pieces("").at(1).gapMs, 0);
+}
+
+TEST(PanelFaults, TheEventLogKeepsAsManyEventsAsItIsMadeFor)
+{
+    PanelMemory memory(1152);
+    memory.setMaxEvents(2500);
+    for (int i = 0; i < 2600; ++i)
+        memory.addEvent(PanelEvent{PanelEvent::Kind::Call, QDateTime(), {}, i % 16});
+    ASSERT_EQ(memory.events().size(), 2500);
+    EXPECT_EQ(memory.events().first().digit, 100 % 16); // the oldest gave way
+    memory.setMaxEvents(10);
+    EXPECT_EQ(memory.events().size(), 10);
+    EXPECT_EQ(memory.events().last().digit, 2599 % 16);
+}
+
 TEST_F(FaultyPanel, JunkPutsANoiseLineBeforeEveryReply)
 {
     panel.faults().junk = true;

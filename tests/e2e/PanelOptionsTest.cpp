@@ -28,7 +28,8 @@ TEST(PanelOptions, EveryFaultOptionSetsItsFault)
 {
     const auto o = parse({"--model", "200", "--identity", "Corvalen_200_Xarn ", "--pin", "77", "--no-pacing",
                           "--latency", "30", "--chunks", "--nul", "--silent", "--error-p", "2", "--error-g", "3",
-                          "--drop-ok", "--bad-readback", "4", "--stall-after", "500", "--junk", "--tag",
+                          "--drop-ok", "--bad-readback", "4", "--stall-after", "500", "--pause-after", "58", "--pause-ms",
+                          "700", "--max-events", "3000", "--junk", "--tag",
                           "04a1b2c3d4", "--tag-delay", "1.5", "--seed", "9", "--quiet", "--demo", "--memory",
                           "/tmp/m", "--link", "/tmp/l"});
     ASSERT_TRUE(o);
@@ -43,6 +44,9 @@ TEST(PanelOptions, EveryFaultOptionSetsItsFault)
     EXPECT_EQ(o->faults.errorG, 3);
     EXPECT_EQ(o->faults.badReadback, 4);
     EXPECT_EQ(o->faults.stallAfter, 500);
+    EXPECT_EQ(o->faults.pauseAfter, 58);
+    EXPECT_EQ(o->faults.pauseMs, 700);
+    EXPECT_EQ(o->maxEvents, 3000);
     EXPECT_EQ(o->tag, QByteArray("04A1B2C3D4"));
     EXPECT_EQ(o->tagDelayMs, 1500);
     EXPECT_EQ(o->seed, 9u);
@@ -58,6 +62,8 @@ TEST(PanelOptions, BadValuesAreRefusedWithTheOptionNamed)
     EXPECT_FALSE(parse({"--error-p", "-1"}, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("--error-p")));
     EXPECT_FALSE(parse({"--latency", "soon"}, &error));
+    EXPECT_FALSE(parse({"--max-events", "0"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--max-events")));
     EXPECT_FALSE(parse({"--tag", "12345"}, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("--tag")));
     EXPECT_FALSE(parse({"--pin", "12345678901234567"}, &error));

@@ -14,5 +14,7 @@ struct PanelFaults
     bool dropOk = false;  // the next reply of a session loses its "OK"
     int badReadback = 0;  // this many more "r" replies differ from the record
     int stallAfter = 0;   // above 0: every reply stops after this many bytes
+    int pauseAfter = 0;   // above 0: every longer reply pauses after this many bytes ...
+    int pauseMs = 2000;   // ... for this long, then goes on
     bool junk = false;    // a line of noise before every reply
 };

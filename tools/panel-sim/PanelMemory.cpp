@@ -110,8 +110,17 @@ void PanelMemory::setPin(const QByteArray &pin)
 void PanelMemory::addEvent(const PanelEvent &event)
 {
     events_.append(event);
-    while (events_.size() > kMaxEvents)
+    while (events_.size() > maxEvents_)
         events_.removeFirst();
+    ++revision_;
+}
+
+void PanelMemory::setMaxEvents(int count)
+{
+    maxEvents_ = qMax(count, 1);
+    if (events_.size() <= maxEvents_)
+        return;
+    events_.remove(0, events_.size() - maxEvents_);
     ++revision_;
 }
 

@@ -24,7 +24,7 @@ public:
     static constexpr int kFirstRfid = 1408;
     static constexpr int kLastRfid = 1535;
     static constexpr int kRfidSize = 64;
-    static constexpr int kMaxEvents = 1000;
+    static constexpr int kMaxEvents = 1000; // the log's size unless set otherwise
 
     explicit PanelMemory(int lastDirectoryRecord);
 
@@ -50,6 +50,10 @@ public:
     const QList<PanelEvent> &events() const { return events_; }
     // The oldest events give way when the log is full.
     void addEvent(const PanelEvent &event);
+    int maxEvents() const { return maxEvents_; }
+    // A log of another size (at least one event); the oldest events give
+    // way at once when it is smaller than what the log holds.
+    void setMaxEvents(int count);
     void clearEvents();
 
     int usedDirectorySlots() const;
@@ -71,5 +75,6 @@ private:
     QList<QByteArray> directory_;
     QList<QByteArray> rfid_;
     QList<PanelEvent> events_;
+    int maxEvents_ = kMaxEvents;
     quint64 revision_ = 0;
 };

@@ -37,7 +37,14 @@ void addOptions(QCommandLineParser &p)
          QStringLiteral("N")},
         {QStringLiteral("stall-after"), QStringLiteral("Go silent after BYTES bytes of every reply that is longer."),
          QStringLiteral("BYTES")},
+        {QStringLiteral("pause-after"), QStringLiteral("Pause after BYTES bytes of every reply that is longer, for "
+                                                       "--pause-ms, then go on."),
+         QStringLiteral("BYTES")},
+        {QStringLiteral("pause-ms"), QStringLiteral("How long --pause-after pauses (default 2000)."), QStringLiteral("MS")},
         {QStringLiteral("junk"), QStringLiteral("Send a line of noise before every reply.")},
+        {QStringLiteral("max-events"), QStringLiteral("How many events the log keeps (default 1000); the oldest give "
+                                                      "way."),
+         QStringLiteral("N")},
         {QStringLiteral("tag"), QStringLiteral("Present this RFID tag (ten hexadecimal digits) at the reader after "
                                                "--tag-delay."), QStringLiteral("CODE")},
         {QStringLiteral("tag-delay"), QStringLiteral("Seconds before --tag is presented (default 5)."),
@@ -116,8 +123,15 @@ std::optional<PanelOptions> PanelOptions::parse(const QStringList &args, QString
         || !count(p, QStringLiteral("error-g"), &o.faults.errorG, error)
         || !count(p, QStringLiteral("bad-readback"), &o.faults.badReadback, error)
         || !count(p, QStringLiteral("stall-after"), &o.faults.stallAfter, error)
+        || !count(p, QStringLiteral("pause-after"), &o.faults.pauseAfter, error)
+        || !count(p, QStringLiteral("pause-ms"), &o.faults.pauseMs, error)
+        || !count(p, QStringLiteral("max-events"), &o.maxEvents, error)
         || !count(p, QStringLiteral("seed"), &seed, error))
         return std::nullopt;
+    if (o.maxEvents < 1) {
+        *error = QStringLiteral("--max-events wants at least 1");
+        return std::nullopt;
+    }
     if (o.baud < 300) {
         *error = QStringLiteral("--baud wants at least 300");
         return std::nullopt;

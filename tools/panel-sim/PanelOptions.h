@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanelFaults.h"
+#include "PanelMemory.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,6 +22,7 @@ struct PanelOptions
     bool pacing = true;
     int baud = 57600;
     PanelFaults faults;
+    int maxEvents = PanelMemory::kMaxEvents;
     QByteArray tag;             // presented after tagDelayMs
     int tagDelayMs = 5000;
     std::optional<quint32> seed;

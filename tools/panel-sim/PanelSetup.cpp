@@ -26,6 +26,7 @@ Result build(const PanelOptions &options, const QDateTime &hostNow, QString *err
     if (!identity.isEmpty())
         engine.setIdentity(identity);
     engine.clock().set(hostNow);
+    engine.memory().setMaxEvents(options.maxEvents);
 
     if (image) {
         QString why;

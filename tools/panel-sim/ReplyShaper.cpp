@@ -4,6 +4,8 @@ QList<PanelOutput> ReplyShaper::shape(QList<PanelOutput> pieces, const PanelFaul
 {
     if (faults.stallAfter > 0)
         pieces = cutAfter(pieces, faults.stallAfter);
+    if (isReply && faults.pauseAfter > 0)
+        pieces = pauseAfter(pieces, faults.pauseAfter, faults.pauseMs);
     if (faults.nul)
         for (PanelOutput &piece : pieces)
             piece.bytes = strewNul(piece.bytes);
@@ -29,6 +31,31 @@ QList<PanelOutput> ReplyShaper::cutAfter(const QList<PanelOutput> &pieces, int b
         kept.bytes.truncate(left);
         left -= int(kept.bytes.size());
         out << kept;
+    }
+    return out;
+}
+
+QList<PanelOutput> ReplyShaper::pauseAfter(const QList<PanelOutput> &pieces, int bytes, int ms)
+{
+    QList<PanelOutput> out;
+    int left = bytes;
+    bool paused = false;
+    for (PanelOutput piece : pieces) {
+        if (!paused && left < piece.bytes.size()) {
+            if (left > 0) {
+                PanelOutput head = piece;
+                head.bytes.truncate(left);
+                out << head;
+                piece.bytes.remove(0, left);
+                piece.gapMs = 0;
+                piece.notBeforeMs = 0;
+            }
+            piece.gapMs += ms;
+            paused = true;
+        }
+        if (!paused)
+            left -= int(piece.bytes.size());
+        out << piece;
     }
     return out;
 }

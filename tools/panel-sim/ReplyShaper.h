@@ -5,8 +5,9 @@
 
 #include <QRandomGenerator>
 
-// Applies the line faults to what the panel sends: a reply cut short, NUL
-// bytes strewn in, random chunks, a latency before the reply. Random choices
+// Applies the line faults to what the panel sends: a reply cut short or
+// pausing in the middle, NUL bytes strewn in, random chunks, a latency
+// before the reply. Random choices
 // come from a seeded generator, so a seed repeats a run exactly.
 class ReplyShaper
 {
@@ -23,6 +24,7 @@ public:
 
 private:
     static QList<PanelOutput> cutAfter(const QList<PanelOutput> &pieces, int bytes);
+    static QList<PanelOutput> pauseAfter(const QList<PanelOutput> &pieces, int bytes, int ms);
     QByteArray strewNul(const QByteArray &bytes);
     QList<PanelOutput> chop(const PanelOutput &piece);
 
