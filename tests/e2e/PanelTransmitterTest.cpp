@@ -1,6 +1,7 @@
 // Putting the panel's output on the line in time.
 #include "PanelTransmitter.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +47,23 @@ TEST(PanelTransmitter, AReplyWaitsForTheOneBeforeItToLeaveTheLine)
     EXPECT_LT(bursts.last().atNs, 101 * PanelTransmitter::byteTimeNs(57600) + kMs);
     for (qsizetype i = 1; i < bursts.size(); ++i)
         EXPECT_GE(bursts.at(i).atNs - bursts.at(i - 1).atNs, kMs);
+}
+
+// The test adapter drains after every command: a reply queued while the tail
+// of the one before is still to come lands after that tail.
+TEST(PanelTransmitter, AReplyDrainedLaterNeverOvertakesTheTailOfTheOneBefore)
+{
+    PanelTransmitter line;
+    line.send({PanelOutput{"OK\r\n", 300}}, 0);
+    QList<PanelTransmitter::Burst> bursts = line.drain(kMs);
+    line.send({PanelOutput{"e\r\n"}}, 100 * kMs);
+    bursts += line.drain(kMs);
+    QList<PanelTransmitter::Burst> inTime = bursts;
+    std::stable_sort(inTime.begin(), inTime.end(), [](const auto &a, const auto &b) { return a.atNs < b.atNs; });
+    QByteArray all;
+    for (const auto &b : inTime)
+        all += b.bytes;
+    EXPECT_EQ(all, QByteArray("OK\r\ne\r\n"));
 }
 
 TEST(PanelTransmitter, ClearForgetsTheQueue)

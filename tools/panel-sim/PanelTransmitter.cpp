@@ -50,12 +50,15 @@ void PanelTransmitter::clear()
 {
     segments_.clear();
     lineFreeNs_ = 0;
+    lastBurstNs_ = -1;
 }
 
 QList<PanelTransmitter::Burst> PanelTransmitter::drain(qint64 groupNs)
 {
+    // Grouping goes on from the last burst of the drain before: a reply
+    // queued while an earlier one is still due never overtakes its tail.
     QList<Burst> bursts;
-    qint64 previous = -1;
+    qint64 previous = lastBurstNs_;
     while (!idle()) {
         qint64 at = nextDueNs();
         if (byteNs_ > 0 && previous >= 0)
@@ -65,5 +68,6 @@ QList<PanelTransmitter::Burst> PanelTransmitter::drain(qint64 groupNs)
             bursts.append({at, bytes});
         previous = at;
     }
+    lastBurstNs_ = previous;
     return bursts;
 }

@@ -53,5 +53,6 @@ private:
 
     qint64 byteNs_ = byteTimeNs(kDefaultBaud);
     qint64 lineFreeNs_ = 0; // when the last queued byte has left the line
+    qint64 lastBurstNs_ = -1; // the time of the last burst drain() gave
     QList<Segment> segments_;
 };
