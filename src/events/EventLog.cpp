@@ -5,3 +5,11 @@ void EventLog::markLoaded()
     loaded_ = true;
     emit downloadCompleted();
 }
+
+void EventLog::setDownloadProblem(const QString &text)
+{
+    if (problem_ == text)
+        return;
+    problem_ = text;
+    emit downloadProblemChanged(problem_);
+}

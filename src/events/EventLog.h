@@ -22,10 +22,22 @@ public:
     // A download completed: sets EventsLoaded and announces it.
     void markLoaded();
 
+    // A download filled the table afresh (completed, or stopped at a line
+    // it could not read): the grid fits its columns to the new rows.
+    void announceRowsLoaded() { emit rowsLoaded(); }
+
+    // What went wrong with the last download, for the event page to say;
+    // empty after a download that completed.
+    QString downloadProblem() const { return problem_; }
+    void setDownloadProblem(const QString &text);
+
 signals:
-    // After every completed download: enable Save As, fit the grid's columns.
+    // After every completed download: enable Save As.
     void downloadCompleted();
+    void rowsLoaded();
+    void downloadProblemChanged(const QString &text);
 
 private:
     bool loaded_ = false;
+    QString problem_;
 };

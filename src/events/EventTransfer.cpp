@@ -2,12 +2,33 @@
 
 #include "events/EventDecoder.h"
 #include "events/EventFields.h"
+#include "link/ReplyMemo.h"
 
 namespace {
 constexpr int kLedOnline = 21;
-constexpr qint32 kGraceTicks = 500; // 432 ms
-constexpr qint32 kPollTicks = 500;
-constexpr int kPolls = 51;
+constexpr qint32 kPollTicks = 500; // 432 ms
+// 22.5 s without a byte: the panel has stopped talking.
+constexpr int kSilentPolls = 52;
+// The longest log the table can number (Event is a 16-bit number: 32767
+// lines of 55 bytes) takes some 313 s at 57600 baud; with the silence bound
+// on top, a panel that never stops talking is given up after 345.6 s.
+constexpr int kMaxPolls = 800;
+
+// The clock read's "OK" may come late, after "e" has gone out: an "OK" line
+// before anything else of the event reply is not part of it.
+QByteArray withoutLateClockOk(QByteArray received)
+{
+    while (received.startsWith("OK\r\n"))
+        received.remove(0, 4);
+    return received;
+}
+
+// The event reply is whole once an "OK" line of its own follows its first
+// line.
+bool eventReplyComplete(const QByteArray &received)
+{
+    return ReplyMemo::endsWithOkLine(withoutLateClockOk(received));
+}
 } // namespace
 
 EventTransfer::EventTransfer(AppContext &ctx, EventLog &log, ComputerClock clock)
@@ -33,7 +54,35 @@ EventTransfer::Outcome EventTransfer::dnLoadClick()
     // transfer window has just set to "Done", says it where the user is.
     if (outcome == Outcome::NotOnLine)
         ctx_.status.setStatusText(QStringLiteral("Not on line"));
+    reportProblem(outcome);
     return outcome;
+}
+
+// The event page says whether the rows it shows came from this download.
+void EventTransfer::reportProblem(Outcome outcome)
+{
+    const QString shown = log_.EventTable.isOpen()
+                              ? QStringLiteral(" The events shown were loaded at %1  %2.")
+                                    .arg(log_.clock.Ctime(), log_.clock.Cdate())
+                              : QStringLiteral(" No events have been loaded.");
+    switch (outcome) {
+    case Outcome::Busy:
+        return;
+    case Outcome::Completed:
+        log_.setDownloadProblem({});
+        return;
+    case Outcome::NotOnLine:
+        log_.setDownloadProblem(QStringLiteral("Down Load failed: Not on line.") + shown);
+        return;
+    case Outcome::BadClock:
+        log_.setDownloadProblem(QStringLiteral("Down Load failed: the Corvalen clock could not be read.") + shown);
+        return;
+    case Outcome::BadEventLine:
+        log_.setDownloadProblem(
+            QStringLiteral("Down Load incomplete: event %1 could not be read; the events before it are shown.")
+                .arg(badEvent_));
+        return;
+    }
 }
 
 EventTransfer::Outcome EventTransfer::download()
@@ -48,15 +97,15 @@ EventTransfer::Outcome EventTransfer::download()
 
     if (!readPanelClock(link.RxMemo().line(1)))
         return Outcome::BadClock;
+    // Taken with the panel's clock, shown once the rows are in: after a
+    // failed download "Loaded At" still tells when the rows shown came.
     const QDateTime now = clock_.now();
-    log_.clock.setCtime(clock_.longTime(now));
-    log_.clock.setCdate(clock_.shortDate(now));
 
     if (!waitForEvents()) {
         link.RxMemo().setText("Not on line");
         return Outcome::NotOnLine;
     }
-    return decodeEvents();
+    return decodeEvents(now);
 }
 
 bool EventTransfer::readPanelClock(const QByteArray &clockLine)
@@ -84,28 +133,35 @@ bool EventTransfer::readPanelClock(const QByteArray &clockLine)
 bool EventTransfer::waitForEvents()
 {
     CommandExchange &link = ctx_.link;
+    ReceiveState &rx = link.rx();
     link.SendCommand("e\r");
     // Nothing of the event reply can have arrived yet: the write happened
-    // after SendCommand's own wait. Clearing the acknowledgement here drops
-    // an "OK" left over from the clock read, and any "OK" from now on belongs
-    // to the event reply, however early it comes. A short log often arrives
-    // whole within the grace below.
+    // after SendCommand's own wait. A short log often arrives whole within
+    // the first poll.
     link.RxMemo().clear();
     link.clearReply();
-    link.PumpWait(kGraceTicks);
-    if (link.rx().ReplyOk)
-        return true;
-    return link.waitForReply(kPollTicks, kPolls);
+    rx.DataArrived = false;
+    int silentPolls = 0;
+    for (int poll = 0; poll < kMaxPolls && silentPolls < kSilentPolls; ++poll) {
+        link.PumpWait(kPollTicks);
+        if (rx.ReplyOk && eventReplyComplete(rx.ReceiveBuffer))
+            return true;
+        silentPolls = rx.DataArrived ? 0 : silentPolls + 1;
+        rx.DataArrived = false;
+    }
+    return false;
 }
 
-EventTransfer::Outcome EventTransfer::decodeEvents()
+EventTransfer::Outcome EventTransfer::decodeEvents(const QDateTime &loadedAt)
 {
     // The reply's first line precedes the events and its last is "OK".
-    const QList<QByteArray> lines = ctx_.link.RxMemo().lines();
+    const QList<QByteArray> lines = ReplyMemo::splitLines(withoutLateClockOk(ctx_.link.RxMemo().text()));
     Table &table = log_.EventTable;
     DefineEventTable(table);
     table.open();
     table.emptyTable();
+    log_.clock.setCtime(clock_.longTime(loadedAt));
+    log_.clock.setCdate(clock_.shortDate(loadedAt));
 
     Outcome outcome = Outcome::Completed;
     table.disableControls();
@@ -113,6 +169,7 @@ EventTransfer::Outcome EventTransfer::decodeEvents()
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         ++number;
         if (!DecodeEventLine(table, lines.at(i), number)) {
+            badEvent_ = number;
             ctx_.prompt.message(QStringLiteral("Event %1 could not be read, its date or time is not hexadecimal:\r\n"
                                                "%2\r\n"
                                                "The events before it were loaded; the download is not complete.")
@@ -125,6 +182,7 @@ EventTransfer::Outcome EventTransfer::decodeEvents()
     }
     table.enableControls();
     table.first();
+    log_.announceRowsLoaded();
     if (outcome == Outcome::Completed)
         log_.markLoaded();
     return outcome;

@@ -28,15 +28,23 @@ public:
     //  2. CR, 172.8 ms;  3. RxMemo cleared, 1.7 ms;  4. "t", 172.8 ms;
     //  5. Stime and Sdate from the reply's second line (pairs 3, 2, 1 give
     //     hh:mm:ss, pairs 4, 5, 6 give dd/mm/yy);
-    //  6. Ctime and Cdate from the computer's clock;
-    //  7. "e", then RxMemo, the buffer and the acknowledgement cleared, then
-    //     a grace of 432 ms;  8. up to 51 polls of 432 ms for "OK";
+    //  6. the computer's clock read; it becomes Ctime and Cdate ("Loaded
+    //     At") only when rows are loaded (steps 10-11);
+    //  7. "e", then RxMemo, the buffer and the acknowledgement cleared;
+    //  8. polls of 432 ms until the reply ends with an "OK" line of its own
+    //     after its first line (a name ending in "OK" at the end of a chunk
+    //     does not end it, nor does the clock read's "OK" coming late). The
+    //     wait gives up after 52 polls in a row without a byte (22.5 s after
+    //     the last one), so a long log is never cut off while it arrives,
+    //     and after 800 polls (345.6 s) in all;
     //  9. no "OK": "Not on line" into RxMemo (and, after step 13, into the
     //     status bar, since RxMemo is on another page);
     // 10.-11. the event table redefined and the lines between the reply's
     //     first and last decoded in order, numbered from 1;
     // 12. first row current, EventsLoaded set (downloadCompleted);
-    // 13. lamp steady and online, transfer window hidden, in every case.
+    // 13. lamp steady and online, transfer window hidden, in every case;
+    //     the event log's download problem says what went wrong, or is
+    //     emptied after a completed download.
     Outcome dnLoadClick();
 
     // Sends "t" and the computer's local time as "ssnnhhddmmyy". Nothing is
@@ -48,9 +56,11 @@ private:
     Outcome download();
     bool readPanelClock(const QByteArray &clockLine);
     bool waitForEvents();
-    Outcome decodeEvents();
+    Outcome decodeEvents(const QDateTime &loadedAt);
+    void reportProblem(Outcome outcome);
 
     AppContext &ctx_;
     EventLog &log_;
     ComputerClock clock_;
+    int badEvent_ = 0;
 };

@@ -107,7 +107,9 @@ TEST_F(EventDownload, ASlowPanelIsWaitedForDespiteTheClockReadsOk)
     EXPECT_EQ(log.EventTable.value(42, EventFields::Event), QByteArray("43"));
 }
 
-TEST_F(EventDownload, NoOkMeansNotOnLineButTheClocksAreUpdated)
+// The panel's clock fields show the clock just read; "Loaded At" keeps the
+// time the rows shown were loaded, and the log says the download failed.
+TEST_F(EventDownload, NoOkMeansNotOnLineAndLoadedAtStaysWithTheRowsShown)
 {
     // An earlier download left events behind.
     ASSERT_EQ(transfer().dnLoadClick(), EventTransfer::Outcome::Completed);
@@ -121,12 +123,41 @@ TEST_F(EventDownload, NoOkMeansNotOnLineButTheClocksAreUpdated)
     EXPECT_EQ(h.status.status(), QStringLiteral("Not on line")); // where the user is, after "Done"
     EXPECT_EQ(log.clock.Stime(), QStringLiteral("23:00:00"));
     EXPECT_EQ(log.clock.Sdate(), QStringLiteral("13/12/26"));
-    EXPECT_EQ(log.clock.Ctime(), QStringLiteral("15:46:00"));
+    EXPECT_EQ(log.clock.Ctime(), QStringLiteral("14:46:00"));
+    EXPECT_EQ(log.clock.Cdate(), QStringLiteral("12/11/2026"));
+    EXPECT_EQ(log.downloadProblem(), QStringLiteral("Down Load failed: Not on line. "
+                                                    "The events shown were loaded at 14:46:00  12/11/2026."));
     EXPECT_EQ(log.EventTable.count(), 3);
     EXPECT_EQ(log.EventTable.sortField(), log.EventTable.fieldIndex("Client"));
     // The grace and 51 polls of 432 ms, no more.
     EXPECT_EQ(ticksAfterE(), 500 + 51 * 500);
     EXPECT_EQ(h.feedback.events.mid(5), (QStringList{"show", "blink", "steady", "led 21", "hide"}));
+}
+
+// The wait is counted from the last byte, but it is bounded in all: a panel
+// that never stops talking is given up after 345.6 s.
+TEST_F(EventDownload, APanelThatNeverStopsTalkingIsGivenUpInTheEnd)
+{
+    ASSERT_EQ(transfer().dnLoadClick(), EventTransfer::Outcome::Completed);
+    panel.silentToE = true;
+    bool talking = false;
+    std::function<void()> babble = [&] {
+        if (!talking)
+            return;
+        h.port.inject("0001 line noise\r\n", 0);
+        h.scheduler.in(300 * kMs, babble);
+    };
+    h.port.setResponder([&](const QByteArray &command) {
+        talking = command == "e";
+        if (talking)
+            babble();
+        return panel.answer(command);
+    });
+    h.waiter.clearLog();
+    EXPECT_EQ(transfer().dnLoadClick(), EventTransfer::Outcome::NotOnLine);
+    talking = false;
+    EXPECT_EQ(ticksAfterE(), 800 * 500);
+    EXPECT_EQ(log.EventTable.count(), 3);
 }
 
 TEST_F(EventDownload, NotOnLineBeforeAnyDownloadLeavesEventsUnloaded)
@@ -135,6 +166,13 @@ TEST_F(EventDownload, NotOnLineBeforeAnyDownloadLeavesEventsUnloaded)
     EXPECT_EQ(transfer().dnLoadClick(), EventTransfer::Outcome::NotOnLine);
     EXPECT_FALSE(log.EventsLoaded());
     EXPECT_FALSE(log.EventTable.isOpen());
+    EXPECT_EQ(log.clock.Ctime(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(log.downloadProblem(), QStringLiteral("Down Load failed: Not on line. No events have been loaded."));
+
+    panel.silentToE = false; // the next download that works says nothing
+    EXPECT_EQ(transfer().dnLoadClick(), EventTransfer::Outcome::Completed);
+    EXPECT_EQ(log.downloadProblem(), QString());
+    EXPECT_EQ(log.clock.Ctime(), QStringLiteral("14:46:00"));
 }
 
 TEST_F(EventDownload, ABadEventLineIsReportedByNumberAndTheRowsBeforeItStay)
@@ -147,6 +185,8 @@ TEST_F(EventDownload, ABadEventLineIsReportedByNumberAndTheRowsBeforeItStay)
     EXPECT_TRUE(h.prompt.messages.first().startsWith(QStringLiteral("Event 3 could not be read")));
     EXPECT_TRUE(h.prompt.messages.first().contains(QString::fromLatin1(panel.events.at(2))));
     EXPECT_EQ(h.feedback.events.last(), QStringLiteral("hide"));
+    EXPECT_EQ(log.clock.Ctime(), QStringLiteral("14:46:00")); // the rows shown are this download's
+    EXPECT_TRUE(log.downloadProblem().startsWith(QStringLiteral("Down Load incomplete: event 3 could not be read")));
 }
 
 TEST_F(EventDownload, ANonHexadecimalClockStopsBeforeTheEventsAreAskedFor)

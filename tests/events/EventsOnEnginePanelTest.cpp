@@ -62,11 +62,17 @@ protected:
     {
         panel.engine().clock().set(PanelClock::fields(2026, 11, 12, hour, minute, second));
     }
-    EventTransfer::Outcome download()
+    EventTransfer::Outcome download(QDateTime computer = kComputer)
     {
         return EventTransfer(h.ctx, log,
-                             ComputerClock([] { return kComputer; }, QLocale(QLocale::English, QLocale::UnitedKingdom)))
+                             ComputerClock([computer] { return computer; }, QLocale(QLocale::English, QLocale::UnitedKingdom)))
             .dnLoadClick();
+    }
+    // Virtual time waited since "e" went out, in seconds.
+    double secondsSinceE() const
+    {
+        const QList<qint64> times = h.port.commandTimesNs();
+        return double(h.clock.nowNs() - times.value(times.size() - 1)) / 1e9;
     }
     void expectTableHolds(const QList<PanelEvent> &events)
     {
@@ -139,4 +145,88 @@ TEST_F(EventsOnEngine, ALogWithoutItsOkIsNotOnLine)
     EXPECT_EQ(h.link.RxMemo().text(), QByteArray("Not on line"));
     EXPECT_FALSE(log.EventsLoaded());
     EXPECT_FALSE(log.EventTable.isOpen());
+}
+
+// The panel keeps the last download's rows and their loading time when a
+// download loses its "OK"; the event page is told that it failed.
+TEST_F(EventsOnEngine, AFailedDownloadAfterAGoodOneKeepsTheRowsAndTheirLoadingTime)
+{
+    const QList<PanelEvent> first = mixedLog(6);
+    setLog(first);
+    ASSERT_EQ(download(), EventTransfer::Outcome::Completed);
+    EXPECT_EQ(log.downloadProblem(), QString());
+
+    setLog(mixedLog(8));
+    setPanelClock(9, 8, 7);
+    panel.engine().setCommandObserver([this](const QByteArray &command) {
+        if (command == "e")
+            panel.faults().dropOk = true;
+    });
+    EXPECT_EQ(download(kComputer.addSecs(600)), EventTransfer::Outcome::NotOnLine);
+    expectTableHolds(first);
+    EXPECT_EQ(log.clock.Ctime(), QStringLiteral("14:46:00")); // when the rows shown came
+    EXPECT_TRUE(log.clock.Stime().startsWith(QStringLiteral("09:08:"))) << qPrintable(log.clock.Stime());
+    EXPECT_EQ(log.downloadProblem(), QStringLiteral("Down Load failed: Not on line. "
+                                                    "The events shown were loaded at 14:46:00  12/11/2026."));
+}
+
+// A resident whose name ends in "OK" fills the name field to its end, so
+// the line ends in "OK" CR LF; a pause of the panel right after it must not
+// end the download.
+TEST_F(EventsOnEngine, ANameEndingInOkAtAPauseDoesNotEndTheLog)
+{
+    QList<PanelEvent> events = mixedLog(10);
+    events[0] = PanelEventRows::roomEvent(events[0].when, "4711", "ANNA-MARIE BROOK", 1, PanelEvent::Local);
+    setLog(events);
+    panel.faults().pauseAfter = 3 + 55; // "e" CR LF, then the first event line
+    panel.faults().pauseMs = 1500;
+    EXPECT_EQ(download(), EventTransfer::Outcome::Completed);
+    expectTableHolds(events);
+}
+
+// The clock read's "OK" comes late, after "e" has gone out: it is not the
+// end of the event reply, nor a line of it.
+TEST_F(EventsOnEngine, TheClockReadsLateOkIsNotTakenForTheEventReply)
+{
+    const QList<PanelEvent> events = mixedLog(5);
+    setLog(events);
+    setPanelClock(14, 45, 13);
+    panel.faults().pauseAfter = 3 + 12 + 2; // the clock reply's two lines, then a pause before its "OK"
+    panel.faults().pauseMs = 300;
+    EXPECT_EQ(download(), EventTransfer::Outcome::Completed);
+    EXPECT_EQ(log.clock.Stime(), QStringLiteral("14:45:13"));
+    expectTableHolds(events);
+}
+
+// 3000 events take some 29 s at the line rate, longer than the 22.5 s the
+// wait allows for silence: the wait goes on as long as bytes keep coming.
+TEST_F(EventsOnEngine, ALogLongerThanTheSilenceBoundComesWhole)
+{
+    panel.memory().setMaxEvents(3000);
+    const QList<PanelEvent> events = mixedLog(3000);
+    setLog(events);
+    EXPECT_EQ(download(), EventTransfer::Outcome::Completed);
+    EXPECT_GT(secondsSinceE(), 25.0);
+    expectTableHolds(events);
+    EXPECT_TRUE(log.EventsLoaded());
+}
+
+// A panel that stops in the middle of the log is given up 22.5 s after its
+// last byte, however long it had been sending.
+TEST_F(EventsOnEngine, APanelThatStopsMidLogIsGivenUpTwentyTwoSecondsAfterItsLastByte)
+{
+    const QList<PanelEvent> first = mixedLog(3);
+    setLog(first);
+    ASSERT_EQ(download(), EventTransfer::Outcome::Completed);
+    setLog(mixedLog(900));
+    panel.faults().stallAfter = 3 + 55 * 600; // some 5.7 s of the log, then nothing
+    qint64 lastByteNs = 0;
+    QObject::connect(&h.port, &SerialPort::readyRead, [&] { lastByteNs = h.clock.nowNs(); });
+
+    EXPECT_EQ(download(), EventTransfer::Outcome::NotOnLine);
+    const double silence = double(h.clock.nowNs() - lastByteNs) / 1e9;
+    EXPECT_GE(silence, 52 * 0.432);
+    EXPECT_LE(silence, 53 * 0.432);
+    EXPECT_GT(secondsSinceE(), 27.0);
+    expectTableHolds(first);
 }

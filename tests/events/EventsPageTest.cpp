@@ -113,17 +113,45 @@ TEST_F(EventsPageTest, ADownloadFillsTheGridTheClocksAndTheDetailsAndOffersSaveA
     EXPECT_EQ(cell(2, "RlyNo"), QStringLiteral("2"));
 }
 
-TEST_F(EventsPageTest, AFailedDownloadStillShowsTheClocksButOffersNothing)
+// A failed download shows the panel's clock just read, says on the page
+// that it failed, and leaves "Loaded At" with the rows it belongs to.
+TEST_F(EventsPageTest, AFailedDownloadSaysSoOnThePageAndOffersNothing)
 {
+    QLabel *problem = control<QLabel>("dnLoadProblem");
+    EXPECT_FALSE(problem->isVisible());
     panel.silentToE = true;
     QSignalSpy offered(&page, &EventsPage::saveAsOffered);
     download();
     EXPECT_EQ(offered.count(), 0);
     EXPECT_FALSE(page.EventsLoaded());
     EXPECT_EQ(text("Stime"), QStringLiteral("14:45:13"));
-    EXPECT_EQ(text("Ctime"), QStringLiteral("14:46:00"));
+    EXPECT_EQ(text("Ctime"), QStringLiteral("00:00:00"));
     EXPECT_EQ(grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(text("E_Numb"), QString());
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_TRUE(problem->text().startsWith(QStringLiteral("Down Load failed: Not on line."))) << problem->text().toStdString();
+    EXPECT_TRUE(problem->accessibleName().isEmpty()); // its text is what a reader reads out
+    EXPECT_LE(page.minimumSizeHint().height(), kPageArea.height());
+    saveScreenshot(page, QStringLiteral("events-page-failed"));
+
+    panel.silentToE = false;
+    download();
+    EXPECT_FALSE(problem->isVisible());
+    EXPECT_EQ(text("Ctime"), QStringLiteral("14:46:00"));
+}
+
+// The columns fit their contents after every download that brings rows,
+// also one that stopped at a line it could not read.
+TEST_F(EventsPageTest, TheColumnsFitTheirContentsAfterADownload)
+{
+    panel.events.append(EventLines::line(EventLines::room4711(), "0C0B1A", "0E2DXY"));
+    download();
+    ASSERT_EQ(grid()->tableModel()->rowCount(), 3);
+    QHeaderView *header = grid()->horizontalHeader();
+    const int source = grid()->tableModel()->columnOfField("Source");
+    const int client = grid()->tableModel()->columnOfField("Client");
+    EXPECT_LE(header->sectionPosition(source) + header->sectionSize(source), grid()->viewport()->width());
+    EXPECT_LT(header->sectionPosition(client) + 40, grid()->viewport()->width()); // in sight without scrolling
 }
 
 TEST_F(EventsPageTest, ATitleClickSortsAndTheEventNumberFollowsTheNewOrder)

@@ -13,6 +13,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -51,10 +52,9 @@ EventsPage::EventsPage(AppContext &ctx, QWidget *parent)
     connect(&log_.EventTable, &Table::afterScroll, this, &EventsPage::EventTableAfterScroll);
     connect(&log_.EventTable, &Table::resetDone, this, &EventsPage::EventTableAfterScroll);
     connect(&log_.EventTable, &Table::reordered, this, &EventsPage::EventTableAfterScroll);
-    connect(&log_, &EventLog::downloadCompleted, this, [this] {
-        DBGrid2->fitColumns();
-        emit saveAsOffered();
-    });
+    connect(&log_, &EventLog::rowsLoaded, DBGrid2, &TableGrid::fitColumns);
+    connect(&log_, &EventLog::downloadCompleted, this, &EventsPage::saveAsOffered);
+    connect(&log_, &EventLog::downloadProblemChanged, this, &EventsPage::showDownloadProblem);
     connect(DBGrid2, &TableGrid::titleClicked, this, &EventsPage::DBGrid2TitleClick);
     connect(dnLoad, &QPushButton::clicked, this, &EventsPage::dnLoadClick);
     connect(Set_time, &QPushButton::clicked, this, &EventsPage::Set_timeClick);
@@ -84,6 +84,16 @@ void EventsPage::buildControls()
     timerBox = new EventClockBox(log_.clock, this);
     details_ = new EventDetailsBox(this);
 
+    // Says that the last Down Load failed, and so that the rows and "Loaded
+    // At" are those of an earlier one; hidden while all is well. Its text is
+    // what a reader reads out.
+    dnLoadProblem_ = new QLabel(this);
+    dnLoadProblem_->setObjectName(QStringLiteral("dnLoadProblem"));
+    dnLoadProblem_->setWordWrap(true);
+    dnLoadProblem_->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    dnLoadProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    dnLoadProblem_->setVisible(false);
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(dnLoad);
     buttons->addWidget(Set_time);
@@ -93,6 +103,7 @@ void EventsPage::buildControls()
     auto *side = new QVBoxLayout(sidePanel);
     side->setContentsMargins(0, 0, 0, 0);
     side->addLayout(buttons);
+    side->addWidget(dnLoadProblem_);
     side->addWidget(timerBox);
     side->addWidget(details_);
     side->addStretch(1);
@@ -118,6 +129,12 @@ void EventsPage::dnLoadClick()
 void EventsPage::Set_timeClick()
 {
     EventTransfer(ctx_, log_, clock_).Set_timeClick();
+}
+
+void EventsPage::showDownloadProblem(const QString &text)
+{
+    dnLoadProblem_->setText(text);
+    dnLoadProblem_->setVisible(!text.isEmpty());
 }
 
 void EventsPage::DBGrid2TitleClick(const QByteArray &column)

@@ -9,6 +9,7 @@
 
 class EventClockBox;
 class EventDetailsBox;
+class QLabel;
 class QPushButton;
 class TableGrid;
 
@@ -58,6 +59,7 @@ private:
     void EventTableAfterScroll();
     // Asks for a name and writes the file; reports a file it cannot write.
     void writeEventFile(const FileChooser &choose, const std::function<bool(const QString &, QString *)> &write);
+    void showDownloadProblem(const QString &text);
 
     AppContext &ctx_;
     EventLog log_;
@@ -70,4 +72,5 @@ private:
     QPushButton *Set_time = nullptr;
     EventClockBox *timerBox = nullptr;
     EventDetailsBox *details_ = nullptr;
+    QLabel *dnLoadProblem_ = nullptr;
 };
