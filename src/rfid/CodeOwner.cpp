@@ -12,7 +12,7 @@ bool FindCodeOwner(const PhoneDirectory &directory, RfidPageState &page, const Q
     const int rfid = table.fieldIndex(PhoneFields::Rfid);
     const int room = table.fieldIndex(PhoneFields::RoomNumber);
     for (int row = 0; row < table.count(); ++row) {
-        if (table.value(row, rfid) == code) {
+        if (table.value(row, rfid).compare(code, Qt::CaseInsensitive) == 0) {
             page.showCodeOwner(table.value(row, room));
             return true;
         }

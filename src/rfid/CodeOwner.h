@@ -6,7 +6,8 @@ class PhoneDirectory;
 class RfidPageState;
 
 // Whose tag is this? Looks through the directory in its current order for
-// the first entry whose RFID equals the code exactly (case-sensitive) and
+// the first entry whose RFID equals the code, in whatever case either came
+// (a file may hold lower case; the reader may send it), and
 // shows its room in Lc_exist ("Note, This record matches room " + room).
 // The current entry itself counts, so reading the tag the current entry
 // already holds names its own room. The rows are read in place: the cursor

@@ -1,6 +1,7 @@
 #include "rfid/RfidEntryActions.h"
 
 #include "directory/PhoneFields.h"
+#include "rfid/StoreCodec.h"
 
 RfidEntryActions::RfidEntryActions(AppContext &ctx, RfidPageState &page)
     : ctx_(ctx)
@@ -21,12 +22,14 @@ bool RfidEntryActions::Button1Click()
     Table &table = directory.PhoneTable;
     const bool sync = directory.ScrollSyncOn;
     directory.ScrollSyncOn = false;
+    const QByteArray code = StoreCodec::UpperCaseCode(page_.rfID());
     table.edit();
-    table.setField(PhoneFields::Rfid, page_.rfID());
+    table.setField(PhoneFields::Rfid, code);
     ctx_.link.PumpWait(10);
     table.post();
     ctx_.link.PumpWait(10);
     directory.ScrollSyncOn = sync;
+    page_.setRfID(code);
     page_.hideLcExist();
     return true;
 }

@@ -13,7 +13,9 @@ public:
     RfidEntryActions(AppContext &ctx, RfidPageState &page);
 
     // "Up Date": the current entry's RFID := rfID as it stands (unchecked,
-    // possibly empty, which erases the code). Lc_exist is hidden.
+    // possibly empty, which erases the code), its letters a-f in upper case
+    // as the panel keeps them; rfID shows what was stored. Lc_exist is
+    // hidden.
     bool Button1Click();
 
     // "Del": deletes the whole current entry (name, room, phone number,

@@ -13,10 +13,19 @@ QByteArray PanelCharToHex(char c)
 
 QByteArray HexToPanelChars(const QByteArray &code)
 {
-    QByteArray out = code;
+    QByteArray out = UpperCaseCode(code);
     for (char &c : out)
         if (c >= 'A' && c <= 'F')
             c = char(c - 7);
+    return out;
+}
+
+QByteArray UpperCaseCode(const QByteArray &code)
+{
+    QByteArray out = code;
+    for (char &c : out)
+        if (c >= 'a' && c <= 'f')
+            c = char(c - 'a' + 'A');
     return out;
 }
 

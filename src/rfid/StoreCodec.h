@@ -30,9 +30,14 @@ struct Entry
 // "0"-"9" stay, ":" to "?" become "A" to "F"; any other character gives the
 // empty text (it is dropped from the code).
 QByteArray PanelCharToHex(char c);
-// Upper-case "A"-"F" become ":" to "?"; everything else (lower case a-f too)
-// stays as it is.
+// "A"-"F" become ":" to "?", and so do "a"-"f" (a table may still hold
+// lower case from an older file); everything else stays as it is.
 QByteArray HexToPanelChars(const QByteArray &code);
+// A code in the form the panel keeps, upper-case hexadecimal: "a"-"f"
+// become "A"-"F", everything else stays. Codes take this form as they enter
+// the table, so that the directory's codes compare with what a DownLoad
+// brings back.
+QByteArray UpperCaseCode(const QByteArray &code);
 // The room characters before the first "?" or byte 255.
 QByteArray DecodeStoreRoom(const QByteArray &room);
 // Empty when there are no characters or all of them are "?" (an empty

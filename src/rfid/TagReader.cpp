@@ -1,6 +1,7 @@
 #include "rfid/TagReader.h"
 
 #include "rfid/CodeOwner.h"
+#include "rfid/StoreCodec.h"
 #include "rfid/TagLine.h"
 
 TagReader::TagReader(AppContext &ctx, RfidPageState &page, Beeper &beeper)
@@ -40,7 +41,8 @@ void TagReader::Timer3Timer()
 
     page_.setTimer3Active(false);
     page_.setProgressBar1(0);
-    const QByteArray code = TagLine::CheckTagLine(ctx_.link.RxMemo().line(0));
+    // A reader may send lower case; the code goes on in the panel's form.
+    const QByteArray code = StoreCodec::UpperCaseCode(TagLine::CheckTagLine(ctx_.link.RxMemo().line(0)));
     if (code.isEmpty()) {
         page_.setIderror(RfidPageState::kReadError);
     } else {

@@ -26,8 +26,9 @@ public:
     // One tick: the bar goes down by one and the timer stops at 0 (a silent
     // timeout: iderror keeps "Ready", no beep). Then, if anything arrived,
     // the timer stops, the bar shows 0 and RxMemo's first line is checked:
-    // a good line puts its code into rfID after FindCodeOwner has named any
-    // owner; a bad one shows "Read Error, Try Again". Either way it beeps.
+    // a good line puts its code, in upper case, into rfID after
+    // FindCodeOwner has named any owner; a bad one shows "Read Error, Try
+    // Again". Either way it beeps.
     // A line that arrives during the last second is still taken.
     void Timer3Timer();
 

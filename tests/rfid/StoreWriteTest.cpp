@@ -86,12 +86,14 @@ TEST_F(StoreWrite, ACodeOfTheWrongLengthStopsBeforeAnythingIsSent)
     EXPECT_TRUE(h.feedback.events.isEmpty());
 }
 
-TEST_F(StoreWrite, OnlyUpperCaseHexadecimalDigitsAreConverted)
+// A lower-case code (from an older file) goes to the panel in its form, as
+// the upper-case one does.
+TEST_F(StoreWrite, LowerCaseHexadecimalDigitsAreConvertedToo)
 {
     Directory::add(h.directory, "Low", "8", "abcdef0123", "1000");
     Directory::add(h.directory, "Up", "9", "ABCDEF0123", "1020");
     EXPECT_EQ(run(), RfidWriteAll::Outcome::Completed);
-    EXPECT_EQ(panel.records[1408], "8?????abcdef0123" "9?????:;<=>?0123" + QByteArray(32, '?'));
+    EXPECT_EQ(panel.records[1408], "8?????:;<=>?0123" "9?????:;<=>?0123" + QByteArray(32, '?'));
 }
 
 TEST_F(StoreWrite, FiveHundredAndTwelveCodesFillTheStoreExactly)
@@ -211,7 +213,8 @@ TEST_F(StoreWrite, WhatIsWrittenComesBackWithTheSameResidents)
     EXPECT_EQ(Directory::value(h.directory, "Ann", "RFID"), QByteArray("0123ABCDEF"));
     EXPECT_EQ(Directory::value(h.directory, "Cy", "RFID"), QByteArray("EDCBA98765"));
     EXPECT_EQ(Directory::value(h.directory, "Dee", "RFID"), QByteArray(""));
-    // Lower case was written unchanged, and letters are not panel digits:
-    // the code comes back without them, too short for the next Write All.
-    EXPECT_EQ(Directory::value(h.directory, "Bob", "RFID"), QByteArray("0123"));
+    // Lower case from an older file went in the panel's form and comes back
+    // whole, in upper case.
+    EXPECT_EQ(Directory::value(h.directory, "Bob", "RFID"), QByteArray("ABCDEF0123"));
+    EXPECT_EQ(run(), RfidWriteAll::Outcome::Completed); // and the next Write All takes it
 }

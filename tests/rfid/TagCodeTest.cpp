@@ -38,8 +38,10 @@ TEST(StoreCodes, PanelFormAndTableFormConvertBothWays)
 {
     EXPECT_EQ(DecodeStoreCode("12:;<=>?90"), QByteArray("12ABCDEF90"));
     EXPECT_EQ(HexToPanelChars("12ABCDEF90"), QByteArray("12:;<=>?90"));
-    // Only upper case is converted on the way out.
-    EXPECT_EQ(HexToPanelChars("12abcdef90"), QByteArray("12abcdef90"));
+    // Lower case, which a table may still hold from an older file, too.
+    EXPECT_EQ(HexToPanelChars("12abcdef90"), QByteArray("12:;<=>?90"));
+    EXPECT_EQ(UpperCaseCode("04a1b2c3d4"), QByteArray("04A1B2C3D4"));
+    EXPECT_EQ(UpperCaseCode("ghz\xe9:"), QByteArray("ghz\xe9:")); // only the hexadecimal letters
     // Characters outside "0" to "?" are dropped: the code comes in short.
     EXPECT_EQ(DecodeStoreCode("12A4567890"), QByteArray("124567890"));
     EXPECT_EQ(DecodeStoreCode("??????????"), QByteArray(""));

@@ -182,13 +182,19 @@ TEST_F(TagRead, ACodeHeldByTwoEntriesNamesTheFirstInTheCurrentOrder)
     EXPECT_TRUE(h.directory.ScrollSyncOn);
 }
 
-TEST_F(TagRead, TheOwnerSearchIsExactAndIncludesTheCurrentEntry)
+// The case a code came in does not matter: a file may hold lower case.
+TEST_F(TagRead, TheOwnerSearchIgnoresCaseAndIncludesTheCurrentEntry)
 {
     h.directory.PhoneTable.moveTo(0);
     EXPECT_TRUE(FindCodeOwner(h.directory, page, "A000000001"));
     EXPECT_EQ(page.LcExistCaption(), QStringLiteral("Note, This record matches room 4711"));
     page.hideLcExist();
-    EXPECT_FALSE(FindCodeOwner(h.directory, page, "a000000001"));
+    EXPECT_TRUE(FindCodeOwner(h.directory, page, "a000000001"));
+    Directory::add(h.directory, "Dee", "77", "b0000000ff", "1060");
+    EXPECT_TRUE(FindCodeOwner(h.directory, page, "B0000000FF"));
+    EXPECT_EQ(page.LcExistCaption(), QStringLiteral("Note, This record matches room 77"));
+    page.hideLcExist();
+    EXPECT_FALSE(FindCodeOwner(h.directory, page, "A000000002"));
     EXPECT_FALSE(FindCodeOwner(h.directory, page, ""));
     EXPECT_FALSE(page.LcExistVisible());
     // A change of rfName hides the note.
