@@ -3,6 +3,7 @@
 #include "directory/PhoneFields.h"
 #include "link/RecordNumber.h"
 #include "rfid/StoreCodec.h"
+#include "rfid/StoreEntryCheck.h"
 #include "rfid/StoreExchange.h"
 
 namespace {
@@ -53,6 +54,12 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
         directory.PhoneTable.moveTo(bad);
         ctx_.prompt.message(kBadFormat);
         return Outcome::BadCode;
+    }
+    if (const auto problem = StoreEntryCheck::firstUnsendable(directory.PhoneTable)) {
+        directory.PhoneTable.moveTo(problem->row);
+        ctx_.prompt.message(StoreEntryCheck::message(*problem, directory.PhoneTable.field(PhoneFields::Name)),
+                            UserPrompt::Kind::Error);
+        return Outcome::UnsendableEntry;
     }
 
     link.rx().EchoSuppressed = true;
@@ -182,13 +189,16 @@ bool RfidWriteAll::programRecord(const QByteArray &record, const QByteArray &tex
     CommandExchange &link = ctx_.link;
     for (int attempt = 0; attempt < kProgramTries; ++attempt) {
         link.PumpWait(200);
+        // The memo still holds the read-back and its "OK": the answer to
+        // "p" must be read from a memo of its own.
+        link.RxMemo().clear();
         link.SendCommand("p" + record + text + "\r");
-        if (StoreExchange::WaitStoreReply(link))
-            return true;
-        if (link.state().LastReplyLine == "Error")
+        StoreExchange::WaitStoreReply(link);
+        // Refused, with or without an "OK" after the "Error".
+        if (link.state().LastReplyLine == "Error" || link.RxMemo().line(0) == "Error")
             continue;
-        // The record already read back different, so it not being blank
-        // proves nothing: without an "OK" only the content itself does.
+        // Accepted, or no answer at all: the record counts as programmed
+        // only when it reads back as meant.
         if (link.ReadCompare(record, text))
             return true;
     }

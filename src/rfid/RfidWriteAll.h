@@ -15,6 +15,7 @@ public:
     enum class Outcome {
         Busy,               // another exchange was running; nothing was sent
         BadCode,            // a code of the wrong length: that entry is current, nothing sent
+        UnsendableEntry,    // a control byte in a room or code: that entry is current, nothing sent
         CommunicationError, // no "OK" to the erase; nothing written
         Completed,          // every record stored (or verified)
         SomeFailed,         // "there was an error saving the codes," ...
@@ -24,15 +25,18 @@ public:
     explicit RfidWriteAll(AppContext &ctx);
 
     //  1. every RFID must be empty or exactly 10 characters, else the
-    //     three-line note with the offending entry made current;
+    //     three-line note with the offending entry made current; then no
+    //     room or code to be sent may hold a control byte (it would cut its
+    //     command short), else a note naming the field, entry and value;
     //  2. echo suppressed, TableLoading set, "c1418", transfer window,
     //     hourglass, lamp blinking, keep-alive off;
     //  3. up to 50 polls of 86.4 ms for "OK", else "communication error";
     //  4. record by record: "g" up to three tries, then (once an "OK" has
     //     been seen, from which on the echo is back) a read-back, and on a
-    //     difference up to two "p" (one without "OK" counts only when the
-    //     record then reads back right); a record that is neither stored nor
-    //     programmed counts as failed, also when the panel stopped answering;
+    //     difference up to two "p", each read back unless the panel refused
+    //     it ("Error"): a programmed record counts only when it reads back
+    //     right; a record that is neither stored nor programmed counts as
+    //     failed, also when the panel stopped answering;
     //     past record 1535 with codes left, the 512-code note ends the write;
     //  5. failures: "there was an error saving the codes," / "Please try again";
     //  6. TableLoading cleared, window hidden, cursor and lamp back,

@@ -1,8 +1,11 @@
 // Write All and DownLoad against the virtual panel's engine on virtual time:
 // the panel's own store, its own replies and its own faults.
 #include "Directory.h"
+#include "PanelLines.h"
 #include "rfid/RfidDownload.h"
+#include "rfid/RfidEntryActions.h"
 #include "rfid/RfidWriteAll.h"
+#include "rfid/TagReader.h"
 #include "support/AppHarness.h"
 #include "support/EnginePanel.h"
 
@@ -31,6 +34,11 @@ QByteArray expectedRecord(int r, int n)
         text += QByteArray::number(i).leftJustified(6, '?') + panelForm(Directory::code(i));
     return text.leftJustified(64, '?');
 }
+
+struct SilentBeeper : Beeper
+{
+    void beep() override {}
+};
 
 int count(const QList<QByteArray> &commands, char word)
 {
@@ -148,7 +156,7 @@ TEST_F(StoreOnEngine, AReadBackThatDiffersIsProgrammedAndTheStoreIsRight)
     panel.faults().badReadback = 1;
     EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
     EXPECT_TRUE(h.prompt.messages.isEmpty());
-    EXPECT_EQ(commandsAfterErase(), (QList<QByteArray>{"g1408", "r1408", "p1408", "g1409", "r1409"}));
+    EXPECT_EQ(commandsAfterErase(), (QList<QByteArray>{"g1408", "r1408", "p1408", "r1408", "g1409", "r1409"}));
     EXPECT_EQ(memory().record(1408), expectedRecord(1408, 5));
     EXPECT_EQ(memory().record(1409), expectedRecord(1409, 5));
 }
@@ -204,4 +212,111 @@ TEST_F(StoreOnEngine, ATagWhoseFirstDigitIsFComesBackAndIsWrittenAgain)
     EXPECT_EQ(h.directory.PhoneTable.count(), 2);
     ASSERT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
     EXPECT_EQ(memory().record(1408), "502???" "?>=<;:9876" "503???" "0123456789" + QByteArray(32, '?'));
+}
+
+// The panel refuses "p" (its "Error" follows the echo of the command): the
+// read-back's "OK" still in the memo must not hide the refusal, and a
+// refused record counts as failed.
+TEST_F(StoreOnEngine, ARefusedProgramIsSeenAndTheRecordCountsAsFailed)
+{
+    addCodes(5);
+    panel.faults().badReadback = 1;
+    panel.faults().errorP = 2;
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::SomeFailed);
+    EXPECT_EQ(write.failureCount(), 1);
+    EXPECT_EQ(h.prompt.messages, QStringList{kFailed});
+    EXPECT_EQ(commandsAfterErase(), (QList<QByteArray>{"g1408", "r1408", "p1408", "p1408", "g1409", "r1409"}));
+}
+
+// An accepted "p" counts only when the record then reads back as meant.
+TEST_F(StoreOnEngine, AProgrammedRecordCountsOnlyWhenItReadsBackRight)
+{
+    addCodes(5);
+    panel.faults().badReadback = 2; // the check after "g" and the one after the first "p"
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
+    EXPECT_EQ(commandsAfterErase().mid(0, 6),
+              (QList<QByteArray>{"g1408", "r1408", "p1408", "r1408", "p1408", "r1408"}));
+
+    h.port.clearLog();
+    panel.faults().badReadback = 3; // every check of record 1408 differs
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::SomeFailed);
+    EXPECT_EQ(write.failureCount(), 1);
+    EXPECT_EQ(h.prompt.messages, QStringList{kFailed});
+}
+
+// A code read at the reader in lower case, and one typed in lower case,
+// go into the table in upper case, reach the panel in its form and come
+// back whole; the next Write All takes them again.
+TEST_F(StoreOnEngine, LowerCaseCodesFromTheReaderOrTypedComeBackWhole)
+{
+    Directory::add(h.directory, "Ann", "4711", "", "1000");
+    Directory::add(h.directory, "Bob", "12", "", "1020");
+    RfidPageState page;
+    SilentBeeper beeper;
+    TagReader reader(h.ctx, page, beeper);
+    RfidEntryActions actions(h.ctx, page);
+
+    h.directory.PhoneTable.moveTo(0);
+    ASSERT_TRUE(reader.Get_IDClick());
+    h.port.inject(PanelLines::tagLine("04a1b2c3d4") + "\r\n", 200'000'000); // a reader sending lower case
+    h.link.PumpWait(1158);
+    reader.Timer3Timer();
+    EXPECT_EQ(page.rfID(), QByteArray("04A1B2C3D4"));
+    ASSERT_TRUE(actions.Button1Click());
+    h.directory.PhoneTable.moveTo(1);
+    page.setRfID("0a0b0c0d0e");
+    ASSERT_TRUE(actions.Button1Click());
+    EXPECT_EQ(Directory::value(h.directory, "Bob", "RFID"), QByteArray("0A0B0C0D0E"));
+
+    ASSERT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
+    EXPECT_EQ(memory().record(1408), "4711??04:1;2<3=4" "12????0:0;0<0=0>" + QByteArray(32, '?'));
+    RfidDownload download(h.ctx);
+    ASSERT_EQ(download.download_idClick(), RfidDownload::Outcome::Completed);
+    EXPECT_EQ(Directory::value(h.directory, "Ann", "RFID"), QByteArray("04A1B2C3D4"));
+    EXPECT_EQ(Directory::value(h.directory, "Bob", "RFID"), QByteArray("0A0B0C0D0E"));
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
+    EXPECT_TRUE(h.prompt.messages.isEmpty()) << qPrintable(h.prompt.messages.join('|'));
+}
+
+// A CR, LF or NUL in a room or code (from a file) would cut its "g" short
+// and start another command with the rest: Write All stops before the
+// erase, names the field, the entry and the value, and the panel keeps its
+// store.
+TEST_F(StoreOnEngine, AControlByteInARoomOrCodeStopsWriteAllBeforeTheErase)
+{
+    const QByteArray old = "4711??0000000001" + QByteArray(48, '?');
+    memory().setRecord(1408, old);
+    addCodes(3);
+    Table &table = h.directory.PhoneTable;
+    table.moveTo(1);
+    table.setField("RoomNumber", QByteArray("2\r1", 3));
+    table.post();
+    table.moveTo(0);
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::UnsendableEntry);
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    EXPECT_EQ(memory().record(1408), old);
+    EXPECT_EQ(table.position(), 2); // the entry at fault is current
+    ASSERT_EQ(h.prompt.messages.size(), 1);
+    EXPECT_TRUE(h.prompt.messages[0].contains(QStringLiteral("the RoomNumber of entry 2 (R2)")))
+        << qPrintable(h.prompt.messages[0]);
+    EXPECT_TRUE(h.prompt.messages[0].contains(QStringLiteral("\"2<CR>1\"")));
+
+    h.prompt.messages.clear();
+    table.setField("RoomNumber", "2");
+    table.setField("RFID", QByteArray("A0000\0" "0003", 10));
+    table.post();
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::UnsendableEntry);
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    ASSERT_EQ(h.prompt.messages.size(), 1);
+    EXPECT_TRUE(h.prompt.messages[0].contains(QStringLiteral("the RFID of entry 2 (R2)")));
+    EXPECT_TRUE(h.prompt.messages[0].contains(QStringLiteral("\"A0000<NUL>0003\"")));
+
+    // What is not sent is not checked: a room's seventh character, the room
+    // of an entry without a code.
+    table.setField("RFID", Directory::code(2));
+    table.setField("RoomNumber", QByteArray("222222\n", 7));
+    table.post();
+    Directory::add(h.directory, "No code", "\r", "", "1100");
+    EXPECT_EQ(writeAll(), RfidWriteAll::Outcome::Completed);
+    EXPECT_EQ(memory().record(1408).mid(16, 16), "222222" + QByteArray(":000000002"));
 }

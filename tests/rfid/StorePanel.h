@@ -18,6 +18,7 @@ struct StorePanel
     bool silentAfterErase = false;
     int refuseG = 0;             // the next n "g" answer "Error" (second line, no "OK")
     int refusePFirstLine = 0;    // the next n "p" answer "Error" as the only line
+    int refusePWithOk = 0;       // the next n "p" answer their echo, "Error", then "OK"
     QSet<int> garbleG;           // "g" for these records stores something else
     QList<QByteArray> commandWords; // command word and record of every command
 
@@ -71,6 +72,10 @@ struct StorePanel
             if (refusePFirstLine > 0) {
                 --refusePFirstLine;
                 return "Error\r\n";
+            }
+            if (refusePWithOk > 0) {
+                --refusePWithOk;
+                return command.left(5) + "\r\nError\r\nOK\r\n";
             }
             records[record] = text;
             return command.left(5) + "\r\nOK\r\n";

@@ -156,7 +156,7 @@ TEST_F(StoreWrite, AReadBackThatDiffersIsProgrammed)
     addCodes(1);
     panel.garbleG = {1408};
     EXPECT_EQ(run(), RfidWriteAll::Outcome::Completed);
-    EXPECT_EQ(panel.commandWords.mid(1), (QList<QByteArray>{"g1408", "r1408", "p1408"}));
+    EXPECT_EQ(panel.commandWords.mid(1), (QList<QByteArray>{"g1408", "r1408", "p1408", "r1408"}));
     EXPECT_TRUE(panel.records[1408].startsWith("1?????:000000001"));
     EXPECT_TRUE(h.prompt.messages.isEmpty());
 }
@@ -169,10 +169,22 @@ TEST_F(StoreWrite, ARecordThatCannotBeProgrammedIsCountedAndReported)
     EXPECT_EQ(run(), RfidWriteAll::Outcome::SomeFailed);
     EXPECT_EQ(write.failureCount(), 1);
     EXPECT_EQ(h.prompt.messages, QStringList{kFailed});
-    // A refused "p" leaves the record as the garbled "g" left it: not blank,
-    // but not what was meant either, so both tries are made and fail.
-    EXPECT_EQ(panel.commandWords.mid(3),
-              (QList<QByteArray>{"g1409", "r1409", "p1409", "r1409", "p1409", "r1409"}));
+    // A refused "p" is seen as such: both tries are made, nothing is read
+    // back, and the record (as the garbled "g" left it) counts as failed.
+    EXPECT_EQ(panel.commandWords.mid(3), (QList<QByteArray>{"g1409", "r1409", "p1409", "p1409"}));
+}
+
+// "Error" followed by "OK" is a refusal all the same: the record, as the
+// garbled "g" left it, counts as failed.
+TEST_F(StoreWrite, AProgramRefusedWithErrorThenOkCountsAsFailed)
+{
+    addCodes(1);
+    panel.garbleG = {1408};
+    panel.refusePWithOk = 2;
+    EXPECT_EQ(run(), RfidWriteAll::Outcome::SomeFailed);
+    EXPECT_EQ(write.failureCount(), 1);
+    EXPECT_EQ(h.prompt.messages, QStringList{kFailed});
+    EXPECT_EQ(panel.commandWords.mid(1), (QList<QByteArray>{"g1408", "r1408", "p1408", "p1408"}));
 }
 
 // A panel that stops answering after the erase must not look like success.
