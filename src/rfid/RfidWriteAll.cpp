@@ -57,7 +57,9 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
     }
     if (const auto problem = StoreEntryCheck::firstUnsendable(directory.PhoneTable)) {
         directory.PhoneTable.moveTo(problem->row);
-        ctx_.prompt.message(StoreEntryCheck::message(*problem, directory.PhoneTable.field(PhoneFields::Name)),
+        const Table &table = directory.PhoneTable;
+        ctx_.prompt.message(StoreEntryCheck::message(*problem, table.field(PhoneFields::Name),
+                                                     table.field(PhoneFields::RoomNumber)),
                             UserPrompt::Kind::Error);
         return Outcome::UnsendableEntry;
     }

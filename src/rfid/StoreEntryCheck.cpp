@@ -1,19 +1,10 @@
 #include "rfid/StoreEntryCheck.h"
 
 #include "directory/PhoneFields.h"
+#include "link/PayloadCheck.h"
 #include "rfid/StoreCodec.h"
 
 namespace StoreEntryCheck {
-
-namespace {
-bool holdsControlByte(const QByteArray &text)
-{
-    for (char c : text)
-        if (uchar(c) < 0x20)
-            return true;
-    return false;
-}
-} // namespace
 
 std::optional<Problem> firstUnsendable(const Table &phoneTable)
 {
@@ -26,9 +17,9 @@ std::optional<Problem> firstUnsendable(const Table &phoneTable)
         const QByteArray code = phoneTable.value(row, rfidField);
         if (room.isEmpty() || code.isEmpty())
             continue; // not written
-        if (holdsControlByte(room.left(StoreCodec::kRoomWidth)))
+        if (PayloadCheck::holdsLineControl(room.left(StoreCodec::kRoomWidth)))
             return Problem{row, PhoneFields::RoomNumber, room};
-        if (holdsControlByte(code))
+        if (PayloadCheck::holdsLineControl(code))
             return Problem{row, PhoneFields::Rfid, code};
     }
     return std::nullopt;
@@ -36,31 +27,19 @@ std::optional<Problem> firstUnsendable(const Table &phoneTable)
 
 QString shown(const QByteArray &value)
 {
-    QString out;
-    for (char c : value) {
-        const uchar u = uchar(c);
-        if (u == '\r')
-            out += QStringLiteral("<CR>");
-        else if (u == '\n')
-            out += QStringLiteral("<LF>");
-        else if (u == 0)
-            out += QStringLiteral("<NUL>");
-        else if (u < 0x20)
-            out += QStringLiteral("<x%1>").arg(u, 2, 16, QLatin1Char('0'));
-        else
-            out += QChar(u); // Latin-1
-    }
-    return out;
+    QByteArray text = value;
+    text.replace('\r', "%c").replace('\n', "%n").replace(QByteArray(1, '\0'), "%0");
+    return QString::fromLatin1(text);
 }
 
-QString message(const Problem &problem, const QByteArray &name)
+QString message(const Problem &problem, const QByteArray &name, const QByteArray &room)
 {
-    return QStringLiteral("Write All was not started: the %1 of entry %2 (%3) holds a control character,\r\n"
-                          "which would cut its command short: \"%4\".\r\n"
-                          "Correct or erase it; nothing was sent to the Corvalen.")
-        .arg(QString::fromLatin1(problem.field))
+    return QStringLiteral("Cannot write the RFID codes to the Corvalen:\r\n"
+                          "entry %1, Name \"%2\", RoomNumber \"%3\"\r\n"
+                          "%4 \"%5\" holds a CR, LF or NUL character.\r\n"
+                          "Nothing was sent to the Corvalen.")
         .arg(problem.row + 1)
-        .arg(shown(name), shown(problem.value));
+        .arg(shown(name), shown(room), QString::fromLatin1(problem.field), shown(problem.value));
 }
 
 } // namespace StoreEntryCheck

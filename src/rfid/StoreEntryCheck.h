@@ -7,9 +7,9 @@
 #include <optional>
 
 // Write All sends the room and the code of each entry inside one "g" or "p"
-// command, which a CR ends. A control byte in them (a CR, LF or NUL that
-// came in with a file) would cut the command short and start another with
-// the rest, so such an entry stops the write before anything is sent.
+// command, which a CR ends. A CR, LF or NUL in them (from a file, as "%c",
+// "%n" or "%0") would cut the command short and start another with the
+// rest, so such an entry stops the write before anything is sent.
 namespace StoreEntryCheck {
 
 struct Problem
@@ -20,14 +20,15 @@ struct Problem
 };
 
 // The first entry Write All would send whose room (the six characters that
-// go) or code holds a byte below 0x20.
+// go) or code holds a CR, LF or NUL.
 std::optional<Problem> firstUnsendable(const Table &phoneTable);
 
-// The value with every control byte written out: <CR>, <LF>, <NUL>, <xHH>.
+// The value as a phone list file writes it: CR, LF and NUL as "%c", "%n"
+// and "%0".
 QString shown(const QByteArray &value);
 
-// "Write All was not started: ..." naming the field, the entry (its place
-// and name) and the value.
-QString message(const Problem &problem, const QByteArray &name);
+// "Cannot write the RFID codes to the Corvalen: ..." naming the entry (its
+// place, name and room), the field and its value.
+QString message(const Problem &problem, const QByteArray &name, const QByteArray &room);
 
 } // namespace StoreEntryCheck
