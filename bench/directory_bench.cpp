@@ -286,7 +286,8 @@ struct PtyContext
             return false;
         }
         link.RxMemo().clear();
-        link.WriteDirect("x\r\r");
+        link.WriteDirect("x\r");
+        link.WriteDirect("\r");
         for (int i = 0; i < 100 && link.RxMemo().lineCount() < 4; ++i)
             link.PumpWait(10);
         link.PumpWait(50);

@@ -55,7 +55,9 @@ Figures measure(PanelEngine &engine)
         std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(server.devicePath()), qPrintable(error));
         return f;
     }
-    link.WriteDirect("x\r\ra1234\r");
+    link.WriteDirect("x\r");
+    link.WriteDirect("\r");
+    link.WriteDirect("a1234\r");
     link.clearReply();
     if (!link.waitForReply(10, 200)) {
         std::fprintf(stderr, "no log-on\n");

@@ -1,6 +1,24 @@
 #include "link/CommandExchange.h"
 
+#include "link/PayloadCheck.h"
 #include "link/RecordNumber.h"
+
+#include <algorithm>
+
+namespace {
+// What a refusal names of a command: its letter, and the record number of
+// a record command; never its data, which may be a PIN.
+QString commandName(const QByteArray &command)
+{
+    QByteArray name = command.left(1);
+    const QByteArray record = command.mid(1, 4);
+    const bool recordCommand = !name.isEmpty() && QByteArray("rwbpg").contains(name.at(0));
+    if (recordCommand && record.size() == 4
+        && std::all_of(record.begin(), record.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        name += record;
+    return PayloadCheck::visibleText(name);
+}
+} // namespace
 
 CommandExchange::CommandExchange(SerialPort &port, Waiter &waiter, StatusSink &status, UserPrompt &prompt,
                                  QObject *parent)
@@ -54,8 +72,32 @@ bool CommandExchange::writeToPort(const QByteArray &text)
     return false;
 }
 
+bool CommandExchange::isWholeCommand(const QByteArray &command)
+{
+    QByteArray body = command;
+    if (body.endsWith('\r'))
+        body.chop(1);
+    // A record's NUL filling at the end (the scrolling messages) belongs to
+    // the record; a NUL with data after it does not.
+    while (body.endsWith('\0'))
+        body.chop(1);
+    return !PayloadCheck::holdsLineControl(body);
+}
+
+bool CommandExchange::refuseBroken(const QByteArray &command)
+{
+    if (isWholeCommand(command))
+        return false;
+    const QString what = QStringLiteral("Command %1 was not sent to the Corvalen:").arg(commandName(command));
+    const QString why = QStringLiteral("it holds CR, LF or NUL before its end, which would cut it short.");
+    prompt_.message(UserPrompt::joinLines({what, why}), UserPrompt::Kind::Error);
+    return true;
+}
+
 void CommandExchange::SendCommand(const QByteArray &text)
 {
+    if (refuseBroken(text))
+        return;
     state_.LastReplyLine.clear();
     state_.conn.IdleTicks = 0;
     status_.showCommand(text);
@@ -66,6 +108,8 @@ void CommandExchange::SendCommand(const QByteArray &text)
 
 void CommandExchange::WriteDirect(const QByteArray &text)
 {
+    if (refuseBroken(text))
+        return;
     if (port_.isOpen())
         writeToPort(text);
 }
@@ -133,7 +177,10 @@ bool CommandExchange::waitForReply(qint32 step, int count)
 
 bool CommandExchange::ReadCompare(const QByteArray &record, const QByteArray &expected)
 {
-    SendCommand("r" + record + "\r");
+    const QByteArray command = "r" + record + "\r";
+    if (refuseBroken(command))
+        return false;
+    SendCommand(command);
     state_.RxMemo.clear();
     clearReply();
     waitForReply(20, 5);
@@ -150,6 +197,8 @@ bool CommandExchange::WriteRecord(const QByteArray &address, const QByteArray &d
     const std::optional<QByteArray> record = RecordNumber::fromAddress(address);
     if (!record)
         return false; // no panel slot behind this address: nothing to write
+    if (refuseBroken("w" + *record + data + "\r"))
+        return false;
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         state_.RxMemo.clear();
@@ -165,7 +214,7 @@ bool CommandExchange::WriteRecord(const QByteArray &address, const QByteArray &d
 bool CommandExchange::WriteBlock(const QByteArray &address, const QByteArray &data)
 {
     const std::optional<QByteArray> record = RecordNumber::fromAddress(address);
-    if (!record)
+    if (!record || refuseBroken("b" + *record + data + "\r"))
         return false;
 
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -184,6 +233,8 @@ bool CommandExchange::WriteBlock(const QByteArray &address, const QByteArray &da
 bool CommandExchange::ProgramRecord(const QByteArray &record, const QByteArray &data)
 {
     const QByteArray command = "p" + record + data + "\r";
+    if (refuseBroken(command))
+        return false;
     for (int attempt = 0; attempt < 4; ++attempt) {
         state_.RxMemo.clear();
         if (record == "0000")

@@ -15,7 +15,12 @@
 // receive state it will watch, writes, then waits in short steps while the
 // receive handler runs inside the waits.
 //
-// Commands are bytes: a lower-case command word, its arguments, one CR.
+// Commands are bytes: a lower-case command word, its arguments, one CR. A
+// command with a CR, LF or NUL inside, before its final CR, would end early
+// on the panel and start another one from the rest: such a command is never
+// written. It is refused with a message, and the helpers with a result
+// return false without writing anything. NUL filling at the end of a record
+// (the scrolling messages) is not inside and goes as it is.
 class CommandExchange : public QObject
 {
     Q_OBJECT
@@ -41,6 +46,9 @@ public:
     // Straight to the port when it is open, not through SendCommand: the text
     // is not shown and IdleTicks is left alone (the PIN goes this way).
     void WriteDirect(const QByteArray &text);
+    // True when nothing before the command's final CR is a CR or LF, nor a
+    // NUL followed by other bytes. A bare CR is whole.
+    static bool isWholeCommand(const QByteArray &command);
 
     bool TogglePort();
     // Why the last open in TogglePort failed (empty after a good open).
@@ -64,6 +72,8 @@ signals:
 
 private:
     bool writeToPort(const QByteArray &text);
+    // True, after telling the user, when the command is not whole.
+    bool refuseBroken(const QByteArray &command);
 
     SerialPort &port_;
     Waiter &waiter_;

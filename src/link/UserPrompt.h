@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Messages and questions to the user. Below the windows nothing opens a
 // message box: it goes through this sink, which the main window turns into
@@ -15,4 +16,7 @@ public:
     virtual void message(const QString &text, Kind kind = Kind::Information) = 0;
     // A Yes/No question; only Yes returns true.
     virtual bool ask(const QString &text, Kind kind = Kind::Confirmation) = 0;
+
+    // The lines of one message, joined with CR LF.
+    static QString joinLines(const QStringList &lines) { return lines.join(QStringLiteral("\r\n")); }
 };

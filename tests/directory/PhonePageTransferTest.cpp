@@ -22,7 +22,8 @@ struct PageTransferFixture : PhonePageFixture
     {
         panel = std::make_unique<EnginePanel>(h.port, model);
         h.openPort();
-        h.link.WriteDirect("\ra1234\r");
+        h.link.WriteDirect("\r");
+        h.link.WriteDirect("a1234\r");
         h.link.PumpWait(50);
         ASSERT_TRUE(panel->engine().loggedOn());
         h.logOn(directoryEnd);

@@ -17,7 +17,8 @@ struct VirtualLine : ::testing::Test
     void SetUp() override
     {
         h.openPort();
-        link.WriteDirect("\ra1234\r");
+        link.WriteDirect("\r");
+        link.WriteDirect("a1234\r");
         link.PumpWait(50);
         ASSERT_TRUE(panel.engine().loggedOn());
         link.RxMemo().clear();

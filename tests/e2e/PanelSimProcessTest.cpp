@@ -52,7 +52,8 @@ struct PanelSimProcess : ::testing::Test
         if (!port.open(&error))
             return false;
         exchange.RxMemo().clear();
-        exchange.WriteDirect("x\r\r");
+        exchange.WriteDirect("x\r");
+        exchange.WriteDirect("\r");
         for (int i = 0; i < 100 && exchange.RxMemo().lineCount() < 4; ++i)
             exchange.PumpWait(10);
         exchange.PumpWait(20);

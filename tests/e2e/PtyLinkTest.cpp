@@ -52,7 +52,8 @@ struct PtyLine : ::testing::Test
         QString error;
         ASSERT_TRUE(port.open(&error)) << qPrintable(error);
         link.rx().DataArrived = false;
-        link.WriteDirect("x\r\r");
+        link.WriteDirect("x\r");
+        link.WriteDirect("\r");
         for (int i = 0; i < 100 && !link.rx().DataArrived; ++i)
             link.PumpWait(10);
         ASSERT_TRUE(link.rx().DataArrived);

@@ -30,7 +30,8 @@ struct AppHarness : LinkHarness
     void logOnWithPin(const QByteArray &pin = "1234", qint32 directoryEnd = 0x9000)
     {
         logOn(directoryEnd);
-        link.WriteDirect("\ra" + pin + "\r");
+        link.WriteDirect("\r");
+        link.WriteDirect("a" + pin + "\r");
         link.PumpWait(50);
         link.RxMemo().clear();
         link.clearReply();
