@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "link/RecordNumber.h"
 #include "parameters/ParameterControls.h"
+#include "parameters/ParameterLineBytes.h"
 #include "parameters/ParameterRecords.h"
 #include "parameters/RecordFields.h"
 #include "parameters/SystemParameters.h"
@@ -47,6 +48,17 @@ private:
     TransferFeedback &feedback_;
 };
 
+// True, after telling the user, when one of the fields holds a CR, LF or NUL:
+// then nothing is written.
+bool refuseLineBytes(AppContext &ctx, const ParameterControls &c, const QList<ParamEdit> &fields)
+{
+    const QString refusal = ParameterLineBytes::refusal(c, fields);
+    if (refusal.isEmpty())
+        return false;
+    ctx.prompt.message(refusal, UserPrompt::Kind::Error);
+    return true;
+}
+
 void readyAndUpLoad(AppContext &ctx)
 {
     ShowReady(ctx);
@@ -57,7 +69,7 @@ void readyAndUpLoad(AppContext &ctx)
 
 QString writeErrorMessage(int record)
 {
-    return QStringLiteral("There was an error\r\n") + QLatin1String(phraseOf(record));
+    return UserPrompt::joinLines({QStringLiteral("There was an error"), QLatin1String(phraseOf(record))});
 }
 
 void WriteGateCodes(AppContext &ctx, ParameterControls &c)
@@ -127,7 +139,7 @@ void WriteSpdClick(AppContext &ctx, ParameterControls &c)
 void SaveParamClick(AppContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
-    if (!scope)
+    if (!scope || refuseLineBytes(ctx, c, ParameterLineBytes::kMessages))
         return;
     WriteMessages(ctx, c);
     readyAndUpLoad(ctx);
@@ -135,8 +147,9 @@ void SaveParamClick(AppContext &ctx, ParameterControls &c)
 
 void WriteAllClick(AppContext &ctx, ParameterControls &c)
 {
+    // Every field is checked before the first record goes.
     ExchangeGuard::Scope scope(ctx.guard);
-    if (!scope)
+    if (!scope || refuseLineBytes(ctx, c, ParameterLineBytes::kMessages))
         return;
     if (!ctx.prompt.ask(kWriteAllQuestion))
         return;
@@ -162,7 +175,7 @@ void UpLoadClick(AppContext &ctx)
 void UpDatePINClick(AppContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
-    if (!scope)
+    if (!scope || refuseLineBytes(ctx, c, {ParamEdit::NewPin}))
         return;
     if (ctx.link.ProgramRecord("0000", ParameterRecords::EncodePin(c)))
         ctx.prompt.message(QStringLiteral("NEW PIN Programmed"), UserPrompt::Kind::Information);

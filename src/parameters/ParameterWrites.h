@@ -9,7 +9,9 @@ class ParameterControls;
 // change. Every record goes through ProgramRecord (verified by reading it
 // back); a record the panel does not take shows "There was an error" CR LF
 // and the record's phrase, and its group goes on with the next record. The
-// handlers hold the exchange guard; the groups are for composing.
+// handlers hold the exchange guard; the groups are for composing. A handler
+// whose messages or PIN hold a CR, LF or NUL writes nothing and says which
+// field it is (ParameterLineBytes).
 namespace ParameterWrites {
 
 // The question of Write All; the message box shows the doubled ampersand as one.
@@ -38,7 +40,7 @@ void WritePara1Click(AppContext &ctx, ParameterControls &c);
 void WriteCodeClick(AppContext &ctx, ParameterControls &c);
 void WriteSpdClick(AppContext &ctx, ParameterControls &c);
 void SaveParamClick(AppContext &ctx, ParameterControls &c);
-// Asks kWriteAllQuestion; on Yes, under the hourglass, writes 0006,
+// Checks the messages, asks kWriteAllQuestion; on Yes, under the hourglass, writes 0006,
 // 0002-0005, 0007-0010, 0001, then "Ready" and the apply command.
 void WriteAllClick(AppContext &ctx, ParameterControls &c);
 void UpLoadClick(AppContext &ctx);

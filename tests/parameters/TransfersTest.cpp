@@ -281,3 +281,37 @@ TEST_F(ParameterTransfers, HandlersDoNothingWhileAnotherExchangeRuns)
     EXPECT_TRUE(h.port.commands().isEmpty());
     EXPECT_TRUE(h.prompt.questions.isEmpty());
 }
+
+TEST_F(ParameterTransfers, MessagesWithALineBreakAreRefusedByNameAndNothingReachesThePanel)
+{
+    // Read from the panel, loaded from a file or pasted: a CR or LF inside
+    // would end the "p" command early and start another from the rest.
+    c.setText(E::msg0, "Hello\rp0000");
+    c.setText(E::msg3, "two\nlines");
+    const QString refusal = QStringLiteral("Nothing was written to the Corvalen.\r\n"
+                                           "Fixed1 holds a line break or NUL: \"Hello<CR>p0000\"\r\n"
+                                           "Scroll2 holds a line break or NUL: \"two<LF>lines\"");
+
+    SaveParamClick(h.ctx, c);
+    EXPECT_EQ(h.prompt.messages, QStringList{refusal});
+    h.prompt.messages.clear();
+    WriteAllClick(h.ctx, c); // checked before the first record and before asking
+    EXPECT_EQ(h.prompt.messages, QStringList{refusal});
+    EXPECT_TRUE(h.prompt.questions.isEmpty());
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    EXPECT_FALSE(h.status.commandTexts.contains(QStringLiteral("Ready")));
+
+    // The other groups take no message and still write.
+    WriteCodeClick(h.ctx, c);
+    EXPECT_EQ(programmed(), QList<QByteArray>{"0006"});
+}
+
+TEST_F(ParameterTransfers, ANewPinWithALineBreakIsRefusedAndThePanelKeepsItsPin)
+{
+    c.setText(E::NewPin, "12\r\n34");
+    UpDatePINClick(h.ctx, c);
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Nothing was written to the Corvalen.\r\n"
+                                                            "New PIN holds a line break or NUL: \"12<CR><LF>34\"")});
+    EXPECT_TRUE(h.port.written().isEmpty());
+    EXPECT_EQ(panel.records["0000"], QByteArray("1234") + ff(28));
+}
