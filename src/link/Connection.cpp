@@ -124,7 +124,8 @@ void Connection::logOnBranch()
     // does not make a connection.
     if (!rx.ReplyOk || conn.LogOnCancelled) {
         conn.LogOnCancelled = true;
-        ctx_.prompt.message(QStringLiteral("Failed to Connect\r\nCheck PIN"), UserPrompt::Kind::Error);
+        ctx_.prompt.message(UserPrompt::joinLines({QStringLiteral("Failed to Connect"), QStringLiteral("Check PIN")}),
+                            UserPrompt::Kind::Error);
         abandon();
         return;
     }
@@ -161,7 +162,7 @@ void Connection::showSerialError()
     // of their own after the reason; such an explanation is worth showing.
     const QString why = ctx_.link.lastOpenError();
     if (why.contains(QStringLiteral("\r\n")))
-        text += QStringLiteral("\r\n") + why;
+        text = UserPrompt::joinLines({text, why});
     ctx_.prompt.message(text, UserPrompt::Kind::Error);
 }
 

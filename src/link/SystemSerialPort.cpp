@@ -1,5 +1,7 @@
 #include "link/SystemSerialPort.h"
 
+#include "link/UserPrompt.h"
+
 #include <QFileInfo>
 
 SystemSerialPort::SystemSerialPort(const DeviceMap &devices, QObject *parent)
@@ -75,13 +77,14 @@ bool SystemSerialPort::open(QString *error)
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
         if (error) {
-            *error = QStringLiteral("%1 (%2): %3").arg(name_, device, port_.errorString());
+            QStringList lines{QStringLiteral("%1 (%2): %3").arg(name_, device, port_.errorString())};
             if (port_.error() == QSerialPort::PermissionError)
-                *error += QStringLiteral("\r\nYour user may not use serial ports. Add it to the group "
-                                         "dialout (sudo usermod -aG dialout $USER), then log out and in again.");
+                lines << QStringLiteral("Your user may not use serial ports. Add it to the group "
+                                        "dialout (sudo usermod -aG dialout $USER), then log out and in again.");
             else if (port_.error() == QSerialPort::DeviceNotFoundError)
-                *error += QStringLiteral("\r\nNo such device. Choose another port in Connect, Port, "
-                                         "or point this one at your adapter (see README: serial device).");
+                lines << QStringLiteral("No such device. Choose another port in Connect, Port, "
+                                        "or point this one at your adapter (see README: serial device).");
+            *error = UserPrompt::joinLines(lines);
         }
         port_.clearError();
         return false;

@@ -78,7 +78,8 @@ bool LoadParameterFile(ParameterControls &c, const QString &fileName, UserPrompt
     const QByteArray image = file.read(Record::kSize);
     file.close();
     if (!c.fileRecord().setBytes(image)) {
-        prompt.message(QStringLiteral("Could not Load from file\r\n%1").arg(fileName), UserPrompt::Kind::Error);
+        prompt.message(UserPrompt::joinLines({QStringLiteral("Could not Load from file"), fileName}),
+                       UserPrompt::Kind::Error);
         return false;
     }
     return true;

@@ -2,6 +2,10 @@
 #include "app/widgets/MessageBoxPrompt.h"
 #include "app/widgets/TAboutBox.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 TEST(CommandLineTest, PortsCanBePointedAtDevices)
@@ -30,12 +34,31 @@ TEST(CommandLineTest, BadOptionsSayWhatToUse)
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--com4=PATH")));
 }
 
-TEST(MessageTextTest, LinesBreakAtCrLfAndADoubledAmpersandShowsOnce)
+TEST(MessageTextTest, LinesStayJoinedWithCrLfAndADoubledAmpersandShowsOnce)
 {
+    // The box shows CR LF as a line break; the text read out keeps it.
     EXPECT_EQ(MessageBoxPrompt::displayText(QStringLiteral("Failed to Connect\r\nCheck PIN")),
-              QStringLiteral("Failed to Connect\nCheck PIN"));
+              QStringLiteral("Failed to Connect\r\nCheck PIN"));
+    EXPECT_EQ(MessageBoxPrompt::displayText(QStringLiteral("Permission denied\nAsk for dialout\r\nThen retry")),
+              QStringLiteral("Permission denied\r\nAsk for dialout\r\nThen retry"));
     EXPECT_EQ(MessageBoxPrompt::displayText(QStringLiteral("ReWrite all Messages && Operating Parameters?")),
               QStringLiteral("ReWrite all Messages & Operating Parameters?"));
+}
+
+TEST(MessageTextTest, AssistiveTechnologyReadsAMessageBoxWithItsCrLf)
+{
+    QWidget window;
+    MessageBoxPrompt prompt(&window);
+    QString read;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
+                read = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Value);
+                box->accept();
+            }
+    });
+    prompt.message(QStringLiteral("Failed to Connect\r\nCheck PIN"));
+    EXPECT_EQ(read, QStringLiteral("Failed to Connect\r\nCheck PIN"));
 }
 
 TEST(AboutBoxTest, ShowsTheVersion)

@@ -19,7 +19,11 @@ QMessageBox::Icon iconFor(UserPrompt::Kind kind)
 QString MessageBoxPrompt::displayText(const QString &text)
 {
     QString shown = text;
+    // The box breaks lines at CR LF as at LF; it keeps CR LF, so assistive
+    // technology reads the text as it was given. A bare LF (an operating
+    // system's error text) becomes CR LF like every other line break.
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     // Message texts follow the label rule: a doubled ampersand shows as one.
     shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
     return shown;

@@ -5,8 +5,9 @@
 class QWidget;
 
 // Messages and Yes/No questions as modal message boxes over the main
-// window. Texts are shown exactly; CR LF between lines is a line break and
-// a doubled ampersand shows as one.
+// window. Texts are shown exactly; CR LF between lines is a line break (and
+// stays CR LF in the text assistive technology reads) and a doubled
+// ampersand shows as one.
 class MessageBoxPrompt : public UserPrompt
 {
 public:
