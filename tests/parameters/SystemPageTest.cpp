@@ -1,10 +1,12 @@
 #include "parameters/ParameterControlInfo.h"
 #include "parameters/widgets/ParameterFileDialog.h"
 #include "parameters/widgets/SystemPage.h"
+#include "support/AccessibleNames.h"
 #include "support/AppHarness.h"
 #include "ParameterPanel.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAccessible>
 #include <QFile>
 #include <QLabel>
@@ -23,12 +25,6 @@ using K = ParamCheck;
 namespace {
 
 const QColor kOlive(128, 128, 0);
-
-QString accessibleText(QWidget *widget, QAccessible::Text which)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
-    return iface ? iface->text(which) : QString();
-}
 
 } // namespace
 
@@ -219,9 +215,40 @@ TEST_F(SystemPageTest, ClickingTheChoicesRunsTheOptionRules)
     check(K::RadioButton1)->click();
     EXPECT_TRUE(check(K::opt937)->isEnabled());
 
-    // A choice the program leaves without a button shows none checked.
+    // A choice the program leaves without a button shows none checked; a
+    // click then chooses again, and the group stays exclusive.
     model().setChecked(K::rly2off, false);
     EXPECT_FALSE(check(K::rly2off)->isChecked() || check(K::rly2key)->isChecked() || check(K::rly2line)->isChecked());
+    check(K::rly2line)->click();
+    check(K::rly2key)->click();
+    EXPECT_TRUE(check(K::rly2key)->isChecked() && model().isChecked(K::rly2key));
+    EXPECT_FALSE(check(K::rly2line)->isChecked() || model().isChecked(K::rly2line));
+}
+
+TEST_F(SystemPageTest, TheChoicesAreRadioButtonsToAssistiveTechnologyAndToTheArrowKeys)
+{
+    for (K id : {K::RadioButton1, K::opt931, K::opt936, K::rly2off, K::rly2key, K::rly2line})
+        EXPECT_EQ(accessibleRole(check(id)), QAccessible::RadioButton) << ParameterControlInfo::check(id).objectName;
+    for (K id : {K::opt937, K::rly2tim, K::GlobalCode, K::opt930})
+        EXPECT_EQ(accessibleRole(check(id)), QAccessible::CheckBox) << ParameterControlInfo::check(id).objectName;
+    EXPECT_EQ(accessibleText(check(K::rly2off), QAccessible::Name), QStringLiteral("Normal"));
+    EXPECT_EQ(accessibleText(check(K::rly2off)->parentWidget(), QAccessible::Name), QStringLiteral("Relay2 Override"));
+    EXPECT_EQ(accessibleText(check(K::RadioButton1)->parentWidget(), QAccessible::Name),
+              QStringLiteral("LCD Line2 Options"));
+
+    // An arrow key moves the choice on, and the model and its rules follow.
+    tabs()->setCurrentIndex(int(ParamTab::phopt));
+    page.activateWindow();
+    if (!QTest::qWaitForWindowActive(&page))
+        GTEST_SKIP() << "the platform activates no window";
+    check(K::rly2off)->setFocus();
+    if (QApplication::focusWidget() != check(K::rly2off))
+        GTEST_SKIP() << "the platform gives no focus";
+    QTest::keyClick(check(K::rly2off), Qt::Key_Down);
+    EXPECT_TRUE(model().isChecked(K::rly2key));
+    EXPECT_FALSE(check(K::rly2off)->isChecked());
+    EXPECT_TRUE(check(K::rly2tim)->isEnabled());
+    EXPECT_TRUE(shown("Label31"));
 }
 
 TEST_F(SystemPageTest, ButtonsAndTheSetPinTabFollowTheConnectionAndSaveParamTheTab)

@@ -27,3 +27,17 @@ inline QStringList unnamedControls(QWidget &root)
     }
     return unnamed;
 }
+
+// What an assistive technology gets from a widget through Qt's accessibility
+// interface: its name, description or value, and its role.
+inline QString accessibleText(QWidget *widget, QAccessible::Text which)
+{
+    QAccessibleInterface *item = QAccessible::queryAccessibleInterface(widget);
+    return item ? item->text(which) : QString();
+}
+
+inline QAccessible::Role accessibleRole(QWidget *widget)
+{
+    QAccessibleInterface *item = QAccessible::queryAccessibleInterface(widget);
+    return item ? item->role() : QAccessible::NoRole;
+}

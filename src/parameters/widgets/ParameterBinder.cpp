@@ -1,9 +1,11 @@
 #include "parameters/widgets/ParameterBinder.h"
 
+#include "parameters/ParameterControlInfo.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/widgets/ParameterLineEdit.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QTabWidget>
 
 ParameterBinder::ParameterBinder(ParameterControls &model, QObject *parent)
@@ -50,6 +52,13 @@ void ParameterBinder::bindEdit(ParamEdit id, ParameterLineEdit *edit)
 void ParameterBinder::bindCheck(ParamCheck id, QAbstractButton *button)
 {
     checks_[int(id)] = button;
+    const ParamCheckInfo &info = ParameterControlInfo::check(id);
+    if (info.radio && info.choice != ParamChoice::None) {
+        QButtonGroup *&group = choiceGroups_[int(info.choice)];
+        if (!group)
+            group = new QButtonGroup(this); // exclusive
+        group->addButton(button);
+    }
     showCheck(id);
     button->setEnabled(model_.isEnabled(id));
     // The button has already toggled itself when clicked is emitted; the
@@ -98,8 +107,20 @@ void ParameterBinder::showText(ParamEdit id)
 
 void ParameterBinder::showCheck(ParamCheck id)
 {
-    if (QAbstractButton *button = checks_[int(id)])
-        button->setChecked(model_.isChecked(id));
+    QAbstractButton *button = checks_[int(id)];
+    if (!button)
+        return;
+    const bool checked = model_.isChecked(id);
+    QButtonGroup *group = button->group();
+    // An exclusive group keeps its checked button checked; the model may
+    // leave its choice without one.
+    if (!checked && button->isChecked() && group && group->exclusive()) {
+        group->setExclusive(false);
+        button->setChecked(false);
+        group->setExclusive(true);
+        return;
+    }
+    button->setChecked(checked);
 }
 
 void ParameterBinder::showOnline(bool online)

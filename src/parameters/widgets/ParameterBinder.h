@@ -9,6 +9,7 @@
 class ParameterControls;
 class ParameterLineEdit;
 class QAbstractButton;
+class QButtonGroup;
 class QTabWidget;
 class QWidget;
 
@@ -18,6 +19,11 @@ class QWidget;
 // enabled boxes, olive dimming, notes, the tab, the online state) comes back
 // to the widgets. The model is the one source of truth: a radio button shows
 // exactly the model's mark, so a choice can show no button checked.
+//
+// The radio buttons of a choice sit in one exclusive button group, so that
+// they behave and reach assistive technology as radio buttons (arrow keys
+// move through the choice). When the model leaves a choice without a checked
+// button, the group lets go of its exclusiveness for that one change.
 class ParameterBinder : public QObject
 {
     Q_OBJECT
@@ -25,8 +31,7 @@ public:
     explicit ParameterBinder(ParameterControls &model, QObject *parent = nullptr);
 
     void bindEdit(ParamEdit id, ParameterLineEdit *edit);
-    // A check box or a radio button; it must not be auto-exclusive nor sit
-    // in an exclusive group (the model keeps the choice).
+    // A check box or a radio button; a radio button joins its choice's group.
     void bindCheck(ParamCheck id, QAbstractButton *button);
     void bindNote(ParamNote id, QWidget *note);
     // The PhParam tabs, by index; the "Set PIN" tab is enabled while online.
@@ -47,6 +52,8 @@ private:
     ParameterControls &model_;
     std::array<ParameterLineEdit *, ParamEditCount> edits_{};
     std::array<QAbstractButton *, ParamCheckCount> checks_{};
+    // One exclusive group for each choice, by ParamChoice.
+    std::array<QButtonGroup *, int(ParamChoice::Relay2Override) + 1> choiceGroups_{};
     std::array<QWidget *, ParamNoteCount> notes_{};
     QTabWidget *tabs_ = nullptr;
     QList<QWidget *> onlineButtons_;

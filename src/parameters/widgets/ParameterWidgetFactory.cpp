@@ -105,10 +105,8 @@ QAbstractButton *ParameterWidgetFactory::check(ParamCheck id, QWidget *parent)
     const QString caption = QString::fromLatin1(info.caption);
     QAbstractButton *button;
     if (info.radio) {
-        auto *radio = new QRadioButton(caption, parent);
-        // The model keeps each choice; a choice may show no button checked.
-        radio->setAutoExclusive(false);
-        button = radio;
+        // The binder puts it into its choice's exclusive group.
+        button = new QRadioButton(caption, parent);
     } else {
         button = new QCheckBox(caption, parent);
     }
