@@ -9,6 +9,8 @@
 #include "link/LogOnDetails.h"
 #include "link/widgets/TEnterPin.h"
 #include "link/widgets/TTransferF.h"
+#include "parameters/widgets/SystemPage.h"
+#include "support/AccessibleNames.h"
 
 #include <QAccessible>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -362,4 +365,33 @@ TEST(FrameAccessibilityTest, EveryControlOfTheFrameHasAName)
     QWidget *save = h.form.actions().ToolBar1->widgetForAction(h.form.actions().TBSave);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(save)->text(QAccessible::Description),
               QStringLiteral("Save current file"));
+}
+
+TEST(FrameAccessibilityTest, StatusPanelsCounterAndWindowAreReadAsTheyShow)
+{
+    FormHarness h;
+    h.panel.identity = "Corvalen_200_Xarn";
+    h.logOn();
+    FrameStatusBar &bar = h.form.statusSink();
+    auto *first = bar.findChild<QLabel *>(QStringLiteral("StatusPanel0"));
+    auto *second = bar.findChild<QLabel *>(QStringLiteral("StatusPanel1"));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(accessibleText(first, QAccessible::Name), QStringLiteral("Connected"));
+    EXPECT_EQ(accessibleText(first, QAccessible::Description), QStringLiteral("Status"));
+    bar.showCommand("d01281152\r");
+    EXPECT_EQ(accessibleText(second, QAccessible::Name), QStringLiteral("d01281152"));
+    EXPECT_EQ(accessibleText(second, QAccessible::Description), QStringLiteral("Last command"));
+
+    // The caption names the model the log-on found.
+    EXPECT_EQ(accessibleText(&h.form, QAccessible::Name), h.form.windowTitle());
+    EXPECT_TRUE(accessibleText(&h.form, QAccessible::Name).contains(QStringLiteral("Xarn_200")));
+
+    for (const char *name : {"recordno", "totrec"}) {
+        auto *counter = h.form.phonePage()->findChild<QLabel *>(QLatin1String(name));
+        ASSERT_NE(counter, nullptr) << name;
+        EXPECT_EQ(accessibleText(counter, QAccessible::Name), counter->text()) << name;
+        EXPECT_FALSE(accessibleText(counter, QAccessible::Description).isEmpty()) << name;
+    }
+    auto *totrec = h.form.phonePage()->findChild<QLabel *>(QStringLiteral("totrec"));
+    EXPECT_FALSE(totrec->text().isEmpty());
 }

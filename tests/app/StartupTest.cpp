@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/widgets/MessageBoxPrompt.h"
 #include "app/widgets/TAboutBox.h"
+#include "support/AccessibleNames.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -67,6 +68,7 @@ TEST(AboutBoxTest, ShowsTheVersion)
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
     EXPECT_EQ(about.Version->text(), QStringLiteral("Version:"));
     EXPECT_EQ(about.VersionNumber->text(), QStringLiteral("7.1  May 2008"));
+    EXPECT_EQ(accessibleText(about.VersionNumber, QAccessible::Name), QStringLiteral("7.1  May 2008"));
     EXPECT_TRUE(about.OKButton->isDefault());
     about.show();
     about.OKButton->click();

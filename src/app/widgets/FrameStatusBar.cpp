@@ -7,11 +7,11 @@ FrameStatusBar::FrameStatusBar(QWidget *parent)
     setSizeGripEnabled(false);
     first_ = new QLabel(this);
     first_->setObjectName(QStringLiteral("StatusPanel0"));
-    first_->setAccessibleName(QStringLiteral("Status"));
+    first_->setAccessibleDescription(QStringLiteral("Status"));
     first_->setTextFormat(Qt::PlainText);
     second_ = new QLabel(this);
     second_->setObjectName(QStringLiteral("StatusPanel1"));
-    second_->setAccessibleName(QStringLiteral("Last command"));
+    second_->setAccessibleDescription(QStringLiteral("Last command"));
     second_->setTextFormat(Qt::PlainText);
     second_->setFixedWidth(kCommandPanelWidth);
     second_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);

@@ -11,6 +11,8 @@
 // the panel, or "Ready". The second keeps its width: a long command (a
 // record being stored) is cut short with an ellipsis and shown whole as the
 // panel's tooltip, so the first panel does not shrink with every command.
+// What a panel shows is what assistive technology reads; its role ("Status",
+// "Last command") is its description.
 class FrameStatusBar : public QStatusBar, public StatusSink
 {
     Q_OBJECT

@@ -31,7 +31,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     Version->setObjectName(QStringLiteral("Version"));
     VersionNumber = new QLabel(QStringLiteral("7.1  May 2008"), this);
     VersionNumber->setObjectName(QStringLiteral("VersionNumber"));
-    VersionNumber->setAccessibleName(QStringLiteral("Version: 7.1  May 2008"));
+    VersionNumber->setAccessibleDescription(QStringLiteral("Version"));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -37,7 +37,8 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &
     setObjectName(QStringLiteral("CorvalenForm"));
     setWindowTitle(StartCaption());
     setWindowIcon(QIcon(QStringLiteral(":/resources/corvalen.png")));
-    setAccessibleName(QStringLiteral("Corvalen-Pro"));
+    // No accessible name: assistive technology reads the caption, which
+    // names the panel model once a log-on has recognised it.
 
     StatusBar = new FrameStatusBar(this);
     setStatusBar(StatusBar);

@@ -91,10 +91,11 @@ PhoneEntryForm::PhoneEntryForm(AppContext &ctx, PhoneEditor &editor, QWidget *pa
     counter->setSpacing(4);
     recordno = new QLabel(this);
     recordno->setObjectName(QStringLiteral("recordno"));
-    recordno->setAccessibleName(QStringLiteral("Record number"));
+    // The counter reads out the numbers it shows; the role is the description.
+    recordno->setAccessibleDescription(QStringLiteral("Record number"));
     totrec = new QLabel(this);
     totrec->setObjectName(QStringLiteral("totrec"));
-    totrec->setAccessibleName(QStringLiteral("Record count"));
+    totrec->setAccessibleDescription(QStringLiteral("Record count"));
     counter->addWidget(new QLabel(QStringLiteral("Record # "), this));
     counter->addWidget(recordno);
     counter->addWidget(new QLabel(QStringLiteral("of"), this));
