@@ -1,9 +1,17 @@
 #include "link/ExchangeGuard.h"
 
+bool ExchangeGuard::refusesClick()
+{
+    if (!busy())
+        return false;
+    emit refused();
+    return true;
+}
+
 ExchangeGuard::Scope::Scope(ExchangeGuard &guard)
     : guard_(guard)
 {
-    if (guard_.depth_ > 0)
+    if (guard_.refusesClick())
         return;
     entered_ = true;
     ++guard_.depth_;

@@ -395,3 +395,30 @@ TEST(FrameAccessibilityTest, StatusPanelsCounterAndWindowAreReadAsTheyShow)
     auto *totrec = h.form.phonePage()->findChild<QLabel *>(QStringLiteral("totrec"));
     EXPECT_FALSE(totrec->text().isEmpty());
 }
+
+TEST(FrameBusyTest, AClickRefusedWhileAnExchangeWaitsSaysBusyUntilTheExchangeEnds)
+{
+    FormHarness h;
+    h.logOn();
+    FrameStatusBar &bar = h.form.statusSink();
+    h.port.clearLog();
+    {
+        ExchangeGuard::Scope exchange(h.form.context().guard);
+        h.form.FileOpen1Execute();
+        EXPECT_EQ(bar.statusText(), QStringLiteral("Busy"));
+    }
+    EXPECT_EQ(bar.statusText(), QStringLiteral("Connected"));
+
+    // Buttons of the pages are refused by the same guard.
+    h.form.PbuttClick();
+    {
+        ExchangeGuard::Scope exchange(h.form.context().guard);
+        h.form.systemPage()->findChild<QPushButton *>(QStringLiteral("ReadAll"))->click();
+        EXPECT_EQ(bar.statusText(), QStringLiteral("Busy"));
+        bar.setStatusText(QStringLiteral("Done")); // the exchange's own last word
+        h.form.phonePage()->findChild<QPushButton *>(QStringLiteral("GetData"))->click();
+        EXPECT_EQ(bar.statusText(), QStringLiteral("Busy"));
+    }
+    EXPECT_EQ(bar.statusText(), QStringLiteral("Done"));
+    EXPECT_TRUE(h.port.commands().isEmpty());
+}

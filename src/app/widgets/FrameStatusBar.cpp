@@ -26,6 +26,20 @@ void FrameStatusBar::setStatusText(const QString &text)
     first_->setText(text);
 }
 
+void FrameStatusBar::showBusy()
+{
+    if (first_->text() != kBusy)
+        beforeBusy_ = first_->text();
+    setStatusText(kBusy);
+}
+
+void FrameStatusBar::busyEnded()
+{
+    // A hint showing over the panel stays.
+    if (first_->text() == kBusy)
+        first_->setText(beforeBusy_);
+}
+
 void FrameStatusBar::setCommandText(const QString &text)
 {
     command_ = text;

@@ -22,6 +22,13 @@ public:
     void setStatusText(const QString &text) override;
     void setCommandText(const QString &text) override;
 
+    // "Busy" in the first panel: a click was refused while an exchange
+    // waits. When the exchange ends (busyEnded) the text it covered comes
+    // back, unless another status text has been shown since.
+    void showBusy();
+    void busyEnded();
+    static inline const QString kBusy = QStringLiteral("Busy");
+
     QString statusText() const { return first_->text(); }
     // The last command whole, as it was given.
     QString commandText() const { return command_; }
@@ -34,4 +41,5 @@ private:
     QLabel *first_;
     QLabel *second_;
     QString command_;
+    QString beforeBusy_;
 };

@@ -31,7 +31,7 @@ PortMenu::PortMenu(PortChoice &ports, const DeviceMap &devices, ExchangeGuard &g
 
 void PortMenu::choose(int n)
 {
-    if (guard_.busy()) {
+    if (guard_.refusesClick()) {
         showChecked(ports_.checkedItem());
         return;
     }

@@ -64,6 +64,12 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &
     connect(connection_.get(), &Connection::indicatorsChanged, this, &TCorvalenForm::presentConnection);
     connect(connection_.get(), &Connection::captionChanged, this, &QWidget::setWindowTitle);
     connect(connection_.get(), &Connection::onlineControlsChanged, this, &TCorvalenForm::setOnlineControls);
+    // A click refused while an exchange waits says "Busy" until it ends.
+    connect(&guard_, &ExchangeGuard::refused, StatusBar, &FrameStatusBar::showBusy);
+    connect(&guard_, &ExchangeGuard::busyChanged, StatusBar, [this](bool busy) {
+        if (!busy)
+            StatusBar->busyEnded();
+    });
     connect(&fileCommands_, &FileCommandState::enabledChanged, this, &TCorvalenForm::presentFileCommand);
     connect(&directory_, &PhoneDirectory::saveCommandsAllowed, &fileCommands_,
             &FileCommandState::enableSaveCommands);
@@ -200,12 +206,13 @@ void TCorvalenForm::presentFileCommand(FileCommandState::Command command, bool o
     }
 }
 
-// File commands. While an exchange with the panel waits they are ignored:
-// they would change what the exchange reads or writes, and New logs off.
+// File commands. While an exchange with the panel waits they are refused
+// ("Busy" in the status bar): they would change what the exchange reads or
+// writes, and New logs off.
 
 void TCorvalenForm::FileNew1Execute()
 {
-    if (guard_.busy())
+    if (guard_.refusesClick())
         return;
     phonePage_->newPhoneList();
     portChoice_->setDetailsFileName(QString::fromLatin1(LogOnDetails::kFileName));
@@ -219,7 +226,7 @@ void TCorvalenForm::FileNew1Execute()
 
 void TCorvalenForm::FileOpen1Execute()
 {
-    if (guard_.busy())
+    if (guard_.refusesClick())
         return;
     if (Page->currentWidget() == phonePage_)
         phonePage_->openPhoneList();
@@ -229,14 +236,14 @@ void TCorvalenForm::FileOpen1Execute()
 
 void TCorvalenForm::FileSave1Execute()
 {
-    if (guard_.busy())
+    if (guard_.refusesClick())
         return;
     phonePage_->savePhoneList();
 }
 
 void TCorvalenForm::SaveAsClick()
 {
-    if (guard_.busy())
+    if (guard_.refusesClick())
         return;
     QWidget *showing = Page->currentWidget();
     if (showing == phonePage_)

@@ -108,7 +108,7 @@ void SystemPage::openParameterFile()
 {
     // A modal dialog opened inside a running exchange would hold up its
     // bounded wait until the dialog closed.
-    if (ctx_.guard.busy())
+    if (ctx_.guard.refusesClick())
         return;
     const QString name = chooseFile_(QFileDialog::AcceptOpen);
     if (name.isEmpty())
@@ -119,7 +119,7 @@ void SystemPage::openParameterFile()
 
 void SystemPage::saveAsParameterFile()
 {
-    if (ctx_.guard.busy())
+    if (ctx_.guard.refusesClick())
         return;
     ParameterFile::CaptureParameterFile(model_);
     const QString name = chooseFile_(QFileDialog::AcceptSave);
