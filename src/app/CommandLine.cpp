@@ -30,22 +30,29 @@ CommandLine CommandLine::parse(QStringList args, const DeviceMap &devices)
         args.remove(i, qMin(taken, args.size() - i));
     }
     if (!args.isEmpty())
-        line.error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH, or --help").arg(args.first());
+        line.error =
+            QStringLiteral("Unknown option %1: use --com1=DEVICE to --com4=DEVICE, or --help").arg(args.first());
     return line;
 }
 
 QString CommandLine::usage()
 {
     QString text = QStringLiteral(
-        "Usage: corvalen-pro [--com1=PATH] [--com2=PATH] [--com3=PATH] [--com4=PATH]\n"
+        "Usage: corvalen-pro [--com1=DEVICE] [--com2=DEVICE] [--com3=DEVICE] [--com4=DEVICE]\n"
         "\n"
         "Programs a Corvalen Xarn door-entry panel over a serial cable.\n"
         "The Connect, Port menu chooses Comm1 to Comm4; each names a device:\n");
     const DeviceMap defaults;
     for (int n = 1; n <= 4; ++n)
-        text += QStringLiteral("  --com%1=PATH   device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
+        text += QStringLiteral("  --com%1=DEVICE   device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
                     .arg(n)
                     .arg(defaults.device(n));
-    text += QStringLiteral("  --help         show this text\n");
+    text += QStringLiteral("  --help           show this text\n"
+                           "\n"
+                           "A DEVICE is a serial device (/dev/ttyUSB0), a serial server in raw mode\n"
+                           "(tcp://HOST:PORT) or a Telnet COM Port Control server (rfc2217://HOST:PORT);\n"
+                           "an IPv6 address goes in brackets (tcp://[fe80::1]:4001). The line to a serial\n"
+                           "server is not encrypted and the PIN crosses it in clear: over an untrusted\n"
+                           "network, reach the server through an SSH tunnel (see the README).\n");
     return text;
 }

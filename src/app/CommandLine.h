@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-// The program's options: --com1=PATH to --com4=PATH point a port at a
-// device (over the CORVALEN_COMn environment variables), --help prints the
-// usage. Anything else is an error with a message that says what to use.
+// The program's options: --com1=DEVICE to --com4=DEVICE point a port at a
+// device or a serial server (over the CORVALEN_COMn environment variables),
+// --help prints the usage. Anything else is an error with a message that says what to use.
 struct CommandLine
 {
     DeviceMap devices;

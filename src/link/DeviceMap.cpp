@@ -1,5 +1,7 @@
 #include "link/DeviceMap.h"
 
+#include "link/PortAddress.h"
+
 #include <QStringList>
 
 DeviceMap::DeviceMap()
@@ -61,9 +63,18 @@ bool DeviceMap::applyArguments(QStringList &args, QString *error)
         if (arg.startsWith(QLatin1String("--com")) && arg.size() > 6 && arg.at(6) == QLatin1Char('=')) {
             const int n = arg.at(5).digitValue();
             const QString path = arg.mid(7);
-            if (n < 1 || n > 4 || path.isEmpty()) {
+            if (n < 1 || n > 4) {
                 if (error)
-                    *error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH").arg(arg);
+                    *error = QStringLiteral("Unknown option %1: use --com1=DEVICE to --com4=DEVICE").arg(arg);
+                return false;
+            }
+            QString why;
+            const std::optional<PortAddress> address = PortAddress::parse(path, &why);
+            if (address && address->kind() == PortAddress::Kind::PortName)
+                why = QStringLiteral("\"%1\" is a port, not a device").arg(path);
+            if (!address || address->kind() == PortAddress::Kind::PortName) {
+                if (error)
+                    *error = QStringLiteral("--com%1: %2").arg(n).arg(why);
                 return false;
             }
             setDevice(n, path);

@@ -3,10 +3,12 @@
 #include <QString>
 #include <array>
 
-// Maps the panel's port names COM1 to COM4 to device files. Defaults suit a
-// Linux machine with USB serial adapters; each port can be pointed elsewhere
-// by the environment (CORVALEN_COM1 ... CORVALEN_COM4) or on the command line
-// (--com1=PATH ... --com4=PATH), which wins over the environment.
+// Maps the panel's port names COM1 to COM4 to devices: a device file, or a
+// serial server on the network (tcp://HOST:PORT, rfc2217://HOST:PORT; see
+// PortAddress). Defaults suit a Linux machine with USB serial adapters; each
+// port can be pointed elsewhere by the environment (CORVALEN_COM1 ...
+// CORVALEN_COM4) or on the command line (--com1=DEVICE ... --com4=DEVICE),
+// which wins over the environment.
 class DeviceMap
 {
 public:
@@ -21,8 +23,8 @@ public:
     // "COM2" -> the device of port 2; an unknown name is used as a path.
     QString deviceForPortName(const QString &portName) const;
 
-    // Takes --comN=PATH options out of args; returns false with *error for
-    // a malformed one.
+    // Takes --comN=DEVICE options out of args; returns false with *error for
+    // a malformed one (a malformed network address included).
     bool applyArguments(QStringList &args, QString *error);
 
     static QString defaultDevice(int n);

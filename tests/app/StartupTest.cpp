@@ -20,19 +20,23 @@ TEST(CommandLineTest, PortsCanBePointedAtDevices)
     EXPECT_EQ(line.devices.device(2), QStringLiteral("/dev/pts/4"));
     EXPECT_EQ(line.devices.device(4), QStringLiteral("/dev/ttyACM0"));
     EXPECT_EQ(line.devices.device(1), DeviceMap::defaultDevice(1));
+    EXPECT_EQ(CommandLine::parse({QStringLiteral("--com1=rfc2217://[::1]:4001")}, environment).devices.device(1),
+              QStringLiteral("rfc2217://[::1]:4001"));
 }
 
 TEST(CommandLineTest, BadOptionsSayWhatToUse)
 {
-    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com5=/dev/x")}, DeviceMap()).error.contains("--com1=PATH"));
-    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com2=")}, DeviceMap()).error.contains("--com1=PATH"));
+    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com5=/dev/x")}, DeviceMap()).error.contains("--com1=DEVICE"));
+    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com2=")}, DeviceMap()).error.contains("No device given"));
+    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--com2=tcp://gw")}, DeviceMap()).error.contains("has no port"));
     const CommandLine unknown = CommandLine::parse({QStringLiteral("--port"), QStringLiteral("x")}, DeviceMap());
     EXPECT_TRUE(unknown.error.startsWith(QStringLiteral("Unknown option --port")));
     EXPECT_TRUE(CommandLine::parse({QStringLiteral("--help")}, DeviceMap()).help);
     const CommandLine qt = CommandLine::parse(
         {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")}, DeviceMap());
     EXPECT_TRUE(qt.error.isEmpty()) << qPrintable(qt.error);
-    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--com4=PATH")));
+    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--com4=DEVICE")));
+    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("rfc2217://HOST:PORT")));
 }
 
 TEST(MessageTextTest, LinesStayJoinedWithCrLfAndADoubledAmpersandShowsOnce)
