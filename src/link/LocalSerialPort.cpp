@@ -1,59 +1,42 @@
-#include "link/SystemSerialPort.h"
+#include "link/LocalSerialPort.h"
 
 #include "link/UserPrompt.h"
 
-#include <QFileInfo>
-
-SystemSerialPort::SystemSerialPort(const DeviceMap &devices, QObject *parent)
+LocalSerialPort::LocalSerialPort(QString device, QObject *parent)
     : SerialPort(parent)
-    , devices_(devices)
+    , device_(std::move(device))
 {
     connect(&port_, &QSerialPort::readyRead, this, &SerialPort::readyRead);
-    connect(&port_, &QSerialPort::errorOccurred, this, &SystemSerialPort::onError);
+    connect(&port_, &QSerialPort::errorOccurred, this, &LocalSerialPort::onError);
 }
 
-SystemSerialPort::~SystemSerialPort()
+LocalSerialPort::~LocalSerialPort()
 {
     port_.disconnect(this);
     if (port_.isOpen())
         port_.close();
 }
 
-QString SystemSerialPort::deviceName() const
-{
-    return devices_.deviceForPortName(name_);
-}
-
-void SystemSerialPort::setPortName(const QString &name)
-{
-    name_ = name.toUpper();
-    if (port_.isOpen()) {
-        close();
-        QString ignored;
-        open(&ignored);
-    }
-}
-
-void SystemSerialPort::setDtrEnabled(bool on)
+void LocalSerialPort::setDtrEnabled(bool on)
 {
     dtr_ = on;
     applyControlLines();
 }
 
-void SystemSerialPort::setRtsEnabled(bool on)
+void LocalSerialPort::setRtsEnabled(bool on)
 {
     rts_ = on;
     applyControlLines();
 }
 
-void SystemSerialPort::setOneStopBit(bool one)
+void LocalSerialPort::setOneStopBit(bool one)
 {
     oneStop_ = one;
     if (port_.isOpen())
         port_.setStopBits(oneStop_ ? QSerialPort::OneStop : QSerialPort::TwoStop);
 }
 
-void SystemSerialPort::applyControlLines()
+void LocalSerialPort::applyControlLines()
 {
     if (!port_.isOpen())
         return;
@@ -64,11 +47,11 @@ void SystemSerialPort::applyControlLines()
         port_.clearError();
 }
 
-bool SystemSerialPort::open(QString *error)
+bool LocalSerialPort::open(QString *error)
 {
     if (port_.isOpen())
         return true;
-    const QString device = deviceName();
+    const QString &device = device_;
     port_.setPortName(device);
     port_.setBaudRate(QSerialPort::Baud57600);
     port_.setDataBits(QSerialPort::Data8);
@@ -94,7 +77,7 @@ bool SystemSerialPort::open(QString *error)
     return true;
 }
 
-void SystemSerialPort::close()
+void LocalSerialPort::close()
 {
     if (!port_.isOpen())
         return;
@@ -104,12 +87,12 @@ void SystemSerialPort::close()
     port_.clearError();
 }
 
-bool SystemSerialPort::isOpen() const
+bool LocalSerialPort::isOpen() const
 {
     return port_.isOpen();
 }
 
-bool SystemSerialPort::write(const QByteArray &bytes, QString *error)
+bool LocalSerialPort::write(const QByteArray &bytes, QString *error)
 {
     if (!port_.isOpen()) {
         if (error)
@@ -128,17 +111,17 @@ bool SystemSerialPort::write(const QByteArray &bytes, QString *error)
     return true;
 }
 
-qint64 SystemSerialPort::bytesAvailable() const
+qint64 LocalSerialPort::bytesAvailable() const
 {
     return port_.bytesAvailable();
 }
 
-QByteArray SystemSerialPort::read(qint64 maxBytes)
+QByteArray LocalSerialPort::read(qint64 maxBytes)
 {
     return port_.read(maxBytes);
 }
 
-void SystemSerialPort::onError(QSerialPort::SerialPortError error)
+void LocalSerialPort::onError(QSerialPort::SerialPortError error)
 {
     if (!port_.isOpen())
         return;

@@ -1,28 +1,29 @@
 #pragma once
 
-#include "link/DeviceMap.h"
 #include "link/SerialPort.h"
 
 #include <QSerialPort>
 
-// The serial port of the machine, through QSerialPort: 57600 baud, 8 data
-// bits, no parity, one stop bit, DTR and RTS asserted, no handshake.
+// A serial device of this machine, through QSerialPort: 57600 baud, 8 data
+// bits, no parity, one stop bit, DTR and RTS asserted, no handshake. The
+// device is fixed when the port is made; its port name ("COM2") is what its
+// messages call it.
 //
 // Two facts of QSerialPort on Linux shape it. On a pseudo-terminal the open
 // succeeds but setting DTR and RTS fails as an unsupported operation; that is
 // not a failed open. When the other end goes away, QSerialPort reports a
 // read or resource error over and over while the port stays open; the port
 // closes itself on the first such error and announces connectionLost().
-class SystemSerialPort : public SerialPort
+class LocalSerialPort : public SerialPort
 {
     Q_OBJECT
 public:
-    explicit SystemSerialPort(const DeviceMap &devices, QObject *parent = nullptr);
-    ~SystemSerialPort() override;
+    explicit LocalSerialPort(QString device, QObject *parent = nullptr);
+    ~LocalSerialPort() override;
 
-    void setPortName(const QString &name) override;
+    void setPortName(const QString &name) override { name_ = name.toUpper(); }
     QString portName() const override { return name_; }
-    QString deviceName() const;
+    QString deviceName() const { return device_; }
 
     void setDtrEnabled(bool on) override;
     void setRtsEnabled(bool on) override;
@@ -40,7 +41,7 @@ private:
     void onError(QSerialPort::SerialPortError error);
     void applyControlLines();
 
-    const DeviceMap &devices_;
+    const QString device_;
     QSerialPort port_;
     QString name_ = QStringLiteral("COM2");
     bool dtr_ = true;

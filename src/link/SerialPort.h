@@ -4,8 +4,9 @@
 #include <QObject>
 #include <QString>
 
-// The other seam: the serial line to the panel. The program uses the
-// QSerialPort adapter (ComPort1); tests put a fake panel behind the same
+// The other seam: the serial line to the panel. The program's port
+// (SystemSerialPort, ComPort1) reaches a device of this machine or a serial
+// server on the network behind it; tests put a fake panel behind the same
 // interface. Received bytes are announced with readyRead() on the main
 // thread, and only while that thread processes messages.
 class SerialPort : public QObject
@@ -41,7 +42,8 @@ public:
 
 signals:
     void readyRead();
-    // The other end went away (adapter pulled, pseudo-terminal closed). The
-    // port has already closed itself when this is emitted.
+    // The other end went away (adapter pulled, pseudo-terminal closed, the
+    // server's connection dropped). The port has already closed itself when
+    // this is emitted.
     void connectionLost(const QString &reason);
 };
