@@ -1,7 +1,7 @@
 #include "PanelConsole.h"
 
 #include "PanelOptions.h"
-#include "PtyPanelServer.h"
+#include "PanelServer.h"
 
 #include <QRandomGenerator>
 
@@ -17,18 +17,18 @@ QByteArray randomTag()
 }
 } // namespace
 
-PanelConsole::PanelConsole(PtyPanelServer &server, bool quiet, QObject *parent)
+PanelConsole::PanelConsole(PanelServer &server, bool quiet, QObject *parent)
     : QObject(parent)
     , server_(server)
     , quiet_(quiet)
 {
-    connect(&server_, &PtyPanelServer::commandReceived, this, [this](const QString &shown) {
+    connect(&server_, &PanelServer::commandReceived, this, [this](const QString &shown) {
         if (!quiet_)
             print(QStringLiteral("<- %1").arg(shown));
     });
-    connect(&server_, &PtyPanelServer::programAttachedChanged, this, [this](bool attached) {
+    connect(&server_, &PanelServer::programAttachedChanged, this, [this](bool attached) {
         if (!quiet_)
-            print(attached ? QStringLiteral("the program opened the device") : QStringLiteral("the program closed the device"));
+            print(attached ? QStringLiteral("the program opened the line") : QStringLiteral("the program closed the line"));
     });
 }
 

@@ -3,17 +3,17 @@
 #include <QObject>
 #include <QString>
 
-class PtyPanelServer;
+class PanelServer;
 
 // The panel's own terminal: logs to standard error what the panel receives
-// (never the PIN) and when the program opens or closes the device, and turns
+// (never the PIN) and when the program comes on the line or leaves it, and turns
 // key presses into what happens at the panel (a tag at the reader, noise on
 // the line, a dropped OK, silence).
 class PanelConsole : public QObject
 {
     Q_OBJECT
 public:
-    PanelConsole(PtyPanelServer &server, bool quiet, QObject *parent = nullptr);
+    PanelConsole(PanelServer &server, bool quiet, QObject *parent = nullptr);
 
     static void print(const QString &line); // to standard error
     void onKey(char key);
@@ -24,7 +24,7 @@ signals:
 private:
     QByteArray nextStoredTag();
 
-    PtyPanelServer &server_;
+    PanelServer &server_;
     bool quiet_;
     int tagIndex_ = 0;
 };

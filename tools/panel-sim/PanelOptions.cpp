@@ -4,6 +4,7 @@
 #include "PanelModelProfile.h"
 
 #include <QCommandLineParser>
+#include <QHostAddress>
 
 namespace {
 void addOptions(QCommandLineParser &p)
@@ -11,7 +12,8 @@ void addOptions(QCommandLineParser &p)
     p.setApplicationDescription(QStringLiteral(
         "A virtual Corvalen Xarn door-entry panel on a pseudo-terminal. It prints the device path on the first line\n"
         "of its output and the PIN on the second, then answers the panel's commands until stopped (Ctrl-C, or q).\n"
-        "Point the program's COM2 at the device: corvalen-pro --com2=/dev/pts/N (or at the --link path)."));
+        "Point the program's COM2 at the device: corvalen-pro --com2=/dev/pts/N (or at the --link path).\n"
+        "With --tcp it serves as a serial server in raw mode instead, and prints tcp://HOST:PORT first."));
     p.addOptions({
         {QStringLiteral("model"), QStringLiteral("Panel model: 100, 200, 500 or 1000 (default 1000)."), QStringLiteral("N")},
         {QStringLiteral("identity"), QStringLiteral("Announce this identity text instead of the model's own "
@@ -24,6 +26,10 @@ void addOptions(QCommandLineParser &p)
                                                   "every change and on exit."), QStringLiteral("FILE")},
         {QStringLiteral("link"), QStringLiteral("Also make a symbolic link to the device at PATH (an older link there "
                                                 "is replaced)."), QStringLiteral("PATH")},
+        {QStringLiteral("tcp"), QStringLiteral("Serve on TCP port PORT (raw: bytes unchanged) instead of a "
+                                               "pseudo-terminal, on 127.0.0.1 unless HOST is given (0.0.0.0: every "
+                                               "interface; an IPv6 address in brackets). Port 0 takes a free port."),
+         QStringLiteral("[HOST:]PORT")},
         {QStringLiteral("no-pacing"), QStringLiteral("Send replies at once instead of at the line rate.")},
         {QStringLiteral("baud"), QStringLiteral("Line rate for pacing (default 57600; 10 bits a byte)."), QStringLiteral("N")},
         {QStringLiteral("latency"), QStringLiteral("Wait MS milliseconds before every reply."), QStringLiteral("MS")},
@@ -55,6 +61,31 @@ void addOptions(QCommandLineParser &p)
     });
     p.addHelpOption();
     p.addVersionOption();
+}
+
+// "4001", "0.0.0.0:4001", "[::1]:4001".
+bool tcpAddress(const QString &text, PanelOptions &o, QString *error)
+{
+    QString host = o.tcpHost;
+    QString port = text;
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        host = text.left(colon);
+        port = text.mid(colon + 1);
+        if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+            host = host.mid(1, host.size() - 2);
+    }
+    bool ok = false;
+    const uint number = port.toUInt(&ok);
+    if (!ok || number > 65535 || QHostAddress(host).isNull()) {
+        *error = QStringLiteral("--tcp wants PORT or HOST:PORT with an IP address as HOST (0.0.0.0, [::1]), not \"%1\"")
+                     .arg(text);
+        return false;
+    }
+    o.tcp = true;
+    o.tcpHost = host;
+    o.tcpPort = quint16(number);
+    return true;
 }
 
 bool count(const QCommandLineParser &p, const QString &name, int *out, QString *error)
@@ -109,6 +140,12 @@ std::optional<PanelOptions> PanelOptions::parse(const QStringList &args, QString
     o.demo = p.isSet(QStringLiteral("demo"));
     o.memoryFile = p.value(QStringLiteral("memory"));
     o.link = p.value(QStringLiteral("link"));
+    if (p.isSet(QStringLiteral("tcp")) && !tcpAddress(p.value(QStringLiteral("tcp")), o, error))
+        return std::nullopt;
+    if (o.tcp && !o.link.isEmpty()) {
+        *error = QStringLiteral("--link makes a link to the pseudo-terminal; with --tcp there is none");
+        return std::nullopt;
+    }
     o.pacing = !p.isSet(QStringLiteral("no-pacing"));
     o.faults.chunks = p.isSet(QStringLiteral("chunks"));
     o.faults.nul = p.isSet(QStringLiteral("nul"));

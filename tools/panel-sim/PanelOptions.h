@@ -19,6 +19,10 @@ struct PanelOptions
     bool demo = false;
     QString memoryFile;
     QString link;
+    // --tcp: serve on this TCP address instead of a pseudo-terminal.
+    bool tcp = false;
+    QString tcpHost = QStringLiteral("127.0.0.1");
+    quint16 tcpPort = 0;
     bool pacing = true;
     int baud = 57600;
     PanelFaults faults;

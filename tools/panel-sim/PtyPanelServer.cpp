@@ -1,7 +1,5 @@
 #include "PtyPanelServer.h"
 
-#include "PanelLines.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -22,25 +20,15 @@ QString systemError(const char *what)
 } // namespace
 
 PtyPanelServer::PtyPanelServer(PanelEngine &engine, QObject *parent)
-    : QObject(parent)
-    , engine_(engine)
+    : PanelServer(engine, parent)
 {
-    monotonic_.start();
-    revision_ = engine_.revision();
-    transmitTimer_.setSingleShot(true);
-    transmitTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&transmitTimer_, &QTimer::timeout, this, &PtyPanelServer::transmit);
     attachPoll_.setInterval(kAttachPollMs);
     connect(&attachPoll_, &QTimer::timeout, this, &PtyPanelServer::onAttachPoll);
-    setPacing(true);
-    engine_.setCommandObserver(
-        [this](const QByteArray &command) { emit commandReceived(PanelEngine::describeCommand(command)); });
 }
 
 PtyPanelServer::~PtyPanelServer()
 {
     close();
-    engine_.setCommandObserver({});
 }
 
 bool PtyPanelServer::open(QString *error)
@@ -82,7 +70,7 @@ bool PtyPanelServer::open(QString *error)
     writeNotifier_ = new QSocketNotifier(master_, QSocketNotifier::Write, this);
     writeNotifier_->setEnabled(false);
     connect(writeNotifier_, &QSocketNotifier::activated, this, &PtyPanelServer::onWritable);
-    attached_ = false;
+    setAttached(false);
     attachPoll_.start();
     return true;
 }
@@ -92,8 +80,6 @@ void PtyPanelServer::close()
     if (!isOpen())
         return;
     attachPoll_.stop();
-    transmitTimer_.stop();
-    transmitter_.clear();
     pendingWrite_.clear();
     delete readNotifier_;
     readNotifier_ = nullptr;
@@ -101,14 +87,11 @@ void PtyPanelServer::close()
     writeNotifier_ = nullptr;
     ::close(master_);
     master_ = -1;
-    engine_.lineDropped();
+    endSession();
     if (!linkPath_.isEmpty() && QFileInfo(linkPath_).symLinkTarget() == devicePath_)
         QFile::remove(linkPath_);
     linkPath_.clear();
-    const bool wasAttached = attached_;
-    attached_ = false;
-    if (wasAttached)
-        emit programAttachedChanged(false);
+    setAttached(false);
 }
 
 bool PtyPanelServer::createLink(const QString &path, QString *error)
@@ -140,33 +123,6 @@ bool PtyPanelServer::createLink(const QString &path, QString *error)
     return true;
 }
 
-void PtyPanelServer::setPacing(bool on)
-{
-    pacing_ = on;
-    transmitter_.setByteTimeNs(on ? PanelTransmitter::byteTimeNs(baud_) : 0);
-}
-
-void PtyPanelServer::setBaudRate(int baud)
-{
-    baud_ = baud > 0 ? baud : PanelTransmitter::kDefaultBaud;
-    setPacing(pacing_);
-}
-
-void PtyPanelServer::syncClock()
-{
-    const qint64 ms = monotonic_.elapsed();
-    engine_.advance(ms - clockSyncedMs_);
-    clockSyncedMs_ = ms;
-}
-
-void PtyPanelServer::noteChanges()
-{
-    if (engine_.revision() != revision_) {
-        revision_ = engine_.revision();
-        emit memoryChanged();
-    }
-}
-
 void PtyPanelServer::onAttachPoll()
 {
     if (!isOpen())
@@ -175,9 +131,8 @@ void PtyPanelServer::onAttachPoll()
     if (::poll(&p, 1, 0) < 0 || (p.revents & POLLHUP))
         return; // still nobody on the other side
     attachPoll_.stop();
-    attached_ = true;
     readNotifier_->setEnabled(true);
-    emit programAttachedChanged(true);
+    setAttached(true);
 }
 
 void PtyPanelServer::onReadable()
@@ -186,9 +141,7 @@ void PtyPanelServer::onReadable()
     for (;;) {
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
-            syncClock();
-            send(engine_.receive(QByteArray(buffer, int(n))));
-            noteChanges();
+            received(QByteArray(buffer, int(n)));
             if (!isOpen())
                 return;
             continue;
@@ -204,14 +157,11 @@ void PtyPanelServer::detach()
 {
     readNotifier_->setEnabled(false);
     writeNotifier_->setEnabled(false);
-    transmitTimer_.stop();
-    transmitter_.clear();
     pendingWrite_.clear();
-    engine_.lineDropped();
+    endSession();
     discardStaleOutput();
-    attached_ = false;
     attachPoll_.start();
-    emit programAttachedChanged(false);
+    setAttached(false);
 }
 
 void PtyPanelServer::discardStaleOutput()
@@ -223,33 +173,6 @@ void PtyPanelServer::discardStaleOutput()
         return;
     ::tcflush(slave, TCIFLUSH);
     ::close(slave);
-}
-
-void PtyPanelServer::send(const QList<PanelOutput> &pieces)
-{
-    if (pieces.isEmpty() || !attached_)
-        return;
-    transmitter_.send(pieces, nowNs());
-    schedule();
-}
-
-void PtyPanelServer::schedule()
-{
-    if (transmitter_.idle()) {
-        transmitTimer_.stop();
-        return;
-    }
-    const qint64 waitNs = transmitter_.nextDueNs() - nowNs();
-    transmitTimer_.start(waitNs <= 0 ? 0 : int((waitNs + 999999) / 1000000));
-}
-
-void PtyPanelServer::transmit()
-{
-    const QByteArray bytes = transmitter_.take(nowNs());
-    if (!bytes.isEmpty())
-        writeOut(bytes);
-    if (isOpen() && attached_)
-        schedule();
 }
 
 void PtyPanelServer::writeOut(const QByteArray &bytes)
@@ -276,25 +199,4 @@ void PtyPanelServer::onWritable()
         return;
     }
     writeNotifier_->setEnabled(false);
-}
-
-bool PtyPanelServer::presentTag(const QByteArray &code, int delayMs, bool corruptCheck)
-{
-    if (!PanelLines::normaliseTag(code))
-        return false;
-    if (delayMs > 0) {
-        QTimer::singleShot(delayMs, this, [this, code, corruptCheck] { presentTag(code, 0, corruptCheck); });
-        return true;
-    }
-    syncClock();
-    engine_.presentTag(code, corruptCheck);
-    send(engine_.takeUnsolicited());
-    noteChanges();
-    return true;
-}
-
-void PtyPanelServer::sendJunkLine()
-{
-    engine_.sendJunkLine();
-    send(engine_.takeUnsolicited());
 }

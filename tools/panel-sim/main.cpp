@@ -1,10 +1,12 @@
-// panel-sim: the virtual Corvalen Xarn panel on a pseudo-terminal.
+// panel-sim: the virtual Corvalen Xarn panel on a pseudo-terminal, or behind
+// a TCP port as a serial server in raw mode.
 #include "MemoryAutoSave.h"
 #include "PanelConsole.h"
 #include "PanelOptions.h"
 #include "PanelSetup.h"
 #include "PtyPanelServer.h"
 #include "QuitOnSignal.h"
+#include "TcpPanelServer.h"
 #include "TerminalKeys.h"
 
 #include <QCoreApplication>
@@ -42,17 +44,27 @@ int main(int argc, char **argv)
     }
     PanelEngine &engine = *setup.engine;
 
-    PtyPanelServer server(engine);
+    std::unique_ptr<PanelServer> line;
+    PtyPanelServer *pty = nullptr;
+    if (options->tcp) {
+        line = std::make_unique<TcpPanelServer>(engine, QHostAddress(options->tcpHost), options->tcpPort);
+    } else {
+        auto terminal = std::make_unique<PtyPanelServer>(engine);
+        pty = terminal.get();
+        line = std::move(terminal);
+    }
+    PanelServer &server = *line;
     server.setBaudRate(options->baud);
     server.setPacing(options->pacing);
     if (!server.open(&error)) {
-        PanelConsole::print(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
+        PanelConsole::print(options->tcp ? QStringLiteral("cannot serve on TCP: %1").arg(error)
+                                         : QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
         return 1;
     }
     std::printf("%s\nPIN %s\n", qPrintable(server.devicePath()), engine.pin().constData());
     std::fflush(stdout);
 
-    if (!options->link.isEmpty() && !server.createLink(options->link, &error)) {
+    if (pty && !options->link.isEmpty() && !pty->createLink(options->link, &error)) {
         PanelConsole::print(QStringLiteral("cannot make the link: %1").arg(error));
         return 1;
     }
@@ -61,7 +73,7 @@ int main(int argc, char **argv)
     if (!options->memoryFile.isEmpty()) {
         QDir().mkpath(QFileInfo(options->memoryFile).absolutePath());
         autosave = std::make_unique<MemoryAutoSave>(engine, options->memoryFile);
-        QObject::connect(&server, &PtyPanelServer::memoryChanged, autosave.get(), &MemoryAutoSave::noteChange);
+        QObject::connect(&server, &PanelServer::memoryChanged, autosave.get(), &MemoryAutoSave::noteChange);
         QObject::connect(autosave.get(), &MemoryAutoSave::saveFailed, &app,
                          [](const QString &message) { PanelConsole::print(message); });
         if (!setup.loadedMemory)

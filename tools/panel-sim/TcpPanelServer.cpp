@@ -1,0 +1,109 @@
+#include "TcpPanelServer.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+TcpPanelServer::TcpPanelServer(PanelEngine &engine, QHostAddress host, quint16 port, QObject *parent)
+    : PanelServer(engine, parent)
+    , host_(std::move(host))
+    , port_(port)
+    , server_(new QTcpServer(this))
+{
+    connect(server_, &QTcpServer::newConnection, this, &TcpPanelServer::onNewConnection);
+}
+
+TcpPanelServer::~TcpPanelServer()
+{
+    close();
+}
+
+bool TcpPanelServer::open(QString *error)
+{
+    if (server_->isListening())
+        return true;
+    if (!server_->listen(host_, port_)) {
+        *error = QStringLiteral("%1 port %2: %3").arg(host_.toString()).arg(port_).arg(server_->errorString());
+        return false;
+    }
+    return true;
+}
+
+void TcpPanelServer::close()
+{
+    if (!server_->isListening())
+        return;
+    server_->close();
+    dropProgram();
+}
+
+bool TcpPanelServer::isOpen() const
+{
+    return server_->isListening();
+}
+
+quint16 TcpPanelServer::port() const
+{
+    return server_->isListening() ? server_->serverPort() : port_;
+}
+
+QString TcpPanelServer::devicePath() const
+{
+    const QString host = host_.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(host_.toString())
+                                                                           : host_.toString();
+    return QStringLiteral("tcp://%1:%2").arg(host).arg(port());
+}
+
+void TcpPanelServer::onNewConnection()
+{
+    while (QTcpSocket *socket = server_->nextPendingConnection()) {
+        if (client_) { // one program at a time
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        client_ = socket;
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(socket, &QTcpSocket::readyRead, this, &TcpPanelServer::onReadable);
+        connect(socket, &QTcpSocket::disconnected, this, &TcpPanelServer::onDisconnected);
+        setAttached(true);
+        if (socket->bytesAvailable() > 0)
+            onReadable();
+    }
+}
+
+void TcpPanelServer::onReadable()
+{
+    if (client_)
+        received(client_->readAll());
+}
+
+void TcpPanelServer::onDisconnected()
+{
+    if (!client_ || client_->state() == QAbstractSocket::ConnectedState)
+        return;
+    QTcpSocket *socket = client_;
+    client_ = nullptr;
+    socket->disconnect(this);
+    socket->deleteLater();
+    endSession();
+    setAttached(false);
+}
+
+void TcpPanelServer::dropProgram()
+{
+    if (!client_)
+        return;
+    QTcpSocket *socket = client_;
+    client_ = nullptr;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+    endSession();
+    setAttached(false);
+}
+
+void TcpPanelServer::writeOut(const QByteArray &bytes)
+{
+    if (client_)
+        client_->write(bytes);
+}
