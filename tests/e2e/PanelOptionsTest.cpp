@@ -70,3 +70,26 @@ TEST(PanelOptions, BadValuesAreRefusedWithTheOptionNamed)
     EXPECT_FALSE(parse({"--frobnicate"}, &error));
     EXPECT_FALSE(parse({"stray"}, &error));
 }
+
+TEST(PanelOptions, TcpTakesAPortOrAnAddressAndPortButNoLink)
+{
+    auto o = parse({"--tcp", "4001"});
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->tcp);
+    EXPECT_EQ(o->tcpHost, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(o->tcpPort, 4001);
+    o = parse({"--tcp", "[::1]:0"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->tcpHost, QStringLiteral("::1"));
+    EXPECT_EQ(o->tcpPort, 0);
+    EXPECT_EQ(parse({"--tcp", "0.0.0.0:4001"})->tcpHost, QStringLiteral("0.0.0.0"));
+    EXPECT_FALSE(parse({})->tcp);
+
+    QString error;
+    for (const char *bad : {"65536", "gw:4001", "four", ""}) {
+        EXPECT_FALSE(parse({"--tcp", bad}, &error)) << bad;
+        EXPECT_TRUE(error.contains(QStringLiteral("--tcp"))) << bad;
+    }
+    EXPECT_FALSE(parse({"--tcp", "4001", "--link", "/tmp/l"}, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("--link")));
+}

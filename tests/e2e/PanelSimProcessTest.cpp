@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -102,13 +103,39 @@ TEST_F(PanelSimProcess, PrintsItsDeviceLinksItAndKeepsItsMemoryOverARestart)
     stop(again);
 }
 
+TEST_F(PanelSimProcess, ServesAsARawSerialServerWithTcp)
+{
+    QProcess sim;
+    const QString device = start(sim, {QStringLiteral("--no-pacing"), QStringLiteral("--quiet"),
+                                       QStringLiteral("--model"), QStringLiteral("200"), QStringLiteral("--tcp"),
+                                       QStringLiteral("0")});
+    ASSERT_TRUE(device.startsWith(QStringLiteral("tcp://127.0.0.1:"))) << device.toStdString();
+    devices.setDevice(2, device);
+    ASSERT_TRUE(logOn()) << sim.readAllStandardError().toStdString();
+    EXPECT_EQ(identity, QByteArray("Corvalen_200_Xarn"));
+    EXPECT_TRUE(exchange.WriteRecord("1000", "12,,,,\xff,Byte FF"));
+
+    // A second program is turned away while the first is on the line.
+    SystemSerialPort other(devices);
+    QString error;
+    QSignalSpy lost(&other, &SerialPort::connectionLost);
+    if (other.open(&error))
+        for (int i = 0; i < 50 && lost.isEmpty(); ++i)
+            exchange.PumpWait(10);
+    EXPECT_FALSE(other.isOpen());
+    EXPECT_TRUE(exchange.ReadCompare("0128", "12,,,,\xff,Byte FF"));
+    exchange.LogOff();
+    stop(sim);
+    EXPECT_EQ(sim.exitCode(), 0);
+}
+
 TEST_F(PanelSimProcess, HelpListsEveryOptionAndBadOptionsAreRefused)
 {
     QProcess help;
     help.start(QStringLiteral(PANEL_SIM_EXECUTABLE), {QStringLiteral("--help")});
     ASSERT_TRUE(help.waitForFinished(5000));
     const QByteArray text = help.readAllStandardOutput();
-    for (const char *option : {"--model", "--identity", "--pin", "--demo", "--memory", "--link", "--no-pacing",
+    for (const char *option : {"--model", "--identity", "--pin", "--demo", "--memory", "--link", "--tcp", "--no-pacing",
                                "--latency", "--chunks", "--nul", "--silent", "--error-p", "--error-g", "--drop-ok",
                                "--bad-readback", "--stall-after", "--pause-after", "--pause-ms", "--max-events", "--junk", "--tag", "--tag-delay", "--quiet"})
         EXPECT_TRUE(text.contains(option)) << option;

@@ -28,7 +28,8 @@ PanelConsole::PanelConsole(PanelServer &server, bool quiet, QObject *parent)
     });
     connect(&server_, &PanelServer::programAttachedChanged, this, [this](bool attached) {
         if (!quiet_)
-            print(attached ? QStringLiteral("the program opened the line") : QStringLiteral("the program closed the line"));
+            print(attached ? QStringLiteral("the program opened the line")
+                           : QStringLiteral("the program closed the line"));
     });
 }
 
