@@ -9,8 +9,13 @@
 // panel, which runs as the panel-sim command beside this one, paced at
 // 57600 baud. Its CPU figures are this process's alone.
 //
+// The "net" mode downloads the same full directory three times: through the
+// pseudo-terminal, through tcp:// to panel-sim's TCP port, and through
+// rfc2217:// to ser2net in front of panel-sim's pseudo-terminal.
+//
 //   directory_bench [upload-entries]       (default 1024; the upload takes ~55 s)
 //   directory_bench pty [upload-entries]   (the same through panel-sim; ~70 s)
+//   directory_bench net [pty|tcp|rfc2217]  (three downloads, or the one named; ~35 s)
 
 #include "app/AppContext.h"
 #include "directory/DirectoryPanel.h"
@@ -26,6 +31,7 @@
 #include "support/RecordingFeedback.h"
 #include "support/Recorders.h"
 #include "support/Scheduler.h"
+#include "support/Ser2net.h"
 #include "table/widgets/TableModel.h"
 
 #include <QApplication>
@@ -227,23 +233,25 @@ bool writeFullMemory(const QString &name)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-// panel-sim beside this program; its device (through the link) as COM2.
+// panel-sim beside this program; the device it serves (its first line).
 class PanelSim
 {
 public:
-    bool start(const QStringList &extra, const QString &link)
+    bool start(const QStringList &args)
     {
         const QString program =
             QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/panel-sim/panel-sim");
-        const QStringList base{QStringLiteral("--quiet"), QStringLiteral("--no-keys"), QStringLiteral("--link"), link};
-        sim_.start(program, base + extra);
+        const QStringList base{QStringLiteral("--quiet"), QStringLiteral("--no-keys")};
+        sim_.start(program, base + args);
         if (!sim_.waitForStarted(5000) || !sim_.waitForReadyRead(5000)) {
             std::fprintf(stderr, "cannot start %s: %s\n", qPrintable(program),
                          sim_.readAllStandardError().constData());
             return false;
         }
+        device_ = QString::fromLocal8Bit(sim_.readLine()).trimmed();
         return true;
     }
+    QString device() const { return device_; }
     ~PanelSim()
     {
         sim_.terminate();
@@ -252,6 +260,7 @@ public:
 
 private:
     QProcess sim_;
+    QString device_;
 };
 
 struct PtyContext
@@ -303,16 +312,45 @@ struct PtyContext
     }
 };
 
-int benchPtyDownload(const QString &folder)
+enum class Line { Pty, Tcp, Ser2netTcp, Rfc2217 };
+
+const char *lineName(Line line)
+{
+    switch (line) {
+    case Line::Pty: return "pty";
+    case Line::Tcp: return "tcp";
+    case Line::Ser2netTcp: return "ser2net-tcp";
+    case Line::Rfc2217: return "rfc2217";
+    }
+    return "";
+}
+
+int benchLineDownload(const QString &folder, Line line)
 {
     const QString memory = folder + QStringLiteral("/full.mem");
-    const QString device = folder + QStringLiteral("/panel-d");
+    const QString link = folder + QStringLiteral("/panel-d");
     PanelSim sim;
-    if (!writeFullMemory(memory) || !sim.start({QStringLiteral("--memory"), memory}, device))
+    Ser2net ser2net;
+    QString device = link;
+    const QStringList args = line == Line::Tcp ? QStringList{QStringLiteral("--tcp"), QStringLiteral("0")}
+                                               : QStringList{QStringLiteral("--link"), link};
+    if (!writeFullMemory(memory) || !sim.start(args + QStringList{QStringLiteral("--memory"), memory}))
         return 1;
+    if (line == Line::Tcp)
+        device = sim.device();
+    if (line == Line::Rfc2217 || line == Line::Ser2netTcp) {
+        QString error;
+        if (!ser2net.start(link, &error, line == Line::Rfc2217 ? Ser2net::Mode::Rfc2217 : Ser2net::Mode::Raw)) {
+            std::fprintf(stderr, "cannot start ser2net: %s\n", qPrintable(error));
+            return 1;
+        }
+        device = ser2net.url();
+    }
     PtyContext c(device);
     if (!c.logOn())
         return 1;
+    int chunks = 0;
+    QObject::connect(&c.port, &SerialPort::readyRead, [&chunks] { ++chunks; });
     const double cpu0 = cpuSeconds();
     QElapsedTimer t;
     t.start();
@@ -323,11 +361,13 @@ int benchPtyDownload(const QString &folder)
     const double lineS = bytes * kByteNs / 1e9;
     const double tailS = (10 + 1 + 1000) * Waiter::kTickNs / 1e9;
     const double over = 100.0 * (wallS / (lineS + tailS) - 1.0);
-    std::printf("pty download of a full 1000 model: %d entries, %lld bytes; wall %.3f s; line %.3f s + stated tail "
-                "%.3f s = %.3f s (+%.1f%%, %s 10%%); CPU %.3f s (%.1f%% of wall); messages %lld\n",
-                c.directory.PhoneTable.count(), qlonglong(bytes), wallS, lineS, tailS, lineS + tailS, over,
-                over <= 10.0 ? "within" : "NOT within", cpuS, 100.0 * cpuS / wallS,
+    std::printf("%-11s download of a full 1000 model: %d entries, %lld bytes; wall %.3f s; line %.3f s + stated tail "
+                "%.3f s = %.3f s (+%.1f%%, %s 10%%); CPU %.3f s (%.1f%% of wall); %d chunks; messages %lld\n",
+                lineName(line), c.directory.PhoneTable.count(), qlonglong(bytes), wallS, lineS, tailS, lineS + tailS,
+                over, over <= 10.0 ? "within" : "NOT within", cpuS, 100.0 * cpuS / wallS, chunks,
                 qlonglong(c.prompt.messages.size()));
+    std::fflush(stdout);
+    c.link.LogOff();
     return 0;
 }
 
@@ -335,7 +375,7 @@ int benchPtyUpload(const QString &folder, int entries)
 {
     const QString device = folder + QStringLiteral("/panel-u");
     PanelSim sim;
-    if (!sim.start({QStringLiteral("--model"), QStringLiteral("1000")}, device))
+    if (!sim.start({QStringLiteral("--model"), QStringLiteral("1000"), QStringLiteral("--link"), device}))
         return 1;
     PtyContext c(device);
     if (!c.logOn())
@@ -367,9 +407,18 @@ int benchPtyUpload(const QString &folder, int entries)
 int benchPty(int uploadEntries)
 {
     QTemporaryDir folder;
-    if (benchPtyDownload(folder.path()) != 0)
+    if (benchLineDownload(folder.path(), Line::Pty) != 0)
         return 1;
     return uploadEntries > 0 ? benchPtyUpload(folder.path(), uploadEntries) : 0;
+}
+
+int benchNet(const QByteArray &only)
+{
+    QTemporaryDir folder;
+    for (Line line : {Line::Pty, Line::Tcp, Line::Ser2netTcp, Line::Rfc2217})
+        if ((only.isEmpty() || only == lineName(line)) && benchLineDownload(folder.path(), line) != 0)
+            return 1;
+    return 0;
 }
 
 } // namespace
@@ -377,14 +426,15 @@ int benchPty(int uploadEntries)
 int main(int argc, char **argv)
 {
     const bool pty = argc > 1 && QByteArray(argv[1]) == "pty";
+    const bool net = argc > 1 && QByteArray(argv[1]) == "net";
     const int countArg = pty ? 2 : 1;
     const int uploadEntries = argc > countArg ? std::clamp(QByteArray(argv[countArg]).toInt(), 0, 1024) : 1024;
-    if (pty) {
+    if (pty || net) {
         // The page needs a window system; none has to be on screen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
-        return benchPty(uploadEntries);
+        return pty ? benchPty(uploadEntries) : benchNet(argc > 2 ? QByteArray(argv[2]) : QByteArray());
     }
     QCoreApplication app(argc, argv);
     benchFile();

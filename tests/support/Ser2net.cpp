@@ -52,11 +52,12 @@ QString Ser2net::program()
 
 QString Ser2net::url() const
 {
-    return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port_);
+    return QStringLiteral("%1://127.0.0.1:%2").arg(mode_ == Mode::Raw ? "tcp" : "rfc2217").arg(port_);
 }
 
-bool Ser2net::start(const QString &device, QString *error)
+bool Ser2net::start(const QString &device, QString *error, Mode mode)
 {
+    mode_ = mode;
     const QString ser2net = program();
     if (ser2net.isEmpty()) {
         *error = QStringLiteral("ser2net is not installed");
@@ -67,8 +68,9 @@ bool Ser2net::start(const QString &device, QString *error)
     QFile file(config);
     const QByteArray yaml = QStringLiteral("%YAML 1.1\n---\n"
                                            "connection: &panel\n"
-                                           "    accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
-                                           "    connector: serialdev,%2,57600n81,local\n")
+                                           "    accepter: %1tcp,127.0.0.1,%2\n"
+                                           "    connector: serialdev,%3,57600n81,local\n")
+                                .arg(mode == Mode::Raw ? "" : "telnet(rfc2217),")
                                 .arg(port_)
                                 .arg(device)
                                 .toLocal8Bit();

@@ -10,6 +10,11 @@ TcpPanelServer::TcpPanelServer(PanelEngine &engine, QHostAddress host, quint16 p
     , server_(new QTcpServer(this))
 {
     connect(server_, &QTcpServer::newConnection, this, &TcpPanelServer::onNewConnection);
+    for (QTimer *timer : {&gapTimer_, &packetTimer_}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, &TcpPanelServer::flush);
+    }
 }
 
 TcpPanelServer::~TcpPanelServer()
@@ -81,29 +86,51 @@ void TcpPanelServer::onDisconnected()
 {
     if (!client_ || client_->state() == QAbstractSocket::ConnectedState)
         return;
-    QTcpSocket *socket = client_;
-    client_ = nullptr;
-    socket->disconnect(this);
-    socket->deleteLater();
-    endSession();
-    setAttached(false);
+    forget();
 }
 
 void TcpPanelServer::dropProgram()
 {
     if (!client_)
         return;
+    client_->abort();
+    forget();
+}
+
+// The program is gone: so is what was held for it, and the session.
+void TcpPanelServer::forget()
+{
     QTcpSocket *socket = client_;
     client_ = nullptr;
     socket->disconnect(this);
-    socket->abort();
     socket->deleteLater();
+    gapTimer_.stop();
+    packetTimer_.stop();
+    held_.clear();
     endSession();
     setAttached(false);
 }
 
 void TcpPanelServer::writeOut(const QByteArray &bytes)
 {
-    if (client_)
+    if (!client_)
+        return;
+    if (!pacing()) {
         client_->write(bytes);
+        return;
+    }
+    held_ += bytes;
+    const qint64 twoCharactersNs = 2 * PanelTransmitter::byteTimeNs(baudRate());
+    gapTimer_.start(qMax<int>(kPacketGapMs, int((twoCharactersNs + 999999) / 1000000)));
+    if (!packetTimer_.isActive())
+        packetTimer_.start(kPacketMaxMs);
+}
+
+void TcpPanelServer::flush()
+{
+    gapTimer_.stop();
+    packetTimer_.stop();
+    if (client_ && !held_.isEmpty())
+        client_->write(held_);
+    held_.clear();
 }

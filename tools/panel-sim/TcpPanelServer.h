@@ -4,6 +4,7 @@
 
 #include <QHostAddress>
 #include <QPointer>
+#include <QTimer>
 
 class QTcpServer;
 class QTcpSocket;
@@ -13,10 +14,18 @@ class QTcpSocket;
 // the panel's line rate. One program at a time: a second connection is
 // closed at once while the first lasts. Closing the connection ends the
 // session, as closing the serial device does.
+//
+// Like a serial server (ser2net's defaults), it forwards what the panel put
+// on the line in packets: once the line has been quiet for two character
+// times (at least kPacketGapMs), or kPacketMaxMs after the first byte held.
+// Without pacing every reply goes out at once.
 class TcpPanelServer : public PanelServer
 {
     Q_OBJECT
 public:
+    static constexpr int kPacketGapMs = 2;
+    static constexpr int kPacketMaxMs = 20;
+
     // Port 0 takes a free port (see port()).
     TcpPanelServer(PanelEngine &engine, QHostAddress host, quint16 port, QObject *parent = nullptr);
     ~TcpPanelServer() override;
@@ -38,9 +47,14 @@ private:
     void onNewConnection();
     void onReadable();
     void onDisconnected();
+    void forget();
+    void flush();
 
     QHostAddress host_;
     quint16 port_;
     QTcpServer *server_;
     QPointer<QTcpSocket> client_;
+    QByteArray held_;
+    QTimer gapTimer_;
+    QTimer packetTimer_;
 };
