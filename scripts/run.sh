@@ -8,11 +8,12 @@
 #   scripts/run.sh -- --model 100 --chunks   ... with panel-sim options after --
 #   scripts/run.sh --real                 a real panel on the default ports
 #   scripts/run.sh --port /dev/ttyUSB0    a real panel on this device as COM2
+#   scripts/run.sh --port tcp://gw:4001   ... or behind a serial server (rfc2217:// too)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 usage() {
-  sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 real=no

@@ -122,6 +122,21 @@ TEST(TcpSerialPortTest, EveryByteValuePassesBothWaysAndADropIsALostLine)
     EXPECT_FALSE(port.write("x\r", &error));
 }
 
+TEST(TcpSerialPortTest, AnIpv6ServerIsReachedThroughItsBracketedAddress)
+{
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHostIPv6, 0))
+        GTEST_SKIP() << "no IPv6 loopback here";
+    TcpSerialPort port(address(QStringLiteral("tcp://[::1]:%1").arg(server.serverPort())));
+    QString error;
+    ASSERT_TRUE(port.open(&error)) << qPrintable(error);
+    ASSERT_TRUE(runUntil([&] { return server.hasPendingConnections(); }));
+    QTcpSocket *peer = server.nextPendingConnection();
+    ASSERT_TRUE(port.write("x\r", &error));
+    ASSERT_TRUE(runUntil([&] { return peer->bytesAvailable() >= 2; }));
+    EXPECT_EQ(peer->readAll(), QByteArray("x\r"));
+}
+
 TEST(TcpSerialPortTest, ARefusedConnectionAndAServerThatNeverAnswersAreExplained)
 {
     quint16 closedPort = 0;
