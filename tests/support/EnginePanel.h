@@ -38,6 +38,7 @@ public:
     // single reply or unsolicited line.
     qint64 bytesSent() const { return bytesSent_; }
     qint64 longestOutput() const { return longestOutput_; }
+    void clearCounts() { bytesSent_ = longestOutput_ = 0; }
 
 private:
     QByteArray respond(const QByteArray &command);
