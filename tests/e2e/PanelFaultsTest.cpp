@@ -175,3 +175,29 @@ TEST(PanelFaults, TheSameSeedRepeatsTheSameChunks)
     EXPECT_EQ(run(7), run(7));
     EXPECT_NE(run(7), run(8));
 }
+
+TEST_F(FaultyPanel, ErrorToTheFirstDirectoryWritesLeavesTheSlotAlone)
+{
+    panel.faults().errorW = 2;
+    EXPECT_EQ(ask("w0128101,,,,1,Ann"), QByteArray("Error\r\n"));
+    EXPECT_EQ(ask("b0128101,,,,1,Ann"), QByteArray("Error\r\n"));
+    EXPECT_TRUE(panel.memory().record(128).isEmpty());
+    EXPECT_EQ(ask("b0128101,,,,1,Ann"), QByteArray("b0128\r\nOK\r\n"));
+    EXPECT_EQ(panel.memory().record(128), QByteArray("101,,,,1,Ann"));
+}
+
+// The bytes are counted over replies and tag lines alike; the reply that
+// reaches the count is cut there, the session ends and the line must drop.
+TEST_F(FaultyPanel, TheLineDropsAfterItsBytesAndTheSessionEnds)
+{
+    const QByteArray whole = ask("d01280140");
+    panel.faults().dropLineAfter = int(whole.size()) + 3;
+    EXPECT_EQ(ask("d01280140"), whole);
+    EXPECT_FALSE(panel.takeHangUp());
+    EXPECT_EQ(ask(""), QByteArray("\r\nO"));
+    EXPECT_TRUE(panel.takeHangUp());
+    EXPECT_FALSE(panel.takeHangUp());
+    EXPECT_FALSE(panel.loggedOn());
+    EXPECT_EQ(panel.faults().dropLineAfter, 0);
+    EXPECT_EQ(ask("r0001"), QByteArray()); // nothing changes before a new log-on
+}

@@ -42,9 +42,17 @@ void EnginePanel::send(const QList<PanelOutput> &pieces)
     if (pieces.isEmpty())
         return;
     const qint64 now = port_.scheduler().nowNs();
+    const qint64 bytes = PanelOutput::join(pieces).size();
+    bytesSent_ += bytes;
+    longestOutput_ = qMax(longestOutput_, bytes);
     transmitter_.send(pieces, now);
-    for (const PanelTransmitter::Burst &burst : transmitter_.drain(kBurstNs))
+    qint64 lastNs = 0;
+    for (const PanelTransmitter::Burst &burst : transmitter_.drain(kBurstNs)) {
         port_.inject(burst.bytes, burst.atNs - now);
+        lastNs = qMax(lastNs, burst.atNs - now);
+    }
+    if (engine_.takeHangUp())
+        port_.scheduler().in(lastNs + 1, [this] { port_.dropLine(QStringLiteral("The panel hung up")); });
 }
 
 void EnginePanel::presentTag(const QByteArray &code, qint64 delayNs, bool corruptCheck)

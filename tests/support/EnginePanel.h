@@ -14,7 +14,8 @@
 // Every command the program writes goes to the engine; its replies arrive
 // as the real line would deliver them (latency, gaps, 173.6 us a byte, in
 // bursts of at most a millisecond). The panel's clock moves with the test's
-// clock.
+// clock. When the engine's line-drop fault cuts its output, the port drops
+// the line once the bytes before the cut have arrived.
 class EnginePanel
 {
 public:
@@ -33,6 +34,12 @@ public:
     // Sends whatever the engine queued of its own accord.
     void flushUnsolicited();
 
+    // What the panel has put on the line: bytes in all, and the longest
+    // single reply or unsolicited line.
+    qint64 bytesSent() const { return bytesSent_; }
+    qint64 longestOutput() const { return longestOutput_; }
+    void clearCounts() { bytesSent_ = longestOutput_ = 0; }
+
 private:
     QByteArray respond(const QByteArray &command);
     void send(const QList<PanelOutput> &pieces);
@@ -42,4 +49,6 @@ private:
     PanelEngine engine_;
     PanelTransmitter transmitter_;
     qint64 clockSyncedNs_ = 0;
+    qint64 bytesSent_ = 0;
+    qint64 longestOutput_ = 0;
 };

@@ -97,6 +97,10 @@ PanelReply PanelCommands::writeDirectory(char word, const QByteArray &args)
     const std::optional<int> record = recordAt(args);
     if (!record || memory_.area(*record) != PanelMemory::Area::Directory)
         return error();
+    if (faults_.errorW > 0) {
+        --faults_.errorW;
+        return error();
+    }
     memory_.setRecord(*record, args.mid(4));
     return echoOk(word + args.left(4));
 }

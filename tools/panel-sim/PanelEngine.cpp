@@ -100,7 +100,30 @@ QList<PanelOutput> PanelEngine::finish(PanelReply reply, bool inSession)
         pieces << PanelOutput{reply.text, 0, 0};
     if (reply.ok)
         pieces << PanelOutput{QByteArray("OK") + kCrLf, 0, reply.okNotBeforeMs};
-    return shaper_.shape(pieces, faults_, true);
+    return throughLine(shaper_.shape(pieces, faults_, true));
+}
+
+// The line-drop fault: what the panel sends is cut after the bytes still
+// allowed, and the session ends with the line.
+QList<PanelOutput> PanelEngine::throughLine(const QList<PanelOutput> &pieces)
+{
+    if (faults_.dropLineAfter <= 0)
+        return pieces;
+    QList<PanelOutput> out;
+    for (PanelOutput piece : pieces) {
+        if (piece.bytes.size() < faults_.dropLineAfter) {
+            faults_.dropLineAfter -= int(piece.bytes.size());
+            out << piece;
+            continue;
+        }
+        piece.bytes.truncate(faults_.dropLineAfter);
+        out << piece;
+        faults_.dropLineAfter = 0;
+        hangUp_ = true;
+        lineDropped();
+        break;
+    }
+    return out;
 }
 
 bool PanelEngine::presentTag(const QByteArray &code, bool corruptCheck)
@@ -119,14 +142,15 @@ bool PanelEngine::presentTag(const QByteArray &code, bool corruptCheck)
         memory_.addEvent(event);
     }
     if (!faults_.silent)
-        unsolicited_ += shaper_.shape({PanelOutput{PanelLines::tagLine(*tag, corruptCheck) + kCrLf}}, faults_, false);
+        unsolicited_ += throughLine(
+            shaper_.shape({PanelOutput{PanelLines::tagLine(*tag, corruptCheck) + kCrLf}}, faults_, false));
     return true;
 }
 
 void PanelEngine::sendJunkLine()
 {
     if (!faults_.silent)
-        unsolicited_ += shaper_.shape({PanelOutput{shaper_.junkLine() + kCrLf}}, faults_, false);
+        unsolicited_ += throughLine(shaper_.shape({PanelOutput{shaper_.junkLine() + kCrLf}}, faults_, false));
 }
 
 QList<PanelOutput> PanelEngine::takeUnsolicited()

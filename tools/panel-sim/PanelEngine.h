@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QList>
 #include <functional>
+#include <utility>
 
 // The virtual Corvalen Xarn panel, without any line: bytes go in, timed
 // output comes out. It keeps the memory of one model, the PIN, an event log
@@ -68,6 +69,10 @@ public:
     // half-received command is forgotten.
     void lineDropped();
 
+    // True once after the line-drop fault has cut the output: the line
+    // must go down when what was sent before the cut has left.
+    bool takeHangUp() { return std::exchange(hangUp_, false); }
+
     bool loggedOn() const { return loggedOn_; }
     // Goes up with every change the panel would keep over a power cut
     // (records, events, the clock being set).
@@ -86,6 +91,7 @@ private:
     PanelReply logOn(const QByteArray &command);
     PanelReply session(const QByteArray &command);
     QList<PanelOutput> finish(PanelReply reply, bool inSession);
+    QList<PanelOutput> throughLine(const QList<PanelOutput> &pieces);
 
     PanelModelProfile model_;
     QByteArray identity_;
@@ -95,6 +101,7 @@ private:
     PanelCommands commands_;
     ReplyShaper shaper_;
     bool loggedOn_ = false;
+    bool hangUp_ = false;
     QByteArray input_;
     bool overflow_ = false;
     QList<PanelOutput> unsolicited_;

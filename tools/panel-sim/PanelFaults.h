@@ -11,10 +11,12 @@ struct PanelFaults
     bool silent = false;  // the panel answers nothing at all
     int errorP = 0;       // "Error" to this many more "p" commands
     int errorG = 0;       // "Error" to this many more "g" commands
+    int errorW = 0;       // "Error" to this many more directory writes ("w", "b")
     bool dropOk = false;  // the next reply of a session loses its "OK"
     int badReadback = 0;  // this many more "r" replies differ from the record
     int stallAfter = 0;   // above 0: every reply stops after this many bytes
     int pauseAfter = 0;   // above 0: every longer reply pauses after this many bytes ...
     int pauseMs = 2000;   // ... for this long, then goes on
     bool junk = false;    // a line of noise before every reply
+    int dropLineAfter = 0; // above 0: the line drops after this many more bytes from the panel
 };

@@ -1,0 +1,121 @@
+// fault_matrix: every bulk exchange of the program against every fault the
+// virtual panel can play, on virtual time, through the window's own pages.
+// Prints one mark a cell and exits 1 when a cell fails.
+//
+//   fault_matrix [--only TEXT] [--timeout SECONDS]
+//
+// Marks: ok       the exchange did what it was asked
+//        ok*      it did not, and said so; nothing the user had was lost
+//        n/a      the fault cannot touch this exchange
+//        spec     fails a promise in the way the program is meant to behave
+//        FAIL     a broken promise: see the notes under the table
+// FAULT_MATRIX_DEBUG=1 prints, for every cell, the messages shown, the
+// commands sent and the result compared.
+#include "Cell.h"
+#include "Exchange.h"
+#include "Fault.h"
+#include "IntendedCells.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char *markText(Cell::Mark m)
+{
+    switch (m) {
+    case Cell::Mark::Ok: return "ok";
+    case Cell::Mark::FailedAndSaidSo: return "ok*";
+    case Cell::Mark::NotApplicable: return "n/a";
+    case Cell::Mark::Fail: return "FAIL";
+    case Cell::Mark::Spec: return "spec";
+    }
+    return "?";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QString only;
+    int timeoutS = 120;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--only") && i + 1 < argc)
+            only = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc)
+            timeoutS = std::atoi(argv[++i]);
+        else {
+            std::fprintf(stderr, "usage: %s [--only TEXT] [--timeout SECONDS]\n", argv[0]);
+            return 2;
+        }
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime; // Qt wants a private runtime folder
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+
+    QElapsedTimer took;
+    took.start();
+    const QList<Exchange> exchanges = Exchange::all();
+    const QList<Fault> faults = Fault::all();
+    QStringList notes;
+    QList<const IntendedCell *> specUsed;
+    int failures = 0, cells = 0;
+    qint64 virtualMs = 0;
+
+    std::printf("%-20s", "exchange");
+    for (const Fault &f : faults)
+        std::printf(" %-9s", f.name);
+    std::printf("\n");
+    for (const Exchange &x : exchanges) {
+        if (!only.isEmpty() && !QString::fromLatin1(x.name).contains(only, Qt::CaseInsensitive))
+            continue;
+        std::printf("%-20s", x.name);
+        std::fflush(stdout);
+        Cell clean;
+        for (const Fault &f : faults) {
+            const bool isClean = &f == &faults.first();
+            Cell cell;
+            if (isClean) {
+                cell = clean = Cell::run(x, f, nullptr, timeoutS);
+            } else if (clean.mark != Cell::Mark::Ok || !f.applies(x, clean.line)) {
+                cell.mark = Cell::Mark::NotApplicable;
+            } else {
+                cell = Cell::run(x, f, &clean, timeoutS);
+            }
+            if (cell.mark != Cell::Mark::NotApplicable) {
+                ++cells;
+                virtualMs += cell.elapsedMs;
+            }
+            QString mark = QString::fromLatin1(markText(cell.mark));
+            if (cell.mark == Cell::Mark::Fail) {
+                if (const IntendedCell *spec = IntendedCell::find(x.name, f.name, cell.reason)) {
+                    cell.mark = Cell::Mark::Spec;
+                    if (!specUsed.contains(spec))
+                        specUsed << spec;
+                    mark = QStringLiteral("spec%1").arg(specUsed.indexOf(spec) + 1);
+                } else {
+                    ++failures;
+                    notes << QStringLiteral("[%1] %2 / %3: %4").arg(notes.size() + 1).arg(QLatin1String(x.name), QLatin1String(f.name), cell.reason);
+                    mark = QStringLiteral("FAIL%1").arg(notes.size());
+                }
+            }
+            std::printf(" %-9s", qPrintable(mark));
+            std::fflush(stdout);
+        }
+        std::printf("\n");
+    }
+    std::printf("\n");
+    for (const QString &n : notes)
+        std::printf("%s\n", qPrintable(n));
+    for (int i = 0; i < specUsed.size(); ++i)
+        std::printf("[spec%d] meant so: %s\n", i + 1, specUsed[i]->what);
+    std::printf("\n%d cells, %d failed; %.1f s of virtual time in %.1f s of real time\n", cells, failures,
+                double(virtualMs) / 1000.0, double(took.elapsed()) / 1000.0);
+    return failures == 0 ? 0 : 1;
+}
