@@ -2,7 +2,8 @@
 # Builds the fuzzers of fuzz/ (folder build-fuzz: clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs each for SECONDS
 # (default 60), starting from its seeds in fuzz/corpus/<fuzzer>/. Prints one
-# line a fuzzer: executions, corpus size, findings. Exits non-zero when a
+# line a fuzzer: executions, executions a second, coverage (code edges) and
+# features libFuzzer reached, corpus size, findings. Exits non-zero when a
 # fuzzer does not build or finds anything; the inputs that failed are kept
 # under build-fuzz/findings/<fuzzer>/ and the logs under build-fuzz/logs/.
 # New corpus entries go to build-fuzz/corpus/<fuzzer>/, never into fuzz/.
@@ -20,25 +21,8 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 shift || true
 
-# What the fuzzing build needs beyond the normal build's packages.
+# clang and its libFuzzer runtime come with the build's packages.
 scripts/install-deps.sh
-fuzz_packages=(clang-14 libclang-rt-14-dev)
-missing=()
-for p in "${fuzz_packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null 2>&1 || { echo "Cannot install ${missing[*]} without root or sudo" >&2; exit 1; }
-    sudo=(sudo)
-  fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
-fi
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 dir=build-fuzz
@@ -70,6 +54,7 @@ mkdir -p "$dir/logs"
 total_runs=0
 total_findings=0
 rows=()
+row='%-18s %12s %8s %9s %9s %7s %9s\n'
 for name in "${fuzzers[@]}"; do
   program="$dir/fuzz/fuzz_$name"
   if [ ! -x "$program" ]; then
@@ -88,19 +73,23 @@ for name in "${fuzzers[@]}"; do
     -artifact_prefix="$findings/" "$corpus" "fuzz/corpus/$name" >"$log" 2>&1 || status=$?
 
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"
-  corpus_size="$(grep -o 'corp: [0-9]*' "$log" | tail -1 | sed 's/corp: //')"
+  speed="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)"
+  last="$(grep -E '^#[0-9]+.*cov: ' "$log" | tail -1 || true)"
+  cov="$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")"
+  ft="$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")"
+  corpus_size="$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$last")"
   found="$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)"
   if [ "$status" -ne 0 ] && [ "$found" -eq 0 ]; then
     found=1 # it stopped without leaving an input: see the log
   fi
   total_runs=$((total_runs + ${runs:-0}))
   total_findings=$((total_findings + found))
-  rows+=("$(printf '%-20s %12s %8s %9s' "$name" "${runs:-?}" "${corpus_size:-?}" "$found")")
+  rows+=("$(printf "$row" "$name" "${runs:-?}" "${speed:-?}" "${cov:-?}" "${ft:-?}" "${corpus_size:-?}" "$found")")
 done
 
-printf '%-20s %12s %8s %9s\n' fuzzer executions corpus findings
+printf "$row" fuzzer executions exec/s coverage features corpus findings
 printf '%s\n' "${rows[@]}"
-printf '%-20s %12s %8s %9s\n' total "$total_runs" "" "$total_findings"
+printf "$row" total "$total_runs" "" "" "" "" "$total_findings"
 if [ "$total_findings" -ne 0 ]; then
   echo >&2
   echo "Findings (inputs under $dir/findings/, logs under $dir/logs/):" >&2

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
   libjpeg62-turbo-dev libgtest-dev
   xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
