@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev
   xvfb xauth
   ser2net
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

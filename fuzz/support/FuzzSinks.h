@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/StatusSink.h"
+#include "link/TransferFeedback.h"
+#include "link/UserPrompt.h"
+
+#include <QStringList>
+
+// Where the code below the windows reports while it is fuzzed: the status
+// bar and the transfer feedback go nowhere, messages are kept so that a
+// fuzzer can look at them, and every question is answered Yes.
+class FuzzStatus : public StatusSink
+{
+public:
+    void setStatusText(const QString &) override {}
+    void setCommandText(const QString &) override {}
+};
+
+class FuzzPrompt : public UserPrompt
+{
+public:
+    void message(const QString &text, Kind) override { messages << text; }
+    bool ask(const QString &, Kind) override { return true; }
+
+    QStringList messages;
+};
+
+class FuzzFeedback : public TransferFeedback
+{
+public:
+    void showTransferWindow() override {}
+    void hideTransferWindow() override {}
+    void setBusyCursor(bool) override {}
+    void startLampBlink() override {}
+    void stopLampBlink() override {}
+    void startKeepAlive() override {}
+    void stopKeepAlive() override {}
+    void setLedImage(int) override {}
+};
