@@ -8,6 +8,11 @@ CommandLine CommandLine::parse(QStringList args, const DeviceMap &devices)
         line.help = true;
         return line;
     }
+    if (args.contains(QStringLiteral("--version"))) {
+        line.version = true;
+        return line;
+    }
+    line.userFolder = args.removeAll(QStringLiteral("--user-folder")) > 0;
     if (!line.devices.applyArguments(args, &line.error))
         return line;
     // Options with one dash are Qt's own (-platform offscreen, -style
@@ -30,22 +35,29 @@ CommandLine CommandLine::parse(QStringList args, const DeviceMap &devices)
         args.remove(i, qMin(taken, args.size() - i));
     }
     if (!args.isEmpty())
-        line.error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH, or --help").arg(args.first());
+        line.error = QStringLiteral("Unknown option %1: use --com1=PATH to --com4=PATH, --user-folder, or --help")
+                         .arg(args.first());
     return line;
 }
 
 QString CommandLine::usage()
 {
     QString text = QStringLiteral(
-        "Usage: corvalen-pro [--com1=PATH] [--com2=PATH] [--com3=PATH] [--com4=PATH]\n"
+        "Usage: corvalen-pro [--com1=PATH] [--com2=PATH] [--com3=PATH] [--com4=PATH] [--user-folder]\n"
         "\n"
         "Programs a Corvalen Xarn door-entry panel over a serial cable.\n"
         "The Connect, Port menu chooses Comm1 to Comm4; each names a device:\n");
     const DeviceMap defaults;
     for (int n = 1; n <= 4; ++n)
-        text += QStringLiteral("  --com%1=PATH   device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
+        text += QStringLiteral("  --com%1=PATH    device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
                     .arg(n)
                     .arg(defaults.device(n));
-    text += QStringLiteral("  --help         show this text\n");
+    text += QStringLiteral(
+        "  --user-folder   work in the folder Corvalen-Pro of your documents folder, made\n"
+        "                  if missing, instead of the folder the program was started in;\n"
+        "                  the phone list file and the log-on details file are kept in\n"
+        "                  the working folder (the desktop menu starts it so)\n"
+        "  --version       show the version\n"
+        "  --help          show this text\n");
     return text;
 }
