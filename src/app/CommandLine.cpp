@@ -49,7 +49,7 @@ QString CommandLine::usage()
         "The Connect, Port menu chooses Comm1 to Comm4; each names a device:\n");
     const DeviceMap defaults;
     for (int n = 1; n <= 4; ++n)
-        text += QStringLiteral("  --com%1=PATH    device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
+        text += QStringLiteral("  --com%1=PATH     device of Comm%1 (default %2, or $CORVALEN_COM%1)\n")
                     .arg(n)
                     .arg(defaults.device(n));
     text += QStringLiteral(
