@@ -3,6 +3,7 @@
 #include "PanelOptions.h"
 #include "PtyPanelServer.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 
 #include <cstdio>
@@ -34,7 +35,8 @@ PanelConsole::PanelConsole(PtyPanelServer &server, bool quiet, QObject *parent)
 
 void PanelConsole::print(const QString &line)
 {
-    std::fprintf(stderr, "panel-sim: %s\n", line.toLocal8Bit().constData());
+    const QString name = QCoreApplication::instance() ? QCoreApplication::applicationName() : QStringLiteral("panel-sim");
+    std::fprintf(stderr, "%s: %s\n", qPrintable(name), line.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
