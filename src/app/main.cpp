@@ -51,7 +51,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
     QApplication::setApplicationVersion(QStringLiteral(CORVALEN_VERSION));
     // Ties the windows to the menu entry (its name and icon) on Wayland.
-    QGuiApplication::setDesktopFileName(QStringLiteral("corvalen-pro"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.ostrel.CorvalenPro"));
 
     SystemSerialPort port(options.devices);
     port.setObjectName(QStringLiteral("ComPort1"));
