@@ -25,7 +25,8 @@ function(corvalen_man_page target)
     return() # a sanitized build is for tests only, never installed
   endif()
   if(NOT HELP2MAN)
-    install(CODE "message(FATAL_ERROR \"The manual page of ${arg_NAME} needs help2man: run scripts/install-deps.sh --packaging\")")
+    install(CODE "message(FATAL_ERROR
+      \"The manual page of ${arg_NAME} needs help2man: run scripts/install-deps.sh --packaging\")")
     return()
   endif()
 

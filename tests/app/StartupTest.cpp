@@ -36,7 +36,8 @@ TEST(CommandLineTest, BadOptionsSayWhatToUse)
 
 TEST(CommandLineTest, VersionAndUserFolderOptions)
 {
-    const CommandLine version = CommandLine::parse({QStringLiteral("--com2=/dev/x"), QStringLiteral("--version")}, DeviceMap());
+    const CommandLine version =
+        CommandLine::parse({QStringLiteral("--com2=/dev/x"), QStringLiteral("--version")}, DeviceMap());
     EXPECT_TRUE(version.version);
     EXPECT_TRUE(version.error.isEmpty());
 
@@ -47,7 +48,8 @@ TEST(CommandLineTest, VersionAndUserFolderOptions)
     EXPECT_TRUE(folder.error.isEmpty()) << qPrintable(folder.error);
     EXPECT_EQ(folder.devices.device(2), QStringLiteral("/dev/pts/3"));
     EXPECT_FALSE(CommandLine::parse({}, DeviceMap()).userFolder);
-    EXPECT_TRUE(CommandLine::parse({QStringLiteral("--user-folder=/tmp")}, DeviceMap()).error.startsWith("Unknown option"));
+    EXPECT_TRUE(
+        CommandLine::parse({QStringLiteral("--user-folder=/tmp")}, DeviceMap()).error.startsWith("Unknown option"));
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--user-folder")));
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--version")));
 }

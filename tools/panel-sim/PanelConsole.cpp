@@ -35,7 +35,8 @@ PanelConsole::PanelConsole(PtyPanelServer &server, bool quiet, QObject *parent)
 
 void PanelConsole::print(const QString &line)
 {
-    const QString name = QCoreApplication::instance() ? QCoreApplication::applicationName() : QStringLiteral("panel-sim");
+    const QString name =
+        QCoreApplication::instance() ? QCoreApplication::applicationName() : QStringLiteral("panel-sim");
     std::fprintf(stderr, "%s: %s\n", qPrintable(name), line.toLocal8Bit().constData());
     std::fflush(stderr);
 }
