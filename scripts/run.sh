@@ -2,7 +2,9 @@
 # Runs Corvalen-Pro. By default against the virtual panel: installs what is
 # missing, builds, starts panel-sim with demo data (its memory kept under the
 # user's state folder), points COM2 at it and opens the program; the panel
-# stops when the program exits.
+# stops when the program exits. The program works in the folder Corvalen-Pro
+# of the user's documents folder (made if missing), where it keeps the phone
+# list and the log-on details; it says where that is when it starts.
 #
 #   scripts/run.sh                        the virtual panel on COM2
 #   scripts/run.sh -- --model 100 --chunks   ... with panel-sim options after --
@@ -13,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 usage() {
-  sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 real=no
@@ -54,9 +56,9 @@ panel_sim=build/tools/panel-sim/panel-sim
 if [ "$real" = yes ]; then
   if [ -n "$port" ]; then
     echo "Corvalen-Pro with COM2 on $port"
-    exec "$program" "--com2=$port"
+    exec "$program" --user-folder "--com2=$port"
   fi
-  exec "$program"
+  exec "$program" --user-folder
 fi
 
 state_dir="${XDG_STATE_HOME:-$HOME/.local/state}/corvalen-pro"
@@ -106,4 +108,4 @@ pin="$(sed -n 2p "$out" | sed 's/^PIN //')"
 echo "Virtual panel on $device (COM2 = $link)"
 echo "Log on with the PIN: $pin"
 echo "Panel log: $log   Panel memory: $state_dir/panel.mem"
-"$program" "--com2=$link"
+"$program" --user-folder "--com2=$link"

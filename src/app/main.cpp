@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/UserFolder.h"
 #include "app/widgets/FrameStatusBar.h"
 #include "app/widgets/TAboutBox.h"
 #include "app/widgets/TCorvalenForm.h"
@@ -8,6 +9,8 @@
 #include "link/widgets/TTransferF.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -22,14 +25,33 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(CommandLine::usage()), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("corvalen-pro %s\n", CORVALEN_VERSION);
+        return 0;
+    }
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "corvalen-pro: %s\n", qPrintable(options.error));
         return 2;
     }
 
+    // The phone list file and the log-on details file live in the working
+    // folder; the desktop menu starts the program in the user's own.
+    QString folderError;
+    if (options.userFolder) {
+        const QString folder = UserFolder::path();
+        if (UserFolder::enter(folder, &folderError)) {
+            std::printf("Corvalen-Pro works in %s\n", qPrintable(folder));
+            std::fflush(stdout);
+        } else {
+            std::fprintf(stderr, "corvalen-pro: %s\n", qPrintable(folderError));
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
-    QApplication::setApplicationVersion(QStringLiteral("7.1"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVALEN_VERSION));
+    // Ties the windows to the menu entry (its name and icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.ostrel.CorvalenPro"));
 
     SystemSerialPort port(options.devices);
     port.setObjectName(QStringLiteral("ComPort1"));
@@ -47,5 +69,8 @@ int main(int argc, char **argv)
     form.show();
     form.raise();
     form.activateWindow();
+    if (!folderError.isEmpty())
+        QMessageBox::warning(&form, QStringLiteral("Corvalen-Pro"),
+                             QStringLiteral("%1\nFiles are kept in %2 instead.").arg(folderError, QDir::currentPath()));
     return app.exec();
 }

@@ -1,11 +1,15 @@
 #include "app/CommandLine.h"
+#include "app/UserFolder.h"
 #include "app/widgets/MessageBoxPrompt.h"
 #include "app/widgets/TAboutBox.h"
 #include "support/AccessibleNames.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -37,6 +41,68 @@ TEST(CommandLineTest, BadOptionsSayWhatToUse)
     EXPECT_TRUE(qt.error.isEmpty()) << qPrintable(qt.error);
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--com4=DEVICE")));
     EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("rfc2217://HOST:PORT")));
+}
+
+TEST(CommandLineTest, VersionAndUserFolderOptions)
+{
+    const CommandLine version =
+        CommandLine::parse({QStringLiteral("--com2=/dev/x"), QStringLiteral("--version")}, DeviceMap());
+    EXPECT_TRUE(version.version);
+    EXPECT_TRUE(version.error.isEmpty());
+
+    const CommandLine folder =
+        CommandLine::parse({QStringLiteral("--user-folder"), QStringLiteral("--com2=/dev/pts/3")}, DeviceMap());
+    EXPECT_TRUE(folder.userFolder);
+    EXPECT_FALSE(folder.version);
+    EXPECT_TRUE(folder.error.isEmpty()) << qPrintable(folder.error);
+    EXPECT_EQ(folder.devices.device(2), QStringLiteral("/dev/pts/3"));
+    EXPECT_FALSE(CommandLine::parse({}, DeviceMap()).userFolder);
+    EXPECT_TRUE(
+        CommandLine::parse({QStringLiteral("--user-folder=/tmp")}, DeviceMap()).error.startsWith("Unknown option"));
+    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--user-folder")));
+    EXPECT_TRUE(CommandLine::usage().contains(QStringLiteral("--version")));
+}
+
+// Every test leaves the working folder where it found it.
+class UserFolderTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { QDir::setCurrent(before_); }
+    QString before_ = QDir::currentPath();
+    QTemporaryDir documents_;
+};
+
+TEST_F(UserFolderTest, IsMadeInsideTheDocumentsFolderAndBecomesTheWorkingFolder)
+{
+    const QString folder = UserFolder::path(documents_.filePath(QStringLiteral("Documents")));
+    EXPECT_EQ(folder, documents_.filePath(QStringLiteral("Documents/Corvalen-Pro")));
+    QString error;
+    ASSERT_TRUE(UserFolder::enter(folder, &error)) << qPrintable(error);
+    EXPECT_EQ(QDir::currentPath(), folder);
+    // A second start finds it there and keeps what it holds.
+    QFile kept(QStringLiteral("CorvalenPhList.csv"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.close();
+    QDir::setCurrent(before_);
+    ASSERT_TRUE(UserFolder::enter(folder, &error)) << qPrintable(error);
+    EXPECT_TRUE(QFile::exists(QStringLiteral("CorvalenPhList.csv")));
+    EXPECT_TRUE(UserFolder::path().endsWith(QStringLiteral("/Corvalen-Pro")));
+}
+
+TEST_F(UserFolderTest, AFileInTheWayOrAnUnwritableParentLeavesTheWorkingFolderAlone)
+{
+    QFile inTheWay(documents_.filePath(QStringLiteral("Corvalen-Pro")));
+    ASSERT_TRUE(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.close();
+    QString error;
+    EXPECT_FALSE(UserFolder::enter(UserFolder::path(documents_.path()), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("in the way"))) << qPrintable(error);
+    EXPECT_EQ(QDir::currentPath(), before_);
+
+    error.clear();
+    EXPECT_FALSE(UserFolder::enter(documents_.filePath(QStringLiteral("Corvalen-Pro/below-a-file")), &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot create folder"))) << qPrintable(error);
+    EXPECT_EQ(QDir::currentPath(), before_);
 }
 
 TEST(MessageTextTest, LinesStayJoinedWithCrLfAndADoubledAmpersandShowsOnce)

@@ -3,6 +3,7 @@
 #include "PanelOptions.h"
 #include "PanelServer.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 
 #include <cstdio>
@@ -35,7 +36,9 @@ PanelConsole::PanelConsole(PanelServer &server, bool quiet, QObject *parent)
 
 void PanelConsole::print(const QString &line)
 {
-    std::fprintf(stderr, "panel-sim: %s\n", line.toLocal8Bit().constData());
+    const QString name =
+        QCoreApplication::instance() ? QCoreApplication::applicationName() : QStringLiteral("panel-sim");
+    std::fprintf(stderr, "%s: %s\n", qPrintable(name), line.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 

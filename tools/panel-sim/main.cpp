@@ -18,14 +18,15 @@
 
 int main(int argc, char **argv)
 {
+    // The name it was started by (panel-sim in the build tree,
+    // corvalen-virtual-panel when installed) is the name it gives itself.
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("panel-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral("7.1"));
 
     QString error;
     const std::optional<PanelOptions> options = PanelOptions::parse(QCoreApplication::arguments(), &error);
     if (!options) {
-        PanelConsole::print(error + QStringLiteral(" (see panel-sim --help)"));
+        PanelConsole::print(error + QStringLiteral(" (see %1 --help)").arg(QCoreApplication::applicationName()));
         return 2;
     }
     if (options->help) {
@@ -33,7 +34,8 @@ int main(int argc, char **argv)
         return 0;
     }
     if (options->version) {
-        std::printf("panel-sim %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
         return 0;
     }
 
