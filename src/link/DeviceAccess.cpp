@@ -1,0 +1,118 @@
+#include "link/DeviceAccess.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+DeviceAccess::DeviceAccess() = default;
+
+DeviceAccess::DeviceAccess(Folders folders)
+    : folders_(std::move(folders))
+{
+}
+
+QString DeviceAccess::permissionMessage(const QString &group, bool listedInGroup)
+{
+    if (group.isEmpty() || group == QLatin1String("root"))
+        return QStringLiteral("No permission: only the administrator may open it (a udev rule can give "
+                              "the dialout group access)");
+    if (listedInGroup)
+        return QStringLiteral("No permission yet: you are in the %1 group, but this login started before; "
+                              "log out and in again")
+            .arg(group);
+    return QStringLiteral("No permission: add yourself to the %1 group (sudo adduser $USER %1), then log in again")
+        .arg(group);
+}
+
+QString DeviceAccess::permissionProblem(const QString &node)
+{
+    const QByteArray path = QFile::encodeName(node);
+    if (::access(path.constData(), R_OK | W_OK) == 0)
+        return {};
+    if (errno != EACCES && errno != EPERM)
+        return {}; // gone or unreadable for another reason; the open will say
+    struct stat st{};
+    if (::stat(path.constData(), &st) != 0)
+        return {};
+    QString group;
+    bool listed = false;
+    if (const struct group *g = ::getgrgid(st.st_gid)) {
+        group = QString::fromLocal8Bit(g->gr_name);
+        if (const struct passwd *me = ::getpwuid(::geteuid()))
+            for (char **member = g->gr_mem; member && *member; ++member)
+                listed = listed || std::strcmp(*member, me->pw_name) == 0;
+    }
+    return permissionMessage(group, listed);
+}
+
+bool DeviceAccess::processRuns(qint64 pid) const
+{
+    return pid > 0 && QFileInfo::exists(QDir(folders_.proc).filePath(QString::number(pid)));
+}
+
+QString DeviceAccess::processName(qint64 pid) const
+{
+    QFile comm(QDir(folders_.proc).filePath(QStringLiteral("%1/comm").arg(pid)));
+    const QString name = comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readLine(64)).trimmed()
+                                                        : QString();
+    return name.isEmpty() ? QStringLiteral("In use by process %1").arg(pid)
+                          : QStringLiteral("In use by %1 (process %2)").arg(name).arg(pid);
+}
+
+// UUCP lock files: "LCK..ttyUSB0" holding the owner's process number, as
+// text (QLockFile and most programs) or as a 4-byte binary number (old ones).
+QString DeviceAccess::holderFromLockFile(const QString &node) const
+{
+    const QString lockName = QStringLiteral("LCK..") + QFileInfo(node).fileName();
+    for (const QString &folder : folders_.locks) {
+        QFile lock(QDir(folder).filePath(lockName));
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray content = lock.read(64);
+        bool ok = false;
+        qint64 pid = content.split('\n').value(0).trimmed().toLongLong(&ok);
+        if (!ok && content.size() == 4)
+            pid = qFromLittleEndian<qint32>(content.constData()), ok = true;
+        if (ok && pid != QCoreApplication::applicationPid() && processRuns(pid))
+            return processName(pid);
+    }
+    return {};
+}
+
+QHash<QString, QString> DeviceAccess::holders(const QStringList &nodes) const
+{
+    QHash<QString, QString> found;
+    QHash<QString, QString> byCanonical; // canonical path -> node as listed
+    for (const QString &node : nodes) {
+        if (const QString holder = holderFromLockFile(node); !holder.isEmpty())
+            found.insert(node, holder);
+        const QString canonical = QFileInfo(node).canonicalFilePath();
+        byCanonical.insert(canonical.isEmpty() ? node : canonical, node);
+    }
+    if (byCanonical.isEmpty())
+        return found;
+
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    const QDir proc(folders_.proc);
+    for (const QString &pidText : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (pidText == self || pidText.isEmpty() || !pidText.at(0).isDigit())
+            continue;
+        // Other users' file tables are not readable; the listing is then empty.
+        const QDir fds(proc.filePath(pidText + QStringLiteral("/fd")));
+        for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+            const QString target = QFileInfo(fds.filePath(fd)).symLinkTarget();
+            const auto hit = byCanonical.constFind(target);
+            if (hit != byCanonical.constEnd() && !found.contains(*hit))
+                found.insert(*hit, processName(pidText.toLongLong()));
+        }
+    }
+    return found;
+}
