@@ -74,6 +74,9 @@ TEST(DeviceDialogTest, ListsTheDevicesWithTheirProblemsAndKeepsTheSelectionThrou
     EXPECT_EQ(usb->text(0), QStringLiteral("usb-FTDI_FT232R_A1B2C3-if00-port0"));
     EXPECT_EQ(usb->text(5), QStringLiteral("Ready"));
     EXPECT_TRUE(h.row(QStringLiteral("/dev/ttyACM0"))->text(5).contains(QStringLiteral("dialout group")));
+    EXPECT_EQ(h.dialog.notesLabel()->text(),
+              QStringLiteral("/dev/ttyACM0: No permission: add yourself to the dialout group (sudo adduser $USER "
+                             "dialout), then log in again"));
 
     usb->setSelected(true);
     h.dialog.deviceList()->setCurrentItem(usb);
@@ -93,6 +96,7 @@ TEST(DeviceDialogTest, ListsTheDevicesWithTheirProblemsAndKeepsTheSelectionThrou
     EXPECT_TRUE(current->isSelected());
     EXPECT_EQ(current->text(5), QStringLiteral("In use by minicom (process 4242)"));
     EXPECT_EQ(h.dialog.deviceEdit()->text(), QStringLiteral("typed")); // a refresh does not overwrite typing
+    EXPECT_EQ(h.dialog.notesLabel()->text(), QStringLiteral("/dev/ttyUSB0: In use by minicom (process 4242)"));
 
     h.present.clear();
     h.dialog.refresh();

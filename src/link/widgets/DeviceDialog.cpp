@@ -62,6 +62,12 @@ DeviceDialog::DeviceDialog(DeviceChoice &choice, int port, Scanner scanner, QWid
     auto *editLabel = new QLabel(QStringLiteral("&Device or address:"), this);
     editLabel->setBuddy(edit_);
 
+    notes_ = new QLabel(this);
+    notes_->setObjectName(QStringLiteral("DeviceNotes"));
+    notes_->setWordWrap(true);
+    notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notes_->hide();
+
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("DeviceProblem"));
     problem_->setWordWrap(true);
@@ -75,6 +81,7 @@ DeviceDialog::DeviceDialog(DeviceChoice &choice, int port, Scanner scanner, QWid
     layout->addWidget(current_);
     layout->addWidget(listLabel);
     layout->addWidget(list_, 1);
+    layout->addWidget(notes_);
     layout->addWidget(editLabel);
     layout->addWidget(edit_);
     layout->addWidget(problem_);
@@ -146,6 +153,15 @@ void DeviceDialog::showDevices(const SerialDevices &devices)
     }
     for (int c = 0; c < Status; ++c)
         list_->resizeColumnToContents(c);
+
+    // A status column is too narrow for a fix such as the dialout group's;
+    // each problem is written out whole under the list.
+    QStringList notes;
+    for (const SerialDevice &d : devices)
+        if (statusOf(d) != QLatin1String("Ready"))
+            notes << QStringLiteral("%1: %2").arg(d.node, statusOf(d));
+    notes_->setText(notes.join(QLatin1Char('\n')));
+    notes_->setVisible(!notes.isEmpty());
 }
 
 void DeviceDialog::takeSelected()

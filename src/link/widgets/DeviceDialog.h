@@ -37,6 +37,8 @@ public:
     QTreeWidget *deviceList() const { return list_; }
     QLineEdit *deviceEdit() const { return edit_; }
     QLabel *problemLabel() const { return problem_; }
+    // The devices' problems written out whole, under the list.
+    QLabel *notesLabel() const { return notes_; }
 
     void accept() override;
 
@@ -56,6 +58,7 @@ private:
     QTreeWidget *list_;
     QLineEdit *edit_;
     QLabel *problem_;
+    QLabel *notes_;
     QDialogButtonBox *buttons_;
     QString outcome_;
 };
