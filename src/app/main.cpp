@@ -4,7 +4,10 @@
 #include "app/widgets/TAboutBox.h"
 #include "app/widgets/TCorvalenForm.h"
 #include "link/EventLoopWaiter.h"
+#include "link/JournalSerialPort.h"
+#include "link/PortSettings.h"
 #include "link/SystemSerialPort.h"
+#include "link/TrafficJournal.h"
 #include "link/widgets/TEnterPin.h"
 #include "link/widgets/TTransferF.h"
 
@@ -53,12 +56,22 @@ int main(int argc, char **argv)
     // Ties the windows to the menu entry (its name and icon) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.ostrel.CorvalenPro"));
 
-    SystemSerialPort port(options.devices);
+    // Devices chosen in the window before; --comN= and CORVALEN_COMn win.
+    DeviceMap devices = options.devices;
+    const PortSettings settings(PortSettings::defaultFileName());
+    settings.applyTo(devices);
+
+    SystemSerialPort line(devices);
+    TrafficJournal journal(TrafficJournal::defaultFolder(), [] { return QDateTime::currentDateTime(); });
+    JournalSerialPort port(line, journal, [&line] {
+        return QStringLiteral("%1 (%2)").arg(line.portName(), line.deviceName());
+    });
     port.setObjectName(QStringLiteral("ComPort1"));
     EventLoopWaiter waiter;
 
     // The windows in their start-up order; the main window comes first.
-    TCorvalenForm form(port, waiter, options.devices);
+    TCorvalenForm form(port, waiter, devices, nullptr, nullptr, settings.fileName());
+    form.setJournal(&journal);
     TAboutBox about(&form);
     TEnterPin enterPin(form.portChoice(), form.prompt(), &form);
     TTransferF transfer(form.statusSink(), &form);

@@ -27,7 +27,7 @@ DeviceMap DeviceMap::fromEnvironment()
     for (int n = 1; n <= 4; ++n) {
         const QByteArray value = qgetenv(QStringLiteral("CORVALEN_COM%1").arg(n).toLatin1().constData());
         if (!value.isEmpty())
-            map.setDevice(n, QString::fromLocal8Bit(value));
+            map.setDevice(n, QString::fromLocal8Bit(value), Source::Environment);
     }
     return map;
 }
@@ -39,10 +39,22 @@ QString DeviceMap::device(int n) const
     return devices_[n - 1];
 }
 
-void DeviceMap::setDevice(int n, const QString &path)
+void DeviceMap::setDevice(int n, const QString &path, Source source)
 {
-    if (n >= 1 && n <= 4)
+    if (n >= 1 && n <= 4) {
         devices_[n - 1] = path;
+        sources_[n - 1] = source;
+    }
+}
+
+DeviceMap::Source DeviceMap::source(int n) const
+{
+    return n >= 1 && n <= 4 ? sources_[n - 1] : Source::Default;
+}
+
+bool DeviceMap::pinned(int n) const
+{
+    return source(n) >= Source::Environment;
 }
 
 QString DeviceMap::deviceForPortName(const QString &portName) const
@@ -77,7 +89,7 @@ bool DeviceMap::applyArguments(QStringList &args, QString *error)
                     *error = QStringLiteral("--com%1: %2").arg(n).arg(why);
                 return false;
             }
-            setDevice(n, path);
+            setDevice(n, path, Source::CommandLine);
             args.removeAt(i);
             continue;
         }

@@ -132,7 +132,7 @@ TEST(FrameStartTest, MenusAndToolbarAreInTheirOrder)
     QStringList connect;
     for (QAction *item : a.Connect1->actions())
         connect << item->text();
-    EXPECT_EQ(connect, (QStringList{"Log On", "Port"}));
+    EXPECT_EQ(connect, (QStringList{"Log On", "Port", "", "Save &Diagnostics..."}));
     EXPECT_TRUE(h.form.portMenu().item(1)->toolTip().contains(h.devices.device(1)));
 }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 // Every test executable runs with a QApplication on the offscreen platform,
@@ -9,5 +10,7 @@ int main(int argc, char **argv)
                                                                     : qgetenv("QT_QPA_PLATFORM"));
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Settings a test writes go to ~/.qttest, never into the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     return RUN_ALL_TESTS();
 }

@@ -56,6 +56,9 @@ FrameActions::FrameActions(QMainWindow *window)
     RFbutt = make("RFbutt", QStringLiteral("RFID"), QStringLiteral("RFID Setup"), "rfid");
 
     OnLine1 = make("OnLine1", QStringLiteral("Log On"), QStringLiteral("Log on to the panel, or log off"));
+    SaveDiagnostics = make("SaveDiagnostics", QStringLiteral("Save &Diagnostics..."),
+                           QStringLiteral("Save Diagnostics|Save the port, its device, the serial devices and this "
+                                          "session's traffic journal in one file, for support"));
     led = make("led", QStringLiteral("Log On"), QStringLiteral("Log On"), "led22");
     led->setCheckable(true); // checked: drawn highlighted while a log-on is under way
 }
@@ -126,6 +129,8 @@ void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animati
     Connect1->setObjectName(QStringLiteral("Connect1"));
     Connect1->addAction(OnLine1);
     Connect1->addMenu(Port1);
+    Connect1->addSeparator();
+    Connect1->addAction(SaveDiagnostics);
 
     for (QMenu *menu : {File1, Edit1, window, Connect1, Port1}) {
         menu->setAccessibleName(withoutAmpersand(menu->title()));

@@ -40,6 +40,7 @@ public:
     QAction *PHBut, *Pbutt, *Ebutt, *RFbutt;
     // Connect
     QAction *OnLine1;
+    QAction *SaveDiagnostics;
     QAction *led;
 
     QMenu *File1 = nullptr;

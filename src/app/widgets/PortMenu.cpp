@@ -1,13 +1,14 @@
 #include "app/widgets/PortMenu.h"
 
 #include "app/widgets/FrameActions.h"
-#include "link/DeviceMap.h"
+#include "link/DeviceChoice.h"
 #include "link/ExchangeGuard.h"
 #include "link/PortChoice.h"
 
-PortMenu::PortMenu(PortChoice &ports, const DeviceMap &devices, ExchangeGuard &guard, QWidget *parent)
+PortMenu::PortMenu(PortChoice &ports, DeviceChoice &devices, ExchangeGuard &guard, QWidget *parent)
     : QMenu(QStringLiteral("Port"), parent)
     , ports_(ports)
+    , devices_(devices)
     , guard_(guard)
     , group_(new QActionGroup(this))
 {
@@ -20,13 +21,31 @@ PortMenu::PortMenu(PortChoice &ports, const DeviceMap &devices, ExchangeGuard &g
         QAction *action = addAction(QStringLiteral("Comm%1").arg(n));
         action->setObjectName(QLatin1String(names[n - 1]));
         action->setCheckable(true);
-        FrameActions::applyHint(action, QStringLiteral("%1|Use COM%2 on %1").arg(devices.device(n)).arg(n));
         group_->addAction(action);
         items_[n - 1] = action;
+        showDevice(n);
         connect(action, &QAction::triggered, this, [this, n] { choose(n); });
     }
+    addSeparator();
+    DeviceItem_ = addAction(QStringLiteral("Device..."));
+    DeviceItem_->setObjectName(QStringLiteral("DeviceItem"));
+    FrameActions::applyHint(DeviceItem_,
+                            QStringLiteral("Device|Choose the serial device or serial server of the port chosen now"));
+    connect(DeviceItem_, &QAction::triggered, this, [this] {
+        if (!guard_.busy())
+            emit deviceDialogRequested();
+    });
     connect(&ports_, &PortChoice::checkedChanged, this, &PortMenu::showChecked);
+    connect(&devices_, &DeviceChoice::deviceChanged, this, &PortMenu::showDevice);
     showChecked(ports_.checkedItem());
+}
+
+void PortMenu::showDevice(int n)
+{
+    if (n < 1 || n > 4)
+        return;
+    const QString device = devices_.devices().device(n);
+    FrameActions::applyHint(items_[n - 1], QStringLiteral("%1|Use COM%2 on %1").arg(device).arg(n));
 }
 
 void PortMenu::choose(int n)

@@ -1,6 +1,7 @@
 #include "app/widgets/TCorvalenForm.h"
 
 #include "app/widgets/AnimateStrip.h"
+#include "app/widgets/DiagnosticsCommand.h"
 #include "app/widgets/FocusedEdit.h"
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/FrameStatusBar.h"
@@ -11,6 +12,7 @@
 #include "events/widgets/EventsPage.h"
 #include "link/LogOnDetails.h"
 #include "link/PanelModel.h"
+#include "link/widgets/DeviceDialog.h"
 #include "parameters/widgets/SystemPage.h"
 #include "rfid/widgets/RfidPage.h"
 
@@ -29,8 +31,8 @@ QIcon ledIcon(int image)
 }
 } // namespace
 
-TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &devices, UserPrompt *prompt,
-                             QWidget *parent)
+TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &devices, UserPrompt *prompt,
+                             QWidget *parent, const QString &settingsFile)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
@@ -55,7 +57,10 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &
     portChoice_ = std::make_unique<PortChoice>(port, QString::fromLatin1(LogOnDetails::kFileName));
 
     actions_ = new FrameActions(this);
-    portMenu_ = new PortMenu(*portChoice_, devices, guard_, this);
+    deviceChoice_ = std::make_unique<DeviceChoice>(
+        devices, PortSettings(settingsFile.isEmpty() ? PortSettings::defaultFileName() : settingsFile));
+    diagnostics_ = new DiagnosticsCommand(port, *deviceChoice_, *prompt_, this);
+    portMenu_ = new PortMenu(*portChoice_, *deviceChoice_, guard_, this);
     Animate1 = new AnimateStrip(QStringLiteral(":/resources/animate.png"), this);
     actions_->build(this, portMenu_, Animate1);
     buildPages();
@@ -151,6 +156,8 @@ void TCorvalenForm::wireActions()
     connect(a.Ebutt, &QAction::triggered, this, &TCorvalenForm::EbuttClick);
     connect(a.RFIDCodes1, &QAction::triggered, this, &TCorvalenForm::RFbuttClick);
     connect(a.RFbutt, &QAction::triggered, this, &TCorvalenForm::RFbuttClick);
+    connect(portMenu_, &PortMenu::deviceDialogRequested, this, &TCorvalenForm::DeviceItemClick);
+    connect(a.SaveDiagnostics, &QAction::triggered, diagnostics_, &DiagnosticsCommand::SaveDiagnosticsClick);
     connect(a.OnLine1, &QAction::triggered, connection_.get(), &Connection::OnLine1Click);
     connect(a.led, &QAction::triggered, this, [this] {
         // The lamp's mark is the connection's, not the click's.
@@ -275,6 +282,23 @@ void TCorvalenForm::HelpAbout1Execute()
 {
     if (aboutBox_)
         aboutBox_->exec();
+}
+
+void TCorvalenForm::setJournal(TrafficJournal *journal)
+{
+    diagnostics_->setJournal(journal);
+}
+
+void TCorvalenForm::DeviceItemClick()
+{
+    // The port menu is disabled while connected; a new device waits for the
+    // next log-on in any case.
+    if (guard_.busy() || !portMenu_->menuAction()->isEnabled())
+        return;
+    const int port = portChoice_->checkedItem() > 0 ? portChoice_->checkedItem() : 2;
+    DeviceDialog dialog(*deviceChoice_, port, {}, this);
+    if (dialog.exec() == QDialog::Accepted)
+        StatusBar->setStatusText(dialog.outcome());
 }
 
 void TCorvalenForm::closeEvent(QCloseEvent *event)

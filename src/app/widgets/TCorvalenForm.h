@@ -6,6 +6,7 @@
 #include "directory/PhoneDirectory.h"
 #include "link/CommandExchange.h"
 #include "link/Connection.h"
+#include "link/DeviceChoice.h"
 #include "link/ExchangeGuard.h"
 #include "link/PortChoice.h"
 
@@ -14,7 +15,7 @@
 #include <memory>
 
 class AnimateStrip;
-class DeviceMap;
+class DiagnosticsCommand;
 class EventsPage;
 class FrameActions;
 class FrameStatusBar;
@@ -24,6 +25,7 @@ class RfidPage;
 class SystemPage;
 class TAboutBox;
 class TTransferF;
+class TrafficJournal;
 class Waiter;
 
 // The main window CorvalenForm: the four pages in `Page`, the menus, the
@@ -37,19 +39,26 @@ class TCorvalenForm : public QMainWindow
     Q_OBJECT
 public:
     // prompt: where messages go; the window's own message boxes when null.
-    TCorvalenForm(SerialPort &port, Waiter &waiter, const DeviceMap &devices, UserPrompt *prompt = nullptr,
-                  QWidget *parent = nullptr);
+    // devices: what the ports stand for; the Device dialog changes it and
+    // remembers the change in the settings file (settingsFile; the user's
+    // configuration folder when empty).
+    TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &devices, UserPrompt *prompt = nullptr,
+                  QWidget *parent = nullptr, const QString &settingsFile = QString());
     ~TCorvalenForm() override;
 
     // The windows created after this one at start-up.
     void setAboutBox(TAboutBox *box) { aboutBox_ = box; }
     void setLogOnDialog(PinRequest *dialog) { connection_->setPinRequest(dialog); }
     void setTransferWindow(TTransferF *window) { feedback_.setTransferWindow(window); }
+    // The traffic journal on the port, for Save Diagnostics.
+    void setJournal(TrafficJournal *journal);
 
     AppContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }
     Connection &connection() { return *connection_; }
     PortChoice &portChoice() { return *portChoice_; }
+    DeviceChoice &deviceChoice() { return *deviceChoice_; }
+    DiagnosticsCommand &diagnostics() { return *diagnostics_; }
     FileCommandState &fileCommands() { return fileCommands_; }
     FrameStatusBar &statusSink() { return *StatusBar; }
     UserPrompt &prompt() { return *prompt_; }
@@ -72,6 +81,8 @@ public:
     void FileExportItemClick();
     void FileExit1Execute();
     void HelpAbout1Execute();
+    // Port, "Device...".
+    void DeviceItemClick();
 
     // Page commands.
     void PHButClick();
@@ -105,6 +116,8 @@ private:
     std::unique_ptr<AppContext> ctx_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<PortChoice> portChoice_;
+    std::unique_ptr<DeviceChoice> deviceChoice_;
+    DiagnosticsCommand *diagnostics_ = nullptr;
 
     FrameActions *actions_ = nullptr;
     PortMenu *portMenu_ = nullptr;

@@ -1,0 +1,175 @@
+#include "link/TrafficJournal.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+constexpr qsizetype kBytesPerLine = 128;
+
+void escape(QByteArray &out, char c)
+{
+    const uchar u = uchar(c);
+    switch (c) {
+    case '\r': out += "\\r"; return;
+    case '\n': out += "\\n"; return;
+    case '\\': out += "\\\\"; return;
+    }
+    if (u >= 0x20 && u < 0x7F)
+        out += c;
+    else
+        out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0');
+}
+} // namespace
+
+TrafficJournal::TrafficJournal(QString folder, Clock clock, QObject *parent)
+    : QObject(parent)
+    , folder_(std::move(folder))
+    , clock_(std::move(clock))
+{
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(kFlushIntervalMs);
+    connect(&flushTimer_, &QTimer::timeout, this, &TrafficJournal::flush);
+}
+
+TrafficJournal::~TrafficJournal()
+{
+    flush();
+}
+
+QString TrafficJournal::defaultFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || QDir::isRelativePath(state)) // the XDG rule: a relative path is ignored
+        state = QDir::home().filePath(QStringLiteral(".local/state"));
+    return QDir(state).filePath(QStringLiteral("corvalen-pro/journal"));
+}
+
+QByteArray TrafficJournal::stamp(const QDateTime &now)
+{
+    return now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1();
+}
+
+void TrafficJournal::fail(const QString &why)
+{
+    if (error_.isEmpty())
+        error_ = why;
+    buffer_.clear();
+    flushTimer_.stop();
+    file_.close();
+}
+
+bool TrafficJournal::start(const QDateTime &now)
+{
+    if (!error_.isEmpty())
+        return false;
+    if (file_.isOpen())
+        return true;
+    if (!QDir().mkpath(folder_))
+        return fail(QStringLiteral("Cannot create the journal folder %1").arg(folder_)), false;
+    QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString base = QStringLiteral("session-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    QString name = QDir(folder_).filePath(base + QStringLiteral(".log"));
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = QDir(folder_).filePath(QStringLiteral("%1-%2.log").arg(base).arg(n));
+    file_.setFileName(name);
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fail(QStringLiteral("Cannot create the journal %1: %2").arg(name, file_.errorString())), false;
+    file_.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    fileName_ = name;
+    dropOldSessions();
+    buffer_ = "# " + QCoreApplication::applicationName().toUtf8() + ' '
+              + QCoreApplication::applicationVersion().toUtf8()
+              + " traffic journal. > sent, < received, * port; \\r \\n \\\\ \\xHH as written; the PIN as [PIN].\n";
+    return true;
+}
+
+// The names carry the start time, so name order is age; this session's own
+// file is never the one dropped, whatever the clock did.
+void TrafficJournal::dropOldSessions()
+{
+    QDir dir(folder_);
+    QStringList sessions =
+        dir.entryList({QStringLiteral("session-*.log")}, QDir::Files, QDir::Name);
+    sessions.removeAll(QFileInfo(fileName_).fileName());
+    while (sessions.size() > kSessionsKept - 1)
+        dir.remove(sessions.takeFirst());
+}
+
+void TrafficJournal::append(const QByteArray &lines)
+{
+    buffer_ += lines;
+    if (buffer_.size() >= kBufferLimit)
+        flush();
+    else if (!flushTimer_.isActive())
+        flushTimer_.start();
+}
+
+void TrafficJournal::record(char direction, const QByteArray &bytes, PinMask &mask)
+{
+    const QList<bool> hidden = mask.scan(bytes); // keeps its place even while not journalling
+    if (bytes.isEmpty() || !error_.isEmpty())
+        return;
+    const QDateTime now = clock_();
+    if (!start(now))
+        return;
+    const QByteArray head = stamp(now) + ' ' + direction + ' ';
+    QByteArray out;
+    QByteArray line;
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (hidden.at(i)) {
+            if (i == 0 || count == 0 || !hidden.at(i - 1))
+                line += "[PIN]";
+        } else {
+            escape(line, bytes.at(i));
+        }
+        ++count;
+        const bool end = i + 1 == bytes.size();
+        if (end || (bytes.at(i) == '\n' && direction == '<') || count == kBytesPerLine) {
+            out += head + line + '\n';
+            line.clear();
+            count = 0;
+        }
+    }
+    append(out);
+}
+
+void TrafficJournal::sent(const QByteArray &bytes)
+{
+    record('>', bytes, sentMask_);
+}
+
+void TrafficJournal::received(const QByteArray &bytes)
+{
+    record('<', bytes, receivedMask_);
+}
+
+void TrafficJournal::note(const QString &event)
+{
+    if (!error_.isEmpty())
+        return;
+    const QDateTime now = clock_();
+    if (start(now))
+        append(stamp(now) + " * " + event.toUtf8() + '\n');
+}
+
+void TrafficJournal::flush()
+{
+    flushTimer_.stop();
+    if (buffer_.isEmpty() || !file_.isOpen())
+        return;
+    const qint64 written = file_.write(buffer_);
+    if (written != buffer_.size() || !file_.flush())
+        return fail(QStringLiteral("Cannot write the journal %1: %2").arg(fileName_, file_.errorString()));
+    buffer_.clear();
+}
+
+QByteArray TrafficJournal::contents()
+{
+    flush();
+    if (fileName_.isEmpty())
+        return {};
+    QFile file(fileName_);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

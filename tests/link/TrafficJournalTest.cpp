@@ -1,0 +1,180 @@
+#include "link/JournalSerialPort.h"
+#include "link/PinMask.h"
+#include "link/TrafficJournal.h"
+#include "parameters/RecordFields.h"
+#include "support/LinkHarness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// A clock that moves 5 ms at every reading, from a fixed start.
+struct SteppingClock
+{
+    QDateTime now = QDateTime(QDate(2024, 5, 6), QTime(14, 3, 7, 100));
+    QDateTime operator()()
+    {
+        const QDateTime t = now;
+        now = now.addMSecs(5);
+        return t;
+    }
+};
+
+QList<QByteArray> recordLines(const QByteArray &journal)
+{
+    QList<QByteArray> lines = journal.split('\n');
+    lines.removeAll(QByteArray());
+    if (!lines.isEmpty() && lines.first().startsWith('#'))
+        lines.removeFirst();
+    return lines;
+}
+
+// A link through a journalled port to a panel that takes the PIN 1234 and
+// reads the PIN record back with the new PIN in it.
+struct JournalledLink
+{
+    QTemporaryDir dir;
+    SteppingClock clock;
+    VirtualClock time;
+    VirtualWaiter waiter{time};
+    VirtualScheduler scheduler{time};
+    FakePanelPort panel{scheduler};
+    TrafficJournal journal{dir.filePath(QStringLiteral("journal")), std::ref(clock)};
+    JournalSerialPort port{panel, journal, [] { return QStringLiteral("COM2 (/dev/ttyUSB1)"); }};
+    RecordingStatus status;
+    RecordingPrompt prompt;
+    CommandExchange link{port, waiter, status, prompt};
+    QByteArray pinRecord;
+
+    JournalledLink()
+    {
+        panel.setResponder([this](const QByteArray &command) -> QByteArray {
+            if (command == "a1234")
+                return "\r\nOK\r\n";
+            if (command.startsWith("p0000")) {
+                pinRecord = command.mid(5);
+                return "p0000\r\nOK\r\n";
+            }
+            if (command == "r0000")
+                return "r0000" + pinRecord + "\r\nOK\r\n";
+            return "Error\r\n";
+        });
+    }
+};
+} // namespace
+
+TEST(PinMaskTest, FindsThePinInTheLogOnThePinChangeAndItsReadBackAcrossChunks)
+{
+    PinMask sent = PinMask::forSent();
+    auto hidden = [](const QList<bool> &mask) {
+        QByteArray s;
+        for (bool b : mask)
+            s += b ? '#' : '.';
+        return s;
+    };
+    EXPECT_EQ(hidden(sent.scan("a1234\r")), QByteArray(".####."));
+    EXPECT_EQ(hidden(sent.scan("x\rp00")), QByteArray("....."));
+    EXPECT_EQ(hidden(sent.scan("0099\xff\r")), QByteArray("..###."));
+    EXPECT_EQ(hidden(sent.scan("p0001abc\rr0000\r")), QByteArray("..............."));
+    EXPECT_EQ(hidden(sent.scan("d01281152\r")), QByteArray(".........."));
+
+    PinMask received = PinMask::forReceived();
+    EXPECT_EQ(hidden(received.scan("\r\nr00")), QByteArray("....."));
+    EXPECT_EQ(hidden(received.scan("0042")), QByteArray("..##"));
+    EXPECT_EQ(hidden(received.scan("\xff\xff\r\nOK\r\n")), QByteArray("##......"));
+    EXPECT_EQ(hidden(received.scan("r0001abc\r\n")), QByteArray(".........."));
+}
+
+TEST(TrafficJournalTest, WritesEveryByteWithTimeAndDirectionAndNeverThePin)
+{
+    JournalledLink h;
+    ASSERT_TRUE(h.link.TogglePort());
+    h.link.WriteDirect("a1234\r");
+    h.waiter.pump(100);
+    ASSERT_TRUE(h.link.ProgramRecord("0000", RecordFields::PadField("9876", 32, char(0xFF))));
+    h.link.SendCommand("r0001\r");
+    h.waiter.pump(100);
+    h.port.close();
+
+    const QByteArray journal = h.journal.contents();
+    EXPECT_FALSE(journal.contains("1234")) << journal.constData();
+    EXPECT_FALSE(journal.contains("9876")) << journal.constData();
+    EXPECT_FALSE(journal.contains("\\xff")) << journal.constData(); // the PIN's fill tells its length
+    const QList<QByteArray> lines = recordLines(journal);
+    ASSERT_GE(lines.size(), 8);
+    EXPECT_EQ(lines[0], QByteArray("2024-05-06 14:03:07.100 * open COM2 (/dev/ttyUSB1)"));
+    EXPECT_TRUE(lines.contains("2024-05-06 14:03:07.105 > a[PIN]\\r")) << journal.constData();
+    EXPECT_TRUE(lines.contains("2024-05-06 14:03:07.115 > p0000[PIN]\\r")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" > r0000\\r\n")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" < r0000[PIN]\\r\\n\n")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" > r0001\\r\n")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" < Error\\r\\n\n")) << journal.constData();
+    EXPECT_TRUE(lines.last().endsWith(" * close")) << journal.constData();
+    // Bytes other than printable ASCII are written so that they read back exactly.
+    h.journal.sent(QByteArray("w0128A\\B\x01\x7f", 10));
+    EXPECT_TRUE(h.journal.contents().endsWith(" > w0128A\\\\B\\x01\\x7f\n"));
+}
+
+TEST(TrafficJournalTest, KeepsTheLastTenSessions)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("state/corvalen-pro/journal"));
+    SteppingClock clock;
+    QStringList made;
+    for (int session = 0; session < 12; ++session) {
+        clock.now = clock.now.addSecs(60);
+        TrafficJournal journal(folder, std::ref(clock));
+        journal.note(QStringLiteral("open"));
+        journal.flush();
+        made << QFileInfo(journal.fileName()).fileName();
+    }
+    EXPECT_EQ(made[0], QStringLiteral("session-20240506-140407-100.log"));
+    const QStringList kept = QDir(folder).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(kept, made.mid(2));
+    // A clock set back does not make this session the one dropped.
+    clock.now = clock.now.addYears(-1);
+    TrafficJournal older(folder, std::ref(clock));
+    older.note(QStringLiteral("open"));
+    EXPECT_TRUE(QFile::exists(older.fileName()));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), TrafficJournal::kSessionsKept);
+}
+
+TEST(TrafficJournalTest, AJournalThatCannotBeWrittenLeavesTheLinkAlone)
+{
+    VirtualClock time;
+    VirtualWaiter waiter{time};
+    VirtualScheduler scheduler{time};
+    FakePanelPort panel{scheduler};
+    panel.setResponder([](const QByteArray &) { return QByteArray("\r\nOK\r\n"); });
+    RecordingStatus status;
+    RecordingPrompt prompt;
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SteppingClock clock;
+    TrafficJournal broken(dir.filePath(QStringLiteral("blocked/journal")), std::ref(clock));
+    JournalSerialPort port(panel, broken);
+    CommandExchange link(port, waiter, status, prompt);
+    ASSERT_TRUE(link.TogglePort());
+    link.WriteDirect("a1234\r");
+    waiter.pump(100);
+    EXPECT_TRUE(link.state().rx.ReplyOk);
+    EXPECT_EQ(panel.commands().last(), QByteArray("a1234"));
+    EXPECT_TRUE(broken.error().contains(QStringLiteral("Cannot create the journal folder")));
+    EXPECT_TRUE(broken.fileName().isEmpty());
+}
+
+TEST(TrafficJournalTest, RecordsWaitInTheBufferUntilAFlushOrTheClose)
+{
+    JournalledLink h;
+    ASSERT_TRUE(h.link.TogglePort());
+    h.link.WriteDirect("x\r");
+    QFile file(h.journal.fileName());
+    ASSERT_TRUE(file.exists());
+    EXPECT_EQ(file.size(), 0); // nothing written at the moment of sending
+    h.port.close();
+    EXPECT_TRUE(file.size() > 0);
+}
