@@ -63,6 +63,8 @@ void CliProgress::expectLines(int total)
     done_ = 0;
     commands_.clear();
     counting_ = true;
+    seen_ = link_ ? link_->rx().ReceiveBuffer.size() : 0;
+    lines_ = 0;
     started_.start();
     lastDrawMs_ = -1;
 }
@@ -73,10 +75,20 @@ void CliProgress::expectCommands(const QByteArray &firsts, int total)
     commands_ = firsts;
 }
 
+// Counts the line ends that reached the receive buffer since the last look
+// (the buffer only grows during a bulk reply; a sender empties it at the start).
 void CliProgress::onLines()
 {
-    if (counting_ && commands_.isEmpty() && link_)
-        update(link_->rx().LineEndCount);
+    if (!counting_ || !commands_.isEmpty() || !link_)
+        return;
+    const QByteArray &buffer = link_->rx().ReceiveBuffer;
+    if (buffer.size() < seen_) {
+        seen_ = 0;
+        lines_ = 0;
+    }
+    lines_ += int(QByteArrayView(buffer).sliced(seen_).count('\n'));
+    seen_ = buffer.size();
+    update(lines_);
 }
 
 void CliProgress::update(int done)

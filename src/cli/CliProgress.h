@@ -12,8 +12,8 @@ class CommandExchange;
 
 // Progress on standard error, fed by what the window would show: the status
 // bar's texts are the stages, and the count of a bulk transfer comes either
-// from the reply lines received (downloads) or from the commands sent
-// (uploads). On a terminal one line is redrawn as a bar with the percentage
+// from the reply lines that reach the receive buffer (downloads) or from the
+// commands sent (uploads). On a terminal one line is redrawn as a bar with the percentage
 // and the time left; elsewhere each stage is one line; --quiet shows nothing.
 // The transfer window, cursor, lamp and keep-alive have nothing to show here.
 class CliProgress : public StatusSink, public TransferFeedback
@@ -61,6 +61,8 @@ private:
     QString lastLine_;
     int total_ = 0;
     int done_ = 0;
+    qsizetype seen_ = 0; // bytes of the receive buffer counted
+    int lines_ = 0;
     QByteArray commands_;
     bool counting_ = false;
     bool barShown_ = false;
