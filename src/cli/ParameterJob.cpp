@@ -114,6 +114,7 @@ CliExit ParameterJob::put()
     case O::Busy:
         return CliExit::LinkFailed;
     case O::Declined:
+    case O::BadText:
     case O::BadNumber:
     case O::SomeRefused:
         break;

@@ -76,6 +76,7 @@ CliExit RfidJob::put()
     case O::Busy:
         return CliExit::LinkFailed;
     case O::BadCode:
+    case O::UnsendableEntry:
     case O::SomeFailed:
     case O::LimitReached:
         break;
