@@ -64,11 +64,11 @@ void DirectoryTransfer::endTransferFeedback()
 
 // ---- Download -------------------------------------------------------------
 
-void DirectoryTransfer::GetDataClick()
+DirectoryTransfer::Outcome DirectoryTransfer::GetDataClick()
 {
     ExchangeGuard::Scope scope(ctx_.guard);
     if (!scope)
-        return;
+        return Outcome::Busy;
     CommandExchange &link = ctx_.link;
     ReceiveState &rx = link.rx();
 
@@ -90,6 +90,7 @@ void DirectoryTransfer::GetDataClick()
 
     endTransferFeedback();
     rx.EchoSuppressed = false;
+    return complete ? Outcome::Completed : Outcome::CommunicationError;
 }
 
 // Waits for the reply in steps of 86.4 ms until its "OK" line. Ends early
@@ -186,11 +187,13 @@ private:
 
 } // namespace
 
-void DirectoryTransfer::WriteDataClick()
+DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
 {
     ExchangeGuard::Scope scope(ctx_.guard);
     if (!scope)
-        return;
+        return Outcome::Busy;
+    written_ = 0;
+    errors_ = 0;
     CommandExchange &link = ctx_.link;
     PhoneDirectory &dir = ctx_.directory;
     Table &table = dir.PhoneTable;
@@ -200,13 +203,13 @@ void DirectoryTransfer::WriteDataClick()
     if (table.count() > limit) {
         ctx_.prompt.message(QStringLiteral("There are to many records to store\r\nto this Corvalen version.\r\n")
                             + QString::number(limit) + QStringLiteral(" is the limit."));
-        return;
+        return Outcome::NotStarted;
     }
     if (!entriesFitTheLine())
-        return;
+        return Outcome::NotStarted;
     if (!ctx_.prompt.ask(QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?"),
                          UserPrompt::Kind::Information))
-        return;
+        return Outcome::NotStarted;
 
     UploadScope upload(dir);
     ctx_.status.setStatusText(QStringLiteral("Sorting"));
@@ -218,10 +221,10 @@ void DirectoryTransfer::WriteDataClick()
         ctx_.status.setStatusText(QStringLiteral("Sorting Addresses"));
         link.PumpWait(50);
         if (table.count() == 0)
-            return; // nothing goes to the panel, not even the erase
+            return Outcome::NothingToWrite; // nothing goes to the panel, not even the erase
         if (!assignSlots()) {
             ctx_.prompt.message(QStringLiteral("Failed to Sort List\r\nor phone list to large"));
-            return;
+            return Outcome::NotStarted;
         }
     }
 
@@ -232,7 +235,7 @@ void DirectoryTransfer::WriteDataClick()
         endTransferFeedback();
         ctx_.prompt.message(QStringLiteral("Could not clear All,\r\nSave your files and\r\nRecheck connection"),
                             UserPrompt::Kind::Error);
-        return; // the entries keep their new slots
+        return Outcome::EraseFailed; // the entries keep their new slots
     }
 
     ctx_.status.setStatusText(QStringLiteral("Rewriting Phone List"));
@@ -268,6 +271,11 @@ void DirectoryTransfer::WriteDataClick()
     emit gridEnabledChanged(true);
     link.conn().DirectorySynced = linkUp;
     dir.setWriteEachChangeEnabled(linkUp);
+    written_ = done.written;
+    errors_ = done.errors;
+    if (unfinished)
+        return Outcome::Unfinished;
+    return done.errors != 0 ? Outcome::SomeRefused : Outcome::Completed;
 }
 
 bool DirectoryTransfer::linkStillUp()

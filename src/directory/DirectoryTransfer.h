@@ -25,10 +25,25 @@ class DirectoryTransfer : public QObject
 {
     Q_OBJECT
 public:
+    // How a transfer ended, for callers that go on from it (the page does not).
+    enum class Outcome {
+        Busy,               // another exchange was running; nothing was sent
+        Completed,          // the whole directory came, or went and was taken
+        CommunicationError, // the download's reply did not come whole
+        NotStarted,         // the upload stopped at a check or the question; nothing was sent
+        NothingToWrite,     // the table is empty; the panel was not touched
+        EraseFailed,        // no "OK" to the erase; nothing was written
+        SomeRefused,        // the panel refused entries (errorCount())
+        Unfinished,         // the link went down during the rewrite
+    };
+
     explicit DirectoryTransfer(AppContext &ctx, QObject *parent = nullptr);
 
-    void GetDataClick();
-    void WriteDataClick();
+    Outcome GetDataClick();
+    Outcome WriteDataClick();
+    // Of the last upload: entries the panel took, and those it refused.
+    int writtenCount() const { return written_; }
+    int errorCount() const { return errors_; }
 
     // The entries between the first line of a directory reply and its "OK"
     // line; without "OK", those of every complete line after the first.
@@ -62,4 +77,6 @@ private:
     void endTransferFeedback();
 
     AppContext &ctx_;
+    int written_ = 0;
+    int errors_ = 0;
 };

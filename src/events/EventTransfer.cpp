@@ -85,7 +85,7 @@ void EventTransfer::reportProblem(Outcome outcome)
     }
 }
 
-EventTransfer::Outcome EventTransfer::download()
+bool EventTransfer::clockSteps()
 {
     CommandExchange &link = ctx_.link;
     link.SendCommand("\r");
@@ -94,8 +94,41 @@ EventTransfer::Outcome EventTransfer::download()
     link.PumpWait(2);
     link.SendCommand("t\r");
     link.PumpWait(200);
+    return readPanelClock(link.RxMemo().line(1));
+}
 
-    if (!readPanelClock(link.RxMemo().line(1)))
+EventTransfer::Outcome EventTransfer::readClock()
+{
+    ExchangeGuard::Scope scope(ctx_.guard);
+    if (!scope)
+        return Outcome::Busy;
+    if (!clockSteps())
+        return Outcome::BadClock;
+    const QDateTime now = clock_.now();
+    log_.clock.setCtime(clock_.longTime(now));
+    log_.clock.setCdate(clock_.shortDate(now));
+    return Outcome::Completed;
+}
+
+EventTransfer::SetClockOutcome EventTransfer::setClock()
+{
+    ExchangeGuard::Scope scope(ctx_.guard);
+    if (!scope)
+        return SetClockOutcome::Busy;
+    CommandExchange &link = ctx_.link;
+    link.RxMemo().clear();
+    link.clearReply();
+    link.rx().DataArrived = false;
+    link.SendCommand("t" + ComputerClock::setClockDigits(clock_.now()) + "\r");
+    if (link.waitForReply(100, 20))
+        return SetClockOutcome::Completed;
+    return link.rx().DataArrived ? SetClockOutcome::Refused : SetClockOutcome::NoAnswer;
+}
+
+EventTransfer::Outcome EventTransfer::download()
+{
+    CommandExchange &link = ctx_.link;
+    if (!clockSteps())
         return Outcome::BadClock;
     // Taken with the panel's clock, shown once the rows are in: after a
     // failed download "Loaded At" still tells when the rows shown came.

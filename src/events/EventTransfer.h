@@ -52,7 +52,18 @@ public:
     // another exchange was running.
     bool Set_timeClick();
 
+    // The clock part of the download alone (steps 2 to 6): Stime, Sdate,
+    // Ctime and Cdate set. Completed, BadClock (the message shown) or Busy.
+    Outcome readClock();
+
+    // Set_timeClick, then awaits the panel's answer: up to 20 polls of
+    // 86.4 ms for "OK". Refused when the panel answered without "OK"
+    // ("Error" to a time it does not take), NoAnswer when nothing came.
+    enum class SetClockOutcome { Busy, Completed, Refused, NoAnswer };
+    SetClockOutcome setClock();
+
 private:
+    bool clockSteps();
     Outcome download();
     bool readPanelClock(const QByteArray &clockLine);
     bool waitForEvents();

@@ -24,6 +24,14 @@ std::optional<PanelModel> IdentifyPanel(const QByteArray &identityLine)
     return std::nullopt;
 }
 
+std::optional<PanelModel> PanelModelByDirectoryEnd(qint32 directoryEnd)
+{
+    for (const PanelModel &model : models())
+        if (model.directoryEnd == directoryEnd)
+            return model;
+    return std::nullopt;
+}
+
 QString StartCaption()
 {
     return QStringLiteral("Ostrel Corvalen Xarn_000  Programmer   =Corvalen-Pro=  V7.1");

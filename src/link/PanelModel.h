@@ -14,6 +14,8 @@ struct PanelModel
 };
 
 std::optional<PanelModel> IdentifyPanel(const QByteArray &identityLine);
+// The model a log-on recognised, by the DirectoryEnd it set.
+std::optional<PanelModel> PanelModelByDirectoryEnd(qint32 directoryEnd);
 
 // The caption before a log-on has recognised a model.
 QString StartCaption();

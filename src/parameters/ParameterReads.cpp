@@ -17,6 +17,12 @@ QByteArray payloadOf(const QByteArray &line)
     return line.mid(5);
 }
 
+// A reply is whole when the line after its record lines is the panel's "OK".
+bool replyWhole(AppContext &ctx, int recordLines)
+{
+    return ctx.link.RxMemo().line(recordLines) == "OK";
+}
+
 void finishWithCapture(ParameterControls &c)
 {
     ParameterFile::CaptureParameterFile(c);
@@ -25,7 +31,7 @@ void finishWithCapture(ParameterControls &c)
 
 } // namespace
 
-void readSystemParameters(AppContext &ctx, ParameterControls &c)
+bool readSystemParameters(AppContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.link.rx().ReceiveBuffer.clear();
@@ -33,14 +39,16 @@ void readSystemParameters(AppContext &ctx, ParameterControls &c)
     ctx.link.SendCommand("r0001\r");
     ctx.link.PumpWait(1000);
 
+    const bool whole = replyWhole(ctx, 1);
     const QByteArray slice = RecordFields::slice(ctx.link.RxMemo().line(0), 6, 53);
-    SystemParameters::DecodeSystemParameters(c, RecordFields::CleanReplyField(slice), ctx.prompt);
+    const bool decoded = SystemParameters::DecodeSystemParameters(c, RecordFields::CleanReplyField(slice), ctx.prompt);
 
     ctx.feedback.hideTransferWindow();
     finishWithCapture(c);
+    return whole && decoded;
 }
 
-void readGateCodes(AppContext &ctx, ParameterControls &c)
+bool readGateCodes(AppContext &ctx, ParameterControls &c)
 {
     ctx.feedback.setBusyCursor(true);
     ctx.feedback.showTransferWindow();
@@ -49,15 +57,17 @@ void readGateCodes(AppContext &ctx, ParameterControls &c)
     ctx.link.SendCommand("r0006\r");
     ctx.link.PumpWait(500);
 
+    const bool whole = replyWhole(ctx, 1);
     ParameterRecords::DecodeGateCodes(c, payloadOf(ctx.link.RxMemo().line(0)));
     c.RefreshCodeHighlights();
 
     ctx.feedback.hideTransferWindow();
     ctx.feedback.setBusyCursor(false);
     finishWithCapture(c);
+    return whole;
 }
 
-void readMessages(AppContext &ctx, ParameterControls &c)
+bool readMessages(AppContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.feedback.showTransferWindow();
@@ -68,9 +78,10 @@ void readMessages(AppContext &ctx, ParameterControls &c)
         ParameterRecords::DecodeMessages(c, record, payloadOf(ctx.link.RxMemo().line(record - 1)));
 
     ctx.feedback.hideTransferWindow();
+    return replyWhole(ctx, 5);
 }
 
-void readSpeedDials(AppContext &ctx, ParameterControls &c)
+bool readSpeedDials(AppContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.link.SendCommand("d00070010\r");
@@ -78,6 +89,7 @@ void readSpeedDials(AppContext &ctx, ParameterControls &c)
 
     for (int record = 7; record <= 10; ++record)
         ParameterRecords::DecodeSpeedDials(c, record, payloadOf(ctx.link.RxMemo().line(record - 6)));
+    return replyWhole(ctx, 5);
 }
 
 void ReadPara1Click(AppContext &ctx, ParameterControls &c)
@@ -114,14 +126,21 @@ void ReadSpdClick(AppContext &ctx, ParameterControls &c)
 
 void ReadAllClick(AppContext &ctx, ParameterControls &c)
 {
+    readAll(ctx, c);
+}
+
+bool readAll(AppContext &ctx, ParameterControls &c)
+{
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
-        return;
-    readGateCodes(ctx, c);
-    readMessages(ctx, c);
-    readSystemParameters(ctx, c);
-    readGateCodes(ctx, c);
-    readSpeedDials(ctx, c);
+        return false;
+    // Every step runs, as on the page; the result says whether all came.
+    bool whole = readGateCodes(ctx, c);
+    whole = readMessages(ctx, c) && whole;
+    whole = readSystemParameters(ctx, c) && whole;
+    whole = readGateCodes(ctx, c) && whole;
+    whole = readSpeedDials(ctx, c) && whole;
+    return whole;
 }
 
 } // namespace ParameterReads

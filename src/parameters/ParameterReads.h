@@ -13,16 +13,20 @@ namespace ParameterReads {
 // "r0001", 1000 ticks, line 0 characters 6-53 into the Setting and Options
 // controls; then, whatever happened, the file record is captured and Save As
 // offered. Shows the transfer window.
-void readSystemParameters(AppContext &ctx, ParameterControls &c);
+//
+// Each step returns whether its reply came whole (its record lines and the
+// panel's "OK" within the step's time); the page does not look, a caller
+// that must not go on with half a read does.
+bool readSystemParameters(AppContext &ctx, ParameterControls &c);
 // "r0006", 500 ticks, line 0 characters 6-29 into the six code edits, then
 // RefreshCodeHighlights; capture and Save As as above. Hourglass and
 // transfer window.
-void readGateCodes(AppContext &ctx, ParameterControls &c);
+bool readGateCodes(AppContext &ctx, ParameterControls &c);
 // "d00020005", 1000 ticks, lines 1-4 into the six message edits. Transfer
 // window.
-void readMessages(AppContext &ctx, ParameterControls &c);
+bool readMessages(AppContext &ctx, ParameterControls &c);
 // "d00070010", 1000 ticks, lines 1-4 into the eight speed dials.
-void readSpeedDials(AppContext &ctx, ParameterControls &c);
+bool readSpeedDials(AppContext &ctx, ParameterControls &c);
 
 void ReadPara1Click(AppContext &ctx, ParameterControls &c);
 void ReadCodeClick(AppContext &ctx, ParameterControls &c);
@@ -30,5 +34,8 @@ void ReadMsgsClick(AppContext &ctx, ParameterControls &c);
 void ReadSpdClick(AppContext &ctx, ParameterControls &c);
 // Codes, messages, system parameters, codes again, speed dials.
 void ReadAllClick(AppContext &ctx, ParameterControls &c);
+// The same; true when every reply came whole (false also when another
+// exchange was running and nothing was sent).
+bool readAll(AppContext &ctx, ParameterControls &c);
 
 } // namespace ParameterReads

@@ -29,10 +29,14 @@ const char *phraseOf(int record)
     return "";
 }
 
-void writeRecord(AppContext &ctx, int record, const QByteArray &payload)
+// refused, when given, collects the records the panel did not take.
+void writeRecord(AppContext &ctx, int record, const QByteArray &payload, QList<int> *refused)
 {
-    if (!ctx.link.ProgramRecord(RecordNumber::fromInt(record), payload))
-        ctx.prompt.message(writeErrorMessage(record), UserPrompt::Kind::Error);
+    if (ctx.link.ProgramRecord(RecordNumber::fromInt(record), payload))
+        return;
+    if (refused)
+        refused->append(record);
+    ctx.prompt.message(writeErrorMessage(record), UserPrompt::Kind::Error);
 }
 
 // The hourglass for as long as it lives, however the sequence ends.
@@ -72,29 +76,29 @@ QString writeErrorMessage(int record)
     return UserPrompt::joinLines({QStringLiteral("There was an error"), QLatin1String(phraseOf(record))});
 }
 
-void WriteGateCodes(AppContext &ctx, ParameterControls &c)
+void WriteGateCodes(AppContext &ctx, ParameterControls &c, QList<int> *refused)
 {
-    writeRecord(ctx, 6, ParameterRecords::EncodeGateCodes(c));
+    writeRecord(ctx, 6, ParameterRecords::EncodeGateCodes(c), refused);
 }
 
-void WriteMessages(AppContext &ctx, ParameterControls &c)
+void WriteMessages(AppContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     for (int record = 2; record <= 5; ++record)
-        writeRecord(ctx, record, ParameterRecords::EncodeMessages(c, record));
+        writeRecord(ctx, record, ParameterRecords::EncodeMessages(c, record), refused);
 }
 
-void WriteSpeedDials(AppContext &ctx, ParameterControls &c)
+void WriteSpeedDials(AppContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     for (int record = 7; record <= 10; ++record)
-        writeRecord(ctx, record, ParameterRecords::EncodeSpeedDials(c, record));
+        writeRecord(ctx, record, ParameterRecords::EncodeSpeedDials(c, record), refused);
 }
 
-bool WriteSystemParameters(AppContext &ctx, ParameterControls &c)
+bool WriteSystemParameters(AppContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     const std::optional<QByteArray> payload = SystemParameters::EncodeSystemParameters(c, ctx.prompt);
     if (!payload)
         return false;
-    writeRecord(ctx, 1, RecordFields::PadField(*payload, 32, '?'));
+    writeRecord(ctx, 1, RecordFields::PadField(*payload, 32, '?'), refused);
     return true;
 }
 
@@ -147,21 +151,38 @@ void SaveParamClick(AppContext &ctx, ParameterControls &c)
 
 void WriteAllClick(AppContext &ctx, ParameterControls &c)
 {
+    writeAll(ctx, c);
+}
+
+WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
+{
+    using Outcome = WriteAllResult::Outcome;
+    WriteAllResult result;
     // Every field is checked before the first record goes.
     ExchangeGuard::Scope scope(ctx.guard);
-    if (!scope || refuseLineBytes(ctx, c, ParameterLineBytes::kMessages))
-        return;
-    if (!ctx.prompt.ask(kWriteAllQuestion))
-        return;
+    if (!scope)
+        return result;
+    if (refuseLineBytes(ctx, c, ParameterLineBytes::kMessages)) {
+        result.outcome = Outcome::BadText;
+        return result;
+    }
+    if (!ctx.prompt.ask(kWriteAllQuestion)) {
+        result.outcome = Outcome::Declined;
+        return result;
+    }
     {
         BusyCursor busy(ctx.feedback);
-        WriteGateCodes(ctx, c);
-        WriteMessages(ctx, c);
-        WriteSpeedDials(ctx, c);
-        if (!WriteSystemParameters(ctx, c))
-            return;
+        WriteGateCodes(ctx, c, &result.refused);
+        WriteMessages(ctx, c, &result.refused);
+        WriteSpeedDials(ctx, c, &result.refused);
+        if (!WriteSystemParameters(ctx, c, &result.refused)) {
+            result.outcome = Outcome::BadNumber;
+            return result;
+        }
     }
     readyAndUpLoad(ctx);
+    result.outcome = result.refused.isEmpty() ? Outcome::Completed : Outcome::SomeRefused;
+    return result;
 }
 
 void UpLoadClick(AppContext &ctx)
@@ -172,15 +193,22 @@ void UpLoadClick(AppContext &ctx)
     upLoad(ctx);
 }
 
-void UpDatePINClick(AppContext &ctx, ParameterControls &c)
+bool updatePin(AppContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope || refuseLineBytes(ctx, c, {ParamEdit::NewPin}))
-        return;
-    if (ctx.link.ProgramRecord("0000", ParameterRecords::EncodePin(c)))
+        return false;
+    if (ctx.link.ProgramRecord("0000", ParameterRecords::EncodePin(c))) {
         ctx.prompt.message(QStringLiteral("NEW PIN Programmed"), UserPrompt::Kind::Information);
-    else
-        ctx.prompt.message(QStringLiteral("ERROR in Programming PIN"), UserPrompt::Kind::Error);
+        return true;
+    }
+    ctx.prompt.message(QStringLiteral("ERROR in Programming PIN"), UserPrompt::Kind::Error);
+    return false;
+}
+
+void UpDatePINClick(AppContext &ctx, ParameterControls &c)
+{
+    updatePin(ctx, c);
 }
 
 } // namespace ParameterWrites

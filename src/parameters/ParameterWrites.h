@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 struct AppContext;
@@ -20,15 +21,16 @@ inline const QString kWriteAllQuestion = QStringLiteral("ReWrite all Messages &&
 // "There was an error" CR LF and the record's phrase (records 1 to 10).
 QString writeErrorMessage(int record);
 
+// Each group adds the records the panel did not take to *refused, when given.
 // Record 0006.
-void WriteGateCodes(AppContext &ctx, ParameterControls &c);
+void WriteGateCodes(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 // Records 0002, 0003, 0004, 0005.
-void WriteMessages(AppContext &ctx, ParameterControls &c);
+void WriteMessages(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 // Records 0007, 0008, 0009, 0010.
-void WriteSpeedDials(AppContext &ctx, ParameterControls &c);
+void WriteSpeedDials(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 // Record 0001 after clamping the numeric edits. False when an edit is not a
 // whole number: its message was shown and nothing was written.
-bool WriteSystemParameters(AppContext &ctx, ParameterControls &c);
+bool WriteSystemParameters(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 
 // "Ready" in the status bar's command panel.
 void ShowReady(AppContext &ctx);
@@ -43,10 +45,29 @@ void SaveParamClick(AppContext &ctx, ParameterControls &c);
 // Checks the messages, asks kWriteAllQuestion; on Yes, under the hourglass, writes 0006,
 // 0002-0005, 0007-0010, 0001, then "Ready" and the apply command.
 void WriteAllClick(AppContext &ctx, ParameterControls &c);
+
+// How a Write All ended, for callers that go on from it.
+struct WriteAllResult
+{
+    enum class Outcome {
+        Busy,        // another exchange was running; nothing was sent
+        Declined,    // the question was answered No; nothing was sent
+        BadText,     // a field held a CR, LF or NUL; nothing was sent
+        BadNumber,   // an edit was not a whole number: 0001 and the apply command were not sent
+        Completed,   // every record taken and the apply command sent
+        SomeRefused, // the records named by `refused` were not taken; the rest were, and applied
+    };
+    Outcome outcome = Outcome::Busy;
+    QList<int> refused; // record numbers the panel did not take
+};
+// The same as WriteAllClick, telling how it ended.
+WriteAllResult writeAll(AppContext &ctx, ParameterControls &c);
 void UpLoadClick(AppContext &ctx);
 // NewPin filled with 0xFF to 32 as record 0000 (written straight to the port
 // so the PIN never shows); "NEW PIN Programmed" or "ERROR in Programming
 // PIN". Neither "Ready" nor the apply command follow.
 void UpDatePINClick(AppContext &ctx, ParameterControls &c);
+// The same; true when the panel took the new PIN.
+bool updatePin(AppContext &ctx, ParameterControls &c);
 
 } // namespace ParameterWrites

@@ -1,0 +1,95 @@
+#include "cli/CliHelp.h"
+
+#include "cli/CliCommand.h"
+
+namespace CliHelp {
+
+namespace {
+
+QString commandLine(const CliCommand &c)
+{
+    QString text = c.name();
+    if (c.takesFile())
+        text += QLatin1Char(' ') + QLatin1String(c.fileArg);
+    return text;
+}
+
+const char *kOptions =
+    "Options:\n"
+    "  --port PORT        the panel's line: COM1 to COM4 as the window maps them, a\n"
+    "                     device (/dev/ttyUSB0), tcp://HOST:PORT (a serial server in\n"
+    "                     raw mode) or rfc2217://HOST:PORT; COM2 when not given\n"
+    "  --com1=DEVICE ...  the device of COM1 to COM4 (over $CORVALEN_COM1 ...)\n"
+    "  --pin-file FILE    read the PIN from the first line of FILE, which only its\n"
+    "                     owner may read (chmod 600)\n"
+    "  --json             print a one-object summary on standard output\n"
+    "  -q, --quiet        no progress on standard error\n"
+    "  -h, --help         show this text (after a command: the command's text)\n"
+    "  --version          show the version\n";
+
+const char *kPinAndExit =
+    "The PIN:\n"
+    "  from --pin-file FILE, else from $CORVALEN_PIN, else asked on the terminal\n"
+    "  without echo. It is never taken from the command line, where every user of\n"
+    "  the machine could read it. A new PIN (pin set) comes from $CORVALEN_NEW_PIN\n"
+    "  or is asked twice.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  the panel refused, or a check failed (a file or a value); see the message\n"
+    "  2  usage: the command line was wrong, nothing was tried\n"
+    "  3  the link failed: the port did not open, the panel did not answer, or the\n"
+    "     line was lost\n"
+    "\n"
+    "Messages and progress go to standard error: a bar with the time left on a\n"
+    "terminal, one line a stage otherwise. Files are replaced whole or not at all:\n"
+    "a get that fails leaves an existing file as it was.\n";
+
+} // namespace
+
+QString usage(const QString &program)
+{
+    QString text = QStringLiteral("Usage: %1 [OPTIONS] COMMAND [FILE]\n"
+                                  "Does one job on a Corvalen Xarn door-entry panel: logs on, reads or writes,\n"
+                                  "logs off. The same procedures, checks and messages as corvalen-pro.\n"
+                                  "\n"
+                                  "Commands:\n")
+                       .arg(program);
+    for (const CliCommand &c : CliCommand::all())
+        text += QStringLiteral("  %1%2\n").arg(commandLine(c), -26).arg(QLatin1String(c.summary));
+    text += QLatin1Char('\n') + QLatin1String(kOptions) + QLatin1Char('\n') + QLatin1String(kPinAndExit);
+    text += QStringLiteral("\nExamples:\n"
+                           "  %1 --port /dev/ttyUSB0 directory get gate.csv\n"
+                           "  CORVALEN_PIN=1234 %1 --port tcp://10.0.0.7:4001 events get night.Evt\n"
+                           "  %1 --pin-file ~/.corvalen-pin --json parameters put site.sys\n"
+                           "\n"
+                           "'%1 COMMAND --help' tells more of a command.\n")
+                .arg(program);
+    return text;
+}
+
+QString groupUsage(const QString &program, const QString &group)
+{
+    QString text;
+    for (const CliCommand &c : CliCommand::all()) {
+        if (group != QLatin1String(c.group))
+            continue;
+        QString summary = QString::fromLatin1(c.summary);
+        summary[0] = summary.at(0).toUpper();
+        text += QStringLiteral("Usage: %1 [OPTIONS] %2\n%3.\n%4\n\n")
+                    .arg(program, commandLine(c), summary, QLatin1String(c.details));
+    }
+    return text + QLatin1String(kOptions) + QLatin1Char('\n') + QLatin1String(kPinAndExit);
+}
+
+QString version(const QString &program)
+{
+    return QStringLiteral("%1 7.1\n").arg(program);
+}
+
+QString tryHelp(const QString &program)
+{
+    return QStringLiteral("Try '%1 --help'.\n").arg(program);
+}
+
+} // namespace CliHelp

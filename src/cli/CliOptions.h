@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+#include "link/DeviceMap.h"
+
+#include <QString>
+#include <QStringList>
+
+// The command line of corvalen-cli: options anywhere among the words.
+//
+//   corvalen-cli [OPTIONS] GROUP ACTION [FILE]
+//
+//   --port PORT       COM1 to COM4 (as the window maps them), a device path,
+//                     tcp://HOST:PORT or rfc2217://HOST:PORT; COM2 by default
+//   --com1=DEVICE ... the window's port map, over CORVALEN_COM1 ...
+//   --pin-file FILE   the PIN, from a file only its owner can read
+//   --json            a one-object summary on standard output
+//   --quiet           no progress
+//   --help, --version
+//
+// A PIN is never an option: --pin is refused with the ways that are safe.
+struct CliOptions
+{
+    const CliCommand *command = nullptr;
+    QString group; // as typed, for the help of a group
+    QString file;
+    QString port = QStringLiteral("COM2");
+    QString pinFile;
+    DeviceMap devices;
+    bool json = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+    QString error; // empty when the command line was good
+
+    // args without the program name; devices as the environment set them.
+    static CliOptions parse(QStringList args, const DeviceMap &devices);
+};

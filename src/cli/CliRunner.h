@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+class CliConsole;
+class DeviceMap;
+class SerialPort;
+class Waiter;
+
+// corvalen-cli from its arguments to its exit status: the command line, the
+// job's checks, the PIN, one log-on, the job, the log-off, the summary.
+// The port and the wait are given, as to the window: the program's own
+// serial port on real time, or a fake panel on virtual time in tests.
+class CliRunner
+{
+public:
+    // port: opened on the name or device --port gives it, through `devices`
+    // (which the runner fills from the options; the port must look it up there).
+    CliRunner(SerialPort &port, DeviceMap &devices, Waiter &waiter, CliConsole &console,
+              QProcessEnvironment environment);
+
+    // args without the program name; program: the name it was started as.
+    int run(const QStringList &args, const QString &program = QStringLiteral("corvalen-cli"));
+
+private:
+    SerialPort &port_;
+    DeviceMap &devices_;
+    Waiter &waiter_;
+    CliConsole &console_;
+    QProcessEnvironment environment_;
+};

@@ -1,0 +1,62 @@
+#include "cli/CliSession.h"
+
+#include "cli/CliProgress.h"
+#include "cli/CliPrompt.h"
+#include "link/PanelModel.h"
+
+CliSession::CliSession(SerialPort &port, Waiter &waiter, CliPrompt &prompt, CliProgress &progress)
+    : prompt_(prompt)
+    , progress_(progress)
+    , link_(port, waiter, progress, prompt)
+    , directory_()
+    , ctx_{link_, guard_, prompt, progress, progress, directory_}
+    , connection_(ctx_)
+    , controls_(&directory_)
+{
+    progress_.attach(link_);
+    directory_.DefinePhoneFields();
+    directory_.PhoneTable.open();
+    connection_.setPinRequest(&pin_);
+}
+
+CliSession::~CliSession()
+{
+    logOff();
+}
+
+CliExit CliSession::logOn(const QByteArray &pin)
+{
+    pin_.pin = pin;
+    // The log-on puts the model's last slot into Edit3 once the panel has
+    // named itself, before the PIN is checked.
+    directory_.setEdit3(QString());
+    const QStringList errorsBefore = prompt_.errors();
+    connection_.OnLine1Click();
+    pin_.pin.fill('\0');
+    if (connection_.loggedOn())
+        return CliExit::Done;
+    // The wrong PIN and the missing panel are told apart only by whether
+    // the panel answered the wake-up: "Failed to Connect" comes after it did.
+    if (prompt_.lastError().startsWith(QLatin1String("Failed to Connect")) && prompt_.errors() != errorsBefore)
+        return CliExit::Refused;
+    return CliExit::LinkFailed;
+}
+
+void CliSession::logOff()
+{
+    if (link_.port().isOpen())
+        connection_.GoOffline();
+}
+
+bool CliSession::loggedOn() const
+{
+    return connection_.loggedOn();
+}
+
+QString CliSession::model() const
+{
+    if (directory_.Edit3().isEmpty())
+        return {};
+    const std::optional<PanelModel> model = PanelModelByDirectoryEnd(link_.state().conn.DirectoryEnd);
+    return model ? QString::fromLatin1(model->identity) : QString();
+}

@@ -1,0 +1,92 @@
+#include "cli/DirectoryJob.h"
+
+#include "cli/CliOptions.h"
+#include "cli/CliProgress.h"
+#include "cli/CliPrompt.h"
+#include "cli/CliSession.h"
+#include "cli/CliSummary.h"
+#include "directory/DirectorySlots.h"
+#include "directory/DirectoryTransfer.h"
+#include "directory/PhoneListFile.h"
+
+namespace {
+// The reply to "d01281152": its first line, one line a slot of the model, "OK".
+int directoryReplyLines(qint32 directoryEnd)
+{
+    const int records = directoryEnd >= DirectorySlots::kFirst
+                          ? (directoryEnd - DirectorySlots::kFirst) / DirectorySlots::kStep + 1
+                          : 0;
+    return records + 2;
+}
+} // namespace
+
+CliExit DirectoryJob::prepare(PinSource &)
+{
+    if (options_.command->job == CliCommand::Job::DirectoryGet)
+        return canCreate(options_.file) ? CliExit::Done : CliExit::Refused;
+    // The list is read before the log-on: a file that cannot be read costs
+    // no connection.
+    if (!PhoneListFile(session_.ctx()).open(options_.file))
+        return CliExit::Refused;
+    summary_.counts.insert(QStringLiteral("entries"), session_.directory().PhoneTable.count());
+    return CliExit::Done;
+}
+
+CliExit DirectoryJob::run()
+{
+    return options_.command->job == CliCommand::Job::DirectoryGet ? get() : put();
+}
+
+CliExit DirectoryJob::get()
+{
+    CliProgress &progress = session_.progress();
+    progress.stage(QStringLiteral("Reading the phone directory"));
+    progress.expectLines(directoryReplyLines(session_.link().conn().DirectoryEnd));
+    const DirectoryTransfer::Outcome outcome = DirectoryTransfer(session_.ctx()).GetDataClick();
+    progress.finish();
+    if (outcome != DirectoryTransfer::Outcome::Completed)
+        return CliExit::LinkFailed; // "communication error" was shown; no file is written
+
+    summary_.counts.insert(QStringLiteral("entries"), session_.directory().PhoneTable.count());
+    progress.stage(QStringLiteral("Saving %1").arg(options_.file));
+    if (!PhoneListFile(session_.ctx()).saveAs(options_.file))
+        return CliExit::Refused;
+    return CliExit::Done;
+}
+
+CliExit DirectoryJob::put()
+{
+    using O = DirectoryTransfer::Outcome;
+    const int entries = session_.directory().PhoneTable.count();
+    if (entries == 0) {
+        // The window does nothing at all for an empty list; a script is told.
+        session_.prompt().error(QStringLiteral("%1 holds no entries.\r\nNothing was written to the Corvalen.")
+                                    .arg(options_.file));
+        return CliExit::Refused;
+    }
+    if (!takeBackup())
+        return CliExit::Refused;
+
+    CliProgress &progress = session_.progress();
+    progress.stage(QStringLiteral("Writing the phone directory"));
+    progress.expectCommands("b", entries);
+    DirectoryTransfer transfer(session_.ctx());
+    const O outcome = transfer.WriteDataClick();
+    progress.finish();
+    summary_.counts.insert(QStringLiteral("written"), transfer.writtenCount());
+    summary_.counts.insert(QStringLiteral("refused"), transfer.errorCount());
+    switch (outcome) {
+    case O::Completed:
+        return CliExit::Done;
+    case O::EraseFailed:
+    case O::Unfinished:
+    case O::Busy:
+    case O::CommunicationError:
+        return CliExit::LinkFailed;
+    case O::NotStarted:
+    case O::NothingToWrite:
+    case O::SomeRefused:
+        break;
+    }
+    return CliExit::Refused;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cli/CliJob.h"
+
+#include <QByteArray>
+
+// parameters get FILE.sys, parameters put FILE.sys and pin set: the
+// parameter page's Read All, Write All and Set PIN with its parameter file.
+class ParameterJob : public CliJob
+{
+public:
+    using CliJob::CliJob;
+    ~ParameterJob() override;
+    CliExit prepare(PinSource &pins) override;
+    CliExit run() override;
+
+private:
+    CliExit get();
+    CliExit put();
+    CliExit setPin();
+    bool readAll();
+
+    QByteArray newPin_;
+};

@@ -1,0 +1,25 @@
+#include "cli/CliRunner.h"
+#include "cli/StdConsole.h"
+#include "link/DeviceMap.h"
+#include "link/EventLoopWaiter.h"
+#include "link/SystemSerialPort.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvalen-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("7.1"));
+
+    QStringList args = QCoreApplication::arguments();
+    const QString program = QFileInfo(args.takeFirst()).fileName();
+
+    DeviceMap devices = DeviceMap::fromEnvironment();
+    SystemSerialPort port(devices);
+    EventLoopWaiter waiter;
+    StdConsole console;
+    CliRunner runner(port, devices, waiter, console, QProcessEnvironment::systemEnvironment());
+    return runner.run(args, program);
+}

@@ -1,0 +1,135 @@
+// corvalen-cli when things go wrong: the window's message on stderr, the
+// documented exit status, and no file half written or replaced.
+#include "cli/CliHarness.h"
+
+#include <QFileDevice>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+TEST_F(CliOnPanel, ASilentPanelIsALinkFailureAndLeavesTheOldFile)
+{
+    write(path("gate.csv"), "old list\r\n");
+    panel.faults().silent = true;
+    EXPECT_EQ(run({"--json", "directory", "get", path("gate.csv")}), 3);
+    EXPECT_TRUE(err().contains("No Reponse from Corvalen\n")) << err().toStdString();
+    EXPECT_EQ(read(path("gate.csv")), QByteArray("old list\r\n"));
+    const QJsonObject summary = QJsonDocument::fromJson(console.outText).object();
+    EXPECT_EQ(summary.value("result").toString(), "link failed");
+    EXPECT_TRUE(summary.value("model").isNull());
+}
+
+TEST_F(CliOnPanel, AWrongPinIsARefusalWithTheWindowsTwoLines)
+{
+    env.insert("CORVALEN_PIN", "9999");
+    EXPECT_EQ(run({"identify"}), 1);
+    EXPECT_TRUE(err().contains("Failed to Connect\nCheck PIN\n")) << err().toStdString();
+    EXPECT_TRUE(out().isEmpty());
+}
+
+TEST_F(CliOnPanel, APortThatDoesNotOpenIsALinkFailure)
+{
+    port.setOpenFails(true);
+    EXPECT_EQ(run({"--port", "/dev/ttyUSB7", "identify"}), 3);
+    EXPECT_TRUE(err().contains("Serial Communication Error"));
+    EXPECT_EQ(devices.device(2), "/dev/ttyUSB7");
+}
+
+TEST_F(CliOnPanel, AStallMidReplyEndsTheDownloadWithoutTouchingTheFile)
+{
+    write(path("gate.csv"), "old list\r\n");
+    onCommand("d0128", [](PanelFaults &f) { f.stallAfter = 700; });
+    EXPECT_EQ(run({"directory", "get", path("gate.csv")}), 3);
+    EXPECT_TRUE(err().contains("communication error\n"));
+    EXPECT_EQ(read(path("gate.csv")), QByteArray("old list\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"gate.csv"})); // no temporary left
+}
+
+TEST_F(CliOnPanel, ADroppedOkEndsTheEventDownloadAsNotOnLine)
+{
+    onCommand("e", [](PanelFaults &f) { f.dropOk = true; });
+    EXPECT_EQ(run({"events", "get", path("night.Evt")}), 3);
+    EXPECT_TRUE(err().contains("Not on line\n"));
+    EXPECT_FALSE(QFile::exists(path("night.Evt")));
+}
+
+TEST_F(CliOnPanel, ADroppedOkToTheEraseIsRetriedAndTheUploadCompletes)
+{
+    ASSERT_EQ(run({"directory", "get", path("gate.csv")}), 0);
+    ASSERT_EQ(run({"directory", "put", path("gate.csv")}), 0);
+    port.clearLog();
+    const QByteArray before = memory();
+    onCommand("f5a", [](PanelFaults &f) { f.dropOk = true; });
+    EXPECT_EQ(run({"directory", "put", path("gate.csv")}), 0) << err().toStdString();
+    EXPECT_EQ(commandsStartingWith('f'), 2);
+    {
+        const QByteArray after = memory();
+        EXPECT_TRUE(after == before) << differences(before, after).toStdString();
+    }
+}
+
+TEST_F(CliOnPanel, ARefusedParameterRecordIsARefusalNamingTheRecord)
+{
+    ASSERT_EQ(run({"parameters", "get", path("site.sys")}), 0);
+    onCommand("p0006", [](PanelFaults &f) { f.errorP = 4; });
+    EXPECT_EQ(run({"--json", "parameters", "put", path("site.sys")}), 1);
+    EXPECT_TRUE(err().contains("There was an error\nin writing the Codes\n")) << err().toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(console.outText).object().value("counts").toObject().value("refused").toInt(), 1);
+}
+
+TEST_F(CliOnPanel, AParameterReadThatStallsSavesNothing)
+{
+    write(path("site.sys"), "old");
+    onCommand("d0002", [](PanelFaults &f) { f.stallAfter = 40; });
+    EXPECT_EQ(run({"parameters", "get", path("site.sys")}), 3);
+    EXPECT_TRUE(err().contains("The Corvalen did not answer every read."));
+    EXPECT_EQ(read(path("site.sys")), QByteArray("old"));
+}
+
+TEST_F(CliOnPanel, AParameterPutThatCannotReadFirstWritesNothing)
+{
+    ASSERT_EQ(run({"parameters", "get", path("site.sys")}), 0);
+    onCommand("r0006", [](PanelFaults &f) { f.silent = true; });
+    EXPECT_EQ(run({"parameters", "put", path("site.sys")}), 3);
+    EXPECT_EQ(commandsStartingWith('p'), 0);
+}
+
+TEST_F(CliOnPanel, AnRfidCodeOfTheWrongLengthStopsTheWriteBeforeTheErase)
+{
+    write(path("tags.csv"), "Name,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n"
+                            "Adams Helen,101,,,,,04A1B2C3D,1000\r\n");
+    const QByteArray before = memory();
+    EXPECT_EQ(run({"rfid", "put", path("tags.csv")}), 1);
+    EXPECT_TRUE(err().contains("Note, the current record has\nincorrect RFID data format.\nrescan or erase the code."));
+    EXPECT_EQ(commandsStartingWith('c'), 0);
+    {
+        const QByteArray after = memory();
+        EXPECT_TRUE(after == before) << differences(before, after).toStdString();
+    }
+}
+
+TEST_F(CliOnPanel, AListThatCannotBeReadCostsNoLogOn)
+{
+    EXPECT_EQ(run({"directory", "put", path("missing.csv")}), 1);
+    EXPECT_TRUE(err().contains("Cannot open file"));
+    EXPECT_TRUE(port.commands().isEmpty());
+}
+
+TEST_F(CliOnPanel, AnEmptyListIsRefusedWithoutTouchingThePanel)
+{
+    write(path("empty.csv"), "Name,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n");
+    const QByteArray before = memory();
+    EXPECT_EQ(run({"directory", "put", path("empty.csv")}), 1);
+    EXPECT_TRUE(err().contains("holds no entries"));
+    EXPECT_EQ(commandsStartingWith('f'), 0);
+    {
+        const QByteArray after = memory();
+        EXPECT_TRUE(after == before) << differences(before, after).toStdString();
+    }
+}
+
+TEST_F(CliOnPanel, AGetIntoAFolderThatCannotBeWrittenCostsNoLogOn)
+{
+    EXPECT_EQ(run({"events", "get", path("no/such/folder/night.Evt")}), 1);
+    EXPECT_TRUE(err().contains("Cannot create file"));
+    EXPECT_TRUE(port.commands().isEmpty());
+}

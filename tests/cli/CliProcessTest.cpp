@@ -1,0 +1,115 @@
+// The corvalen-cli program itself, in real time: through a pseudo-terminal
+// to the virtual panel served from this process, and through tcp:// to the
+// panel-sim command's TCP port. Exit status, stderr and the file are what
+// a script would see.
+#include "DemoData.h"
+#include "PtyPanelServer.h"
+#include "link/EventLoopWaiter.h"
+
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exit = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program while this process's event loop keeps serving the panel.
+CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeoutMs = 30000)
+{
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CORVALEN_PIN"), QString::fromLatin1(pin));
+    cli.setProcessEnvironment(env);
+    cli.setProgram(QStringLiteral(CORVALEN_CLI_EXECUTABLE));
+    cli.setArguments(args);
+    QEventLoop loop;
+    QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    cli.start();
+    loop.exec();
+    CliRun run;
+    if (cli.state() != QProcess::NotRunning) {
+        cli.kill();
+        cli.waitForFinished(2000);
+        return run;
+    }
+    run.exit = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = cli.readAllStandardOutput();
+    run.err = cli.readAllStandardError();
+    return run;
+}
+
+struct CliProcessOnPty : ::testing::Test
+{
+    QTemporaryDir dir;
+    PanelEngine engine;
+    PtyPanelServer server{engine};
+
+    void SetUp() override
+    {
+        DemoData::seed(engine.memory(), QDateTime::currentDateTime());
+        server.setPacing(false);
+        QString error;
+        ASSERT_TRUE(server.open(&error)) << error.toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(CliProcessOnPty, DirectoryGetWritesTheListAndSummary)
+{
+    const QString file = dir.filePath(QStringLiteral("gate.csv"));
+    const CliRun run = runCli({"--port", server.devicePath(), "--json", "directory", "get", file});
+    ASSERT_EQ(run.exit, 0) << run.err.toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(summary.value("action").toString(), "directory get");
+    EXPECT_EQ(summary.value("counts").toObject().value("entries").toInt(), DemoData::residents().size());
+    EXPECT_EQ(summary.value("file").toString(), file);
+    // Off a terminal: one line a stage, no bar.
+    EXPECT_TRUE(run.err.contains("Reading the phone directory\n"));
+    EXPECT_FALSE(run.err.contains('\r'));
+    QFile list(file);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_EQ(list.readAll().count('\n'), DemoData::residents().size() + 1);
+}
+
+TEST_F(CliProcessOnPty, ASilentPanelEndsWithStatusThreeAndTheWindowsMessage)
+{
+    engine.faults().silent = true;
+    const CliRun run = runCli({"--port", server.devicePath(), "identify"});
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_TRUE(run.err.contains("No Reponse from Corvalen\n")) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(CliProcessOnTcp, ClockGetThroughPanelSimsTcpPort)
+{
+    QProcess sim;
+    sim.setProgram(QStringLiteral(PANEL_SIM_EXECUTABLE));
+    sim.setArguments({"--tcp", "0", "--no-pacing", "--quiet", "--no-keys", "--demo"});
+    sim.start();
+    EventLoopWaiter waiter;
+    for (int i = 0; i < 200 && !sim.canReadLine(); ++i)
+        waiter.pump(20);
+    const QString address = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    ASSERT_TRUE(address.startsWith("tcp://")) << address.toStdString();
+
+    const CliRun run = runCli({"--port", address, "clock", "get"});
+    EXPECT_EQ(run.exit, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("Corvalen time: ")) << run.out.toStdString();
+
+    sim.terminate();
+    sim.waitForFinished(5000);
+}
