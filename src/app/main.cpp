@@ -1,11 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/widgets/FrameStatusBar.h"
-#include "app/widgets/TAboutBox.h"
-#include "app/widgets/TCorvalenForm.h"
-#include "link/EventLoopWaiter.h"
-#include "link/SystemSerialPort.h"
-#include "link/widgets/TEnterPin.h"
-#include "link/widgets/TTransferF.h"
+#include "app/widgets/ProgramWindows.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -31,21 +25,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
     QApplication::setApplicationVersion(QStringLiteral("7.1"));
 
-    SystemSerialPort port(options.devices);
-    port.setObjectName(QStringLiteral("ComPort1"));
-    EventLoopWaiter waiter;
-
     // The windows in their start-up order; the main window comes first.
-    TCorvalenForm form(port, waiter, options.devices);
-    TAboutBox about(&form);
-    TEnterPin enterPin(form.portChoice(), form.prompt(), &form);
-    TTransferF transfer(form.statusSink(), &form);
-    form.setAboutBox(&about);
-    form.setLogOnDialog(&enterPin);
-    form.setTransferWindow(&transfer);
-
-    form.show();
-    form.raise();
-    form.activateWindow();
+    ProgramWindows windows(options.devices);
+    windows.show();
     return app.exec();
 }
