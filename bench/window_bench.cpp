@@ -8,7 +8,9 @@
 //                                        upload (default 104 entries), paced
 //                                        at 57600 baud; ~20 s
 //   window_bench a11y [upload-entries]   the same with a screen reader
-//                                        listening (see ScreenReader below)
+//                                        listening (see ScreenReader below);
+//                                        needs a platform with accessibility:
+//                                        X (xcb) and an AT-SPI bus
 //   window_bench start [runs]            start to the first window: the
 //                                        program's start-up run in a fresh
 //                                        process with -platform offscreen
@@ -34,6 +36,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -70,16 +73,43 @@ struct ScreenReader
 {
     static inline qint64 events = 0;
     static inline qint64 bytes = 0;
+    static inline QHash<QString, qint64> sources; // "event type on class": count
 
-    static void install()
+    // The commonest sources since the last call, most first.
+    static QString topSources(int n)
+    {
+        QList<std::pair<qint64, QString>> all;
+        for (auto it = sources.cbegin(); it != sources.cend(); ++it)
+            all.append({it.value(), it.key()});
+        std::sort(all.begin(), all.end(), std::greater<>());
+        QStringList top;
+        for (int i = 0; i < std::min<qsizetype>(n, all.size()); ++i)
+            top << QStringLiteral("%1 %2").arg(all.at(i).first).arg(all.at(i).second);
+        sources.clear();
+        return top.join(QStringLiteral(", "));
+    }
+
+    // Accessibility comes on when the platform's bridge finds a reader's
+    // bus (AT-SPI on Linux, asynchronously): false when it did not within
+    // five seconds.
+    static bool install()
     {
         QAccessible::installUpdateHandler(&ScreenReader::notify);
-        QAccessible::setActive(true);
+        QElapsedTimer t;
+        t.start();
+        while (!QAccessible::isActive() && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return QAccessible::isActive();
     }
 
     static void notify(QAccessibleEvent *event)
     {
         ++events;
+        const QObject *object = event->object();
+        sources[QStringLiteral("0x%1 on %2")
+                    .arg(int(event->type()), 0, 16)
+                    .arg(object ? QLatin1String(object->metaObject()->className()) + QLatin1Char(' ') + object->objectName()
+                                : QStringLiteral("?"))] += 1;
         QByteArray message;
         QDataStream out(&message, QIODevice::WriteOnly);
         out << int(event->type()) << event->child();
@@ -204,7 +234,11 @@ struct Span
     double cpu0 = cpuSeconds();
     qint64 events0 = ScreenReader::events;
     QElapsedTimer wall;
-    Span() { wall.start(); }
+    Span()
+    {
+        wall.start();
+        ScreenReader::sources.clear();
+    }
     QString figures() const
     {
         const double wallS = wall.nsecsElapsed() / 1e9;
@@ -214,7 +248,9 @@ struct Span
                            .arg(cpuS, 0, 'f', 3)
                            .arg(100.0 * cpuS / wallS, 0, 'f', 2);
         if (QAccessible::isActive())
-            text += QStringLiteral("; accessibility events %1").arg(ScreenReader::events - events0);
+            text += QStringLiteral("; accessibility events %1 (most: %2)")
+                        .arg(ScreenReader::events - events0)
+                        .arg(ScreenReader::topSources(3));
         return text;
     }
 };
@@ -379,8 +415,14 @@ int main(int argc, char **argv)
     if (mode == "memory")
         return benchMemory();
     const bool a11y = mode == "a11y";
-    if (a11y)
-        ScreenReader::install();
+    if (a11y && !ScreenReader::install()) {
+        std::fprintf(stderr, "accessibility did not come on: run this under an AT-SPI bus on an X display, e.g.\n"
+                             "  xvfb-run -a dbus-run-session -- sh -c '/usr/libexec/at-spi-bus-launcher "
+                             "--launch-immediately & sleep 1; QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "
+                             "%s a11y'\n",
+                     argv[0]);
+        return 1;
+    }
     const int countArg = a11y ? 2 : 1;
     const int entries = argc > countArg ? std::clamp(QByteArray(argv[countArg]).toInt(), 0, 1024) : 104;
     return benchTransfers(entries);
