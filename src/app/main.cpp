@@ -1,15 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/UserFolder.h"
-#include "app/widgets/FrameStatusBar.h"
-#include "app/widgets/TAboutBox.h"
-#include "app/widgets/TCorvalenForm.h"
-#include "link/EventLoopWaiter.h"
-#include "link/JournalSerialPort.h"
-#include "link/PortSettings.h"
-#include "link/SystemSerialPort.h"
-#include "link/TrafficJournal.h"
-#include "link/widgets/TEnterPin.h"
-#include "link/widgets/TTransferF.h"
+#include "app/widgets/ProgramWindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,34 +47,11 @@ int main(int argc, char **argv)
     // Ties the windows to the menu entry (its name and icon) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.ostrel.CorvalenPro"));
 
-    // Devices chosen in the window before; --comN= and CORVALEN_COMn win.
-    DeviceMap devices = options.devices;
-    const PortSettings settings(PortSettings::defaultFileName());
-    settings.applyTo(devices);
-
-    SystemSerialPort line(devices);
-    TrafficJournal journal(TrafficJournal::defaultFolder(), [] { return QDateTime::currentDateTime(); });
-    JournalSerialPort port(line, journal, [&line] {
-        return QStringLiteral("%1 (%2)").arg(line.portName(), line.deviceName());
-    });
-    port.setObjectName(QStringLiteral("ComPort1"));
-    EventLoopWaiter waiter;
-
     // The windows in their start-up order; the main window comes first.
-    TCorvalenForm form(port, waiter, devices, nullptr, nullptr, settings.fileName());
-    form.setJournal(&journal);
-    TAboutBox about(&form);
-    TEnterPin enterPin(form.portChoice(), form.prompt(), &form);
-    TTransferF transfer(form.statusSink(), &form);
-    form.setAboutBox(&about);
-    form.setLogOnDialog(&enterPin);
-    form.setTransferWindow(&transfer);
-
-    form.show();
-    form.raise();
-    form.activateWindow();
+    ProgramWindows windows(options.devices);
+    windows.show();
     if (!folderError.isEmpty())
-        QMessageBox::warning(&form, QStringLiteral("Corvalen-Pro"),
+        QMessageBox::warning(&windows.form(), QStringLiteral("Corvalen-Pro"),
                              QStringLiteral("%1\nFiles are kept in %2 instead.").arg(folderError, QDir::currentPath()));
     return app.exec();
 }

@@ -84,7 +84,7 @@ QString groupUsage(const QString &program, const QString &group)
 
 QString version(const QString &program)
 {
-    return QStringLiteral("%1 7.1\n").arg(program);
+    return QStringLiteral("%1 %2\n").arg(program, QStringLiteral(CORVALEN_VERSION));
 }
 
 QString tryHelp(const QString &program)

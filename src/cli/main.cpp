@@ -11,7 +11,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvalen-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("7.1"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVALEN_VERSION));
 
     QStringList args = QCoreApplication::arguments();
     const QString program = QFileInfo(args.takeFirst()).fileName();

@@ -128,6 +128,26 @@ TEST_F(PageGridFixture, TheGridFollowsEntriesStoredAndRemovedElsewhere)
     EXPECT_EQ(grid->model()->rowCount(), 4);
 }
 
+// While the table's controls are suspended the navigator's buttons keep
+// their state, and come back right for where the cursor ended.
+TEST_F(PageGridFixture, TheNavigatorRestsWhileTheControlsAreSuspended)
+{
+    fill();
+    auto *next = child<QToolButton>("NavNext");
+    auto *prior = child<QToolButton>("NavPrior");
+    ASSERT_TRUE(next && prior);
+    EXPECT_TRUE(next->isEnabled());
+    EXPECT_FALSE(prior->isEnabled());
+    {
+        Table::ControlsPause pause(table);
+        table.last();
+        EXPECT_TRUE(next->isEnabled());
+        EXPECT_FALSE(prior->isEnabled());
+    }
+    EXPECT_FALSE(next->isEnabled());
+    EXPECT_TRUE(prior->isEnabled());
+}
+
 TEST_F(PageGridFixture, ATitleClickSortsOnThatColumnIgnoringCase)
 {
     fill();

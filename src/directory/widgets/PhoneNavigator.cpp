@@ -52,11 +52,20 @@ PhoneNavigator::PhoneNavigator(Table &table, QWidget *parent)
         connect(&table_, signal, this, &PhoneNavigator::updateButtons);
     connect(&table_, &Table::rowInserted, this, &PhoneNavigator::updateButtons);
     connect(&table_, &Table::rowRemoved, this, &PhoneNavigator::updateButtons);
+    // Like the grid, the buttons rest while the table's controls are
+    // suspended (a download filling a thousand entries, an upload walking
+    // them) and catch up once when they come back.
+    connect(&table_, &Table::controlsEnabled, this, [this](bool enabled) {
+        if (enabled)
+            updateButtons();
+    });
     updateButtons();
 }
 
 void PhoneNavigator::updateButtons()
 {
+    if (table_.controlsDisabled())
+        return;
     const bool open = table_.isOpen();
     const int count = table_.count();
     const int position = table_.position(); // -1 while a new entry is being added

@@ -211,7 +211,7 @@ void PhonePage::lockWhileExchanging(bool busy)
 {
     DBGrid1->setLocked(busy);
     DBNavigator1->setLocked(busy);
-    RxMemo->setUpdatesEnabled(!busy);
+    RxMemo->setFrozen(busy);
 }
 
 void PhonePage::newPhoneList()

@@ -21,13 +21,13 @@ RxMemoView::RxMemoView(ReplyMemo &memo, QWidget *parent)
     setUndoRedoEnabled(false);
     setAccessibleName(QStringLiteral("Received from the panel"));
     setAccessibleDescription(QStringLiteral("What the panel sent since the last command"));
-    connect(&memo_, &ReplyMemo::appended, this, &RxMemoView::appendChunk);
-    connect(&memo_, &ReplyMemo::cleared, this, [this] {
-        pendingCr_ = false;
-        clear();
-    });
-    connect(&memo_, &ReplyMemo::replaced, this, &RxMemoView::replaceText);
-    replaceText(memo_.text());
+    frame_.setSingleShot(true);
+    frame_.setInterval(kFrameMs);
+    connect(&frame_, &QTimer::timeout, this, &RxMemoView::showNow);
+    connect(&memo_, &ReplyMemo::appended, this, &RxMemoView::memoChanged);
+    connect(&memo_, &ReplyMemo::cleared, this, &RxMemoView::memoChanged);
+    connect(&memo_, &ReplyMemo::replaced, this, &RxMemoView::memoChanged);
+    showNow();
 }
 
 QString RxMemoView::displayText(const QByteArray &bytes, bool *pendingCr)
@@ -54,22 +54,45 @@ QString RxMemoView::displayText(const QByteArray &bytes, bool *pendingCr)
     return out;
 }
 
-void RxMemoView::appendChunk(const QByteArray &chunk)
+void RxMemoView::memoChanged()
 {
-    const QString text = displayText(chunk, &pendingCr_);
-    if (text.isEmpty())
+    if (!frozen_ && !frame_.isActive())
+        frame_.start();
+}
+
+void RxMemoView::setFrozen(bool frozen)
+{
+    frozen_ = frozen;
+    setUpdatesEnabled(!frozen);
+    if (frozen)
+        frame_.stop();
+    else
+        showNow();
+}
+
+void RxMemoView::showNow()
+{
+    frame_.stop();
+    const QByteArray &text = memo_.text();
+    if (text == shown_)
+        return;
+    if (shown_.isEmpty() || !text.startsWith(shown_)) {
+        pendingCr_ = false;
+        setPlainText(displayText(text, &pendingCr_));
+        shown_ = text;
+        return;
+    }
+    // Only what came since: added at the end, the view kept at the bottom
+    // when it was there.
+    const QString added = displayText(text.mid(shown_.size()), &pendingCr_);
+    shown_ = text;
+    if (added.isEmpty())
         return;
     QScrollBar *bar = verticalScrollBar();
     const bool atBottom = bar->value() == bar->maximum();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    cursor.insertText(added);
     if (atBottom)
         bar->setValue(bar->maximum());
-}
-
-void RxMemoView::replaceText(const QByteArray &text)
-{
-    pendingCr_ = false;
-    setPlainText(displayText(text, &pendingCr_));
 }
