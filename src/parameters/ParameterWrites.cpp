@@ -1,9 +1,11 @@
 #include "parameters/ParameterWrites.h"
 
 #include "app/AppContext.h"
+#include "backup/PanelBackups.h"
 #include "link/RecordNumber.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterLineBytes.h"
+#include "parameters/ParameterRecordSet.h"
 #include "parameters/ParameterRecords.h"
 #include "parameters/RecordFields.h"
 #include "parameters/SystemParameters.h"
@@ -29,10 +31,40 @@ const char *phraseOf(int record)
     return "";
 }
 
+// Records the panel refused since the last reset (Write All offers the
+// backup back when there was any).
+int refusedRecords = 0;
+
 void writeRecord(AppContext &ctx, int record, const QByteArray &payload)
 {
-    if (!ctx.link.ProgramRecord(RecordNumber::fromInt(record), payload))
-        ctx.prompt.message(writeErrorMessage(record), UserPrompt::Kind::Error);
+    if (ctx.link.ProgramRecord(RecordNumber::fromInt(record), payload))
+        return;
+    ++refusedRecords;
+    ctx.prompt.message(writeErrorMessage(record), UserPrompt::Kind::Error);
+}
+
+// Encoding record 0001 for the comparison must not show its message yet;
+// the write itself shows it.
+class SilentPrompt : public UserPrompt
+{
+public:
+    void message(const QString &, Kind) override {}
+    bool ask(const QString &, Kind) override { return false; }
+};
+
+// The records Write All is about to write, as the panel will hold them.
+ParameterRecordSet recordsToWrite(ParameterControls &c)
+{
+    ParameterRecordSet set;
+    for (int r = 2; r <= 5; ++r)
+        set.setRecord(r, ParameterRecords::EncodeMessages(c, r));
+    set.setRecord(6, ParameterRecords::EncodeGateCodes(c));
+    for (int r = 7; r <= 10; ++r)
+        set.setRecord(r, ParameterRecords::EncodeSpeedDials(c, r));
+    SilentPrompt silent;
+    if (const std::optional<QByteArray> system = SystemParameters::EncodeSystemParameters(c, silent))
+        set.setRecord(1, RecordFields::PadField(*system, 32, '?'));
+    return set;
 }
 
 // The hourglass for as long as it lives, however the sequence ends.
@@ -151,17 +183,30 @@ void WriteAllClick(AppContext &ctx, ParameterControls &c)
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope || refuseLineBytes(ctx, c, ParameterLineBytes::kMessages))
         return;
-    if (!ctx.prompt.ask(kWriteAllQuestion))
+    std::optional<BackupEntry> backup;
+    if (ctx.backups) {
+        UserPrompt::Question question;
+        question.text = kWriteAllQuestion;
+        const PanelBackups::Gate gate = ctx.backups->beforeParameterWrite(ctx, recordsToWrite(c), question);
+        if (!gate.proceed)
+            return;
+        backup = gate.backup;
+    } else if (!ctx.prompt.ask(kWriteAllQuestion)) {
         return;
+    }
+    refusedRecords = 0;
+    bool whole = true;
     {
         BusyCursor busy(ctx.feedback);
         WriteGateCodes(ctx, c);
         WriteMessages(ctx, c);
         WriteSpeedDials(ctx, c);
-        if (!WriteSystemParameters(ctx, c))
-            return;
+        whole = WriteSystemParameters(ctx, c);
     }
-    readyAndUpLoad(ctx);
+    if (whole)
+        readyAndUpLoad(ctx);
+    if ((!whole || refusedRecords > 0) && ctx.backups)
+        ctx.backups->offerRestore(ctx.prompt, backup, QStringLiteral("parameters"));
 }
 
 void UpLoadClick(AppContext &ctx)

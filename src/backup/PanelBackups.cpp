@@ -1,0 +1,140 @@
+#include "backup/PanelBackups.h"
+
+#include "app/AppContext.h"
+#include "backup/BackupFiles.h"
+#include "backup/BackupName.h"
+#include "backup/DirectoryComparison.h"
+#include "backup/PanelReads.h"
+#include "backup/RecordComparison.h"
+#include "directory/DirectoryTransfer.h"
+
+#include <QDir>
+
+namespace {
+
+// The transfer window and the hourglass while the panel is read.
+class ReadFeedback
+{
+public:
+    explicit ReadFeedback(TransferFeedback &feedback) : feedback_(feedback)
+    {
+        feedback_.showTransferWindow();
+        feedback_.setBusyCursor(true);
+    }
+    ~ReadFeedback()
+    {
+        feedback_.hideTransferWindow();
+        feedback_.setBusyCursor(false);
+    }
+
+private:
+    TransferFeedback &feedback_;
+};
+
+} // namespace
+
+PanelBackups::PanelBackups(const BackupStore &store, QObject *parent)
+    : QObject(parent)
+    , store_(store)
+{
+}
+
+PanelBackups::Gate PanelBackups::beforeDirectoryWrite(AppContext &ctx, const QList<PanelEntry> &written,
+                                                      UserPrompt::Question question)
+{
+    QString why;
+    std::optional<QByteArray> reply;
+    {
+        ReadFeedback busy(ctx.feedback);
+        reply = PanelReads::readDirectory(ctx.link, &why);
+    }
+    QList<PanelEntry> panel;
+    if (reply) {
+        panel = DirectoryTransfer::replyEntries(*reply, true);
+        question.details = DirectoryComparison::compare(panel, written).text();
+    }
+    return keep(ctx, BackupKind::Directory, QStringLiteral("phone list"), why,
+                reply ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
+}
+
+PanelBackups::Gate PanelBackups::beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written,
+                                                      UserPrompt::Question question)
+{
+    QString why;
+    std::optional<ParameterRecordSet> records;
+    {
+        ReadFeedback busy(ctx.feedback);
+        records = PanelReads::readParameterRecords(ctx.link, &why);
+    }
+    if (records)
+        question.details = RecordComparison::parameterText(RecordComparison::parameterChanges(*records, written));
+    return keep(ctx, BackupKind::Parameters, QStringLiteral("parameters"), why,
+                records ? BackupFiles::parameterFiles(*records) : QList<BackupStore::File>(),
+                ParameterRecordSet::kLast, question);
+}
+
+PanelBackups::Gate PanelBackups::beforeTagWrite(AppContext &ctx, const QList<StoreCodec::Entry> &written,
+                                                UserPrompt::Question question)
+{
+    QString why;
+    std::optional<StoreImage> image;
+    {
+        ReadFeedback busy(ctx.feedback);
+        image = PanelReads::readTagStore(ctx.link, &why);
+    }
+    if (image)
+        question.details = RecordComparison::tagText(RecordComparison::tagChanges(image->entries(), written));
+    return keep(ctx, BackupKind::Tags, QStringLiteral("RFID codes"), why,
+                image ? BackupFiles::tagFiles(*image) : QList<BackupStore::File>(), image ? image->codeCount() : 0,
+                question);
+}
+
+PanelBackups::Gate PanelBackups::keep(AppContext &ctx, BackupKind kind, const QString &what,
+                                      const QString &readError, const QList<BackupStore::File> &files, int count,
+                                      UserPrompt::Question question)
+{
+    Gate gate;
+    if (files.isEmpty()) {
+        gate.proceed = writeWithoutBackup(ctx.prompt, what, readError) && ctx.prompt.ask(question.text, question.kind);
+        return gate;
+    }
+    const BackupStore::Saved saved =
+        store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count);
+    if (!saved.entry) {
+        gate.proceed = writeWithoutBackup(ctx.prompt, what, saved.error) && ctx.prompt.askQuestion(question);
+        return gate;
+    }
+    gate.backup = saved.entry;
+    gate.proceed = ctx.prompt.askQuestion(question);
+    return gate;
+}
+
+bool PanelBackups::writeWithoutBackup(UserPrompt &prompt, const QString &what, const QString &why)
+{
+    prompt.message(QStringLiteral("No backup of the %1 could be taken:\r\n%2\r\nNothing was written to the Corvalen.")
+                       .arg(what, why),
+                   UserPrompt::Kind::Error);
+    UserPrompt::Question question;
+    question.text = QStringLiteral("Write the %1 to the Corvalen without a backup?\r\n"
+                                   "What the Corvalen holds now cannot be put back afterwards.")
+                        .arg(what);
+    question.kind = UserPrompt::Kind::Error;
+    question.defaultNo = true;
+    return prompt.askQuestion(question);
+}
+
+bool PanelBackups::offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what)
+{
+    if (!entry || entry->path.isEmpty())
+        return false;
+    UserPrompt::Question question;
+    question.text = QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
+                                   "%2\r\nLoad it, to write it back to the Corvalen?")
+                        .arg(what, entry->fileName());
+    question.details = QDir::toNativeSeparators(entry->path);
+    question.kind = UserPrompt::Kind::Confirmation;
+    if (!prompt.askQuestion(question))
+        return false;
+    emit restoreRequested(*entry);
+    return true;
+}
