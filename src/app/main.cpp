@@ -66,6 +66,7 @@ int main(int argc, char **argv)
     form.setLogOnDialog(&enterPin);
     form.setTransferWindow(&transfer);
 
+    form.enableBackups(BackupStore::defaultFolder());
     form.show();
     form.raise();
     form.activateWindow();

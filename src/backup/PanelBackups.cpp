@@ -2,7 +2,9 @@
 
 #include "app/AppContext.h"
 #include "backup/BackupFiles.h"
+#include "backup/BackupContent.h"
 #include "backup/BackupName.h"
+#include "backup/BackupRestore.h"
 #include "backup/DirectoryComparison.h"
 #include "backup/PanelReads.h"
 #include "backup/RecordComparison.h"
@@ -129,7 +131,7 @@ bool PanelBackups::offerRestore(UserPrompt &prompt, const std::optional<BackupEn
         return false;
     UserPrompt::Question question;
     question.text = QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
-                                   "%2\r\nLoad it, to write it back to the Corvalen?")
+                                   "%2\r\nWrite it back to the Corvalen now?")
                         .arg(what, entry->fileName());
     question.details = QDir::toNativeSeparators(entry->path);
     question.kind = UserPrompt::Kind::Confirmation;
@@ -137,4 +139,66 @@ bool PanelBackups::offerRestore(UserPrompt &prompt, const std::optional<BackupEn
         return false;
     emit restoreRequested(*entry);
     return true;
+}
+
+bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
+{
+    if (!ctx.link.conn().LoggedOn) {
+        ctx.prompt.message(QStringLiteral("Log on to the Corvalen first."), UserPrompt::Kind::Error);
+        return false;
+    }
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return false;
+
+    QByteArray bytes;
+    QString why;
+    UserPrompt::Question question;
+    question.text = QStringLiteral("This will replace the %1 stored in the Corvalen\r\nwith the backup %2, Continue?")
+                        .arg(BackupKinds::caption(entry.kind()).toLower(), entry.fileName());
+    Gate gate;
+    switch (entry.kind()) {
+    case BackupKind::Directory:
+        if (!BackupContent::load(entry.path, &bytes, &why))
+            break;
+        gate = beforeDirectoryWrite(ctx, BackupFiles::directoryEntries(bytes), question);
+        break;
+    case BackupKind::Parameters: {
+        const QString file = BackupContent::fileWithSuffix(entry, QStringLiteral("records"));
+        if (file.isEmpty() || !BackupContent::load(file, &bytes, &why))
+            break;
+        const std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, &why);
+        if (set)
+            gate = beforeParameterWrite(ctx, *set, question);
+        break;
+    }
+    case BackupKind::Tags: {
+        if (!BackupContent::load(entry.path, &bytes, &why))
+            break;
+        const std::optional<StoreImage> image = StoreImage::fromFile(bytes, &why);
+        if (image)
+            gate = beforeTagWrite(ctx, image->entries(), question);
+        break;
+    }
+    }
+    if (!why.isEmpty()) {
+        ctx.prompt.message(why.isEmpty() ? QStringLiteral("Cannot open file %1").arg(entry.fileName()) : why,
+                           UserPrompt::Kind::Error);
+        return false;
+    }
+    if (!gate.proceed)
+        return false;
+
+    ctx.feedback.showTransferWindow();
+    ctx.feedback.setBusyCursor(true);
+    const BackupRestore::Result result = BackupRestore::restore(ctx.link, entry);
+    ctx.feedback.hideTransferWindow();
+    ctx.feedback.setBusyCursor(false);
+    if (!result.error.isEmpty())
+        ctx.prompt.message(result.error, UserPrompt::Kind::Error);
+    else if (result.failed != 0)
+        ctx.prompt.message(QStringLiteral("There was %1 error(s)").arg(result.failed), UserPrompt::Kind::Error);
+    else
+        ctx.prompt.message(QStringLiteral("Restored %1 from %2.").arg(entry.countText(), entry.fileName()));
+    return result.ok();
 }

@@ -43,13 +43,19 @@ public:
     static bool writeWithoutBackup(UserPrompt &prompt, const QString &what, const QString &why);
 
     // After an erasing write failed or was cut short: names the backup that
-    // holds what the panel held before and asks whether to load it into its
-    // page; on Yes, restoreRequested(). False when there is no backup.
+    // holds what the panel held before and asks whether to restore it; on
+    // Yes, restoreRequested(). False when there is no backup.
     bool offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what);
 
+    // Puts a backup back on the panel (BackupRestore), after keeping what the
+    // panel holds now and asking with the comparison as details. Says how it
+    // ended; true when every entry or record was taken. Holds the exchange
+    // guard; refuses while offline.
+    bool restoreWithBackup(AppContext &ctx, const BackupEntry &entry);
+
 signals:
-    // Load this backup into its page (the phone list, the parameters or the
-    // RFID tags), from where Write All puts it back on the panel.
+    // The user asked for this backup to go back on the panel (the window
+    // runs restoreWithBackup once the failed write has ended).
     void restoreRequested(const BackupEntry &entry);
 
 private:

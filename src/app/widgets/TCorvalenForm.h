@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "backup/PanelBackups.h"
 #include "app/FileCommandState.h"
 #include "app/widgets/FrameFeedback.h"
 #include "directory/PhoneDirectory.h"
@@ -45,6 +46,13 @@ public:
     void setAboutBox(TAboutBox *box) { aboutBox_ = box; }
     void setLogOnDialog(PinRequest *dialog) { connection_->setPinRequest(dialog); }
     void setTransferWindow(TTransferF *window) { feedback_.setTransferWindow(window); }
+
+    // Backups before the writes that erase, kept in `folder`, and the File
+    // menu's "Backups..." command. Without this call no backups are taken.
+    void enableBackups(const QString &folder);
+    PanelBackups *backups() const { return backups_; }
+    // File > "Backups...".
+    void BackupsItemClick();
 
     AppContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }
@@ -103,6 +111,7 @@ private:
     FileCommandState fileCommands_;
     FrameFeedback feedback_;
     std::unique_ptr<AppContext> ctx_;
+    PanelBackups *backups_ = nullptr;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<PortChoice> portChoice_;
 
