@@ -1,6 +1,5 @@
 #include "backup/PanelReads.h"
 
-#include "directory/DirectoryTransfer.h"
 #include "link/CommandExchange.h"
 #include "link/ReplyMemo.h"
 
@@ -30,7 +29,7 @@ std::optional<QByteArray> readWhole(CommandExchange &link, const QByteArray &com
     int silence = 0;
     for (int step = 0; step < steps && !whole; ++step) {
         link.PumpWait(100);
-        whole = rx.ReplyOk && DirectoryTransfer::endsWithOkLine(rx.ReceiveBuffer);
+        whole = rx.ReplyOk && ReplyMemo::endsWithOkLine(rx.ReceiveBuffer);
         if (rx.DataArrived) {
             anything = true;
             silence = 0;
