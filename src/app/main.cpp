@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/UserFolder.h"
 #include "app/widgets/ProgramWindows.h"
+#include "backup/BackupStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
 
     // The windows in their start-up order; the main window comes first.
     ProgramWindows windows(options.devices);
+    windows.form().enableBackups(BackupStore::defaultFolder());
     windows.show();
     if (!folderError.isEmpty())
         QMessageBox::warning(&windows.form(), QStringLiteral("Corvalen-Pro"),

@@ -1,6 +1,8 @@
 #include "directory/DirectoryTransfer.h"
 
 #include "app/AppContext.h"
+#include "backup/DirectoryComparison.h"
+#include "backup/PanelBackups.h"
 #include "directory/DirectorySlots.h"
 #include "directory/EntryText.h"
 #include "directory/EntryWriteCheck.h"
@@ -207,9 +209,21 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
     }
     if (!entriesFitTheLine())
         return Outcome::NotStarted;
-    if (!ctx_.prompt.ask(QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?"),
-                         UserPrompt::Kind::Information))
+    UserPrompt::Question question;
+    question.text = QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?");
+    question.kind = UserPrompt::Kind::Information;
+    // With a backups folder, what the panel holds is kept first and the
+    // question shows what the upload changes.
+    std::optional<BackupEntry> backup;
+    if (ctx_.backups) {
+        const PanelBackups::Gate gate =
+            ctx_.backups->beforeDirectoryWrite(ctx_, DirectoryComparison::tableEntries(table), question);
+        if (!gate.proceed)
+            return Outcome::NotStarted;
+        backup = gate.backup;
+    } else if (!ctx_.prompt.ask(question.text, question.kind)) {
         return Outcome::NotStarted;
+    }
 
     UploadScope upload(dir);
     ctx_.status.setStatusText(QStringLiteral("Sorting"));
@@ -235,6 +249,8 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
         endTransferFeedback();
         ctx_.prompt.message(QStringLiteral("Could not clear All,\r\nSave your files and\r\nRecheck connection"),
                             UserPrompt::Kind::Error);
+        if (ctx_.backups)
+            ctx_.backups->offerRestore(ctx_.prompt, backup, QStringLiteral("phone list"));
         return Outcome::EraseFailed; // the entries keep their new slots
     }
 
@@ -261,6 +277,8 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
                             UserPrompt::Kind::Error);
     else if (done.errors != 0)
         ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(done.errors), UserPrompt::Kind::Error);
+    if ((unfinished || done.errors != 0) && ctx_.backups)
+        ctx_.backups->offerRestore(ctx_.prompt, backup, QStringLiteral("phone list"));
 
     if (!unfinished)
         ctx_.status.setStatusText(QStringLiteral("Done"));

@@ -19,4 +19,16 @@ public:
 
     // The lines of one message, joined with CR LF.
     static QString joinLines(const QStringList &lines) { return lines.join(QStringLiteral("\r\n")); }
+    // A Yes/No question with more to it: details that the user may open
+    // (what a write will change), and No as the answer that Return gives
+    // (for a question whose Yes is dangerous). Only Yes returns true.
+    struct Question
+    {
+        QString text;
+        QString details; // none when empty
+        Kind kind = Kind::Confirmation;
+        bool defaultNo = false;
+    };
+    // Shells that cannot show details ask the text alone.
+    virtual bool askQuestion(const Question &question) { return ask(question.text, question.kind); }
 };

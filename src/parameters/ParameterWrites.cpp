@@ -1,9 +1,11 @@
 #include "parameters/ParameterWrites.h"
 
 #include "app/AppContext.h"
+#include "backup/PanelBackups.h"
 #include "link/RecordNumber.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterLineBytes.h"
+#include "parameters/ParameterRecordSet.h"
 #include "parameters/ParameterRecords.h"
 #include "parameters/RecordFields.h"
 #include "parameters/SystemParameters.h"
@@ -37,6 +39,30 @@ void writeRecord(AppContext &ctx, int record, const QByteArray &payload, QList<i
     if (refused)
         refused->append(record);
     ctx.prompt.message(writeErrorMessage(record), UserPrompt::Kind::Error);
+}
+
+// Encoding record 0001 for the comparison must not show its message yet;
+// the write itself shows it.
+class SilentPrompt : public UserPrompt
+{
+public:
+    void message(const QString &, Kind) override {}
+    bool ask(const QString &, Kind) override { return false; }
+};
+
+// The records Write All is about to write, as the panel will hold them.
+ParameterRecordSet recordsToWrite(ParameterControls &c)
+{
+    ParameterRecordSet set;
+    for (int r = 2; r <= 5; ++r)
+        set.setRecord(r, ParameterRecords::EncodeMessages(c, r));
+    set.setRecord(6, ParameterRecords::EncodeGateCodes(c));
+    for (int r = 7; r <= 10; ++r)
+        set.setRecord(r, ParameterRecords::EncodeSpeedDials(c, r));
+    SilentPrompt silent;
+    if (const std::optional<QByteArray> system = SystemParameters::EncodeSystemParameters(c, silent))
+        set.setRecord(1, RecordFields::PadField(*system, 32, '?'));
+    return set;
 }
 
 // The hourglass for as long as it lives, however the sequence ends.
@@ -166,22 +192,38 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
         result.outcome = Outcome::BadText;
         return result;
     }
-    if (!ctx.prompt.ask(kWriteAllQuestion)) {
+    // With a backups folder, what the panel holds is kept first and the
+    // question shows what Write All changes.
+    std::optional<BackupEntry> backup;
+    if (ctx.backups) {
+        UserPrompt::Question question;
+        question.text = kWriteAllQuestion;
+        const PanelBackups::Gate gate = ctx.backups->beforeParameterWrite(ctx, recordsToWrite(c), question);
+        if (!gate.proceed) {
+            result.outcome = Outcome::Declined;
+            return result;
+        }
+        backup = gate.backup;
+    } else if (!ctx.prompt.ask(kWriteAllQuestion)) {
         result.outcome = Outcome::Declined;
         return result;
     }
+    bool whole = true;
     {
         BusyCursor busy(ctx.feedback);
         WriteGateCodes(ctx, c, &result.refused);
         WriteMessages(ctx, c, &result.refused);
         WriteSpeedDials(ctx, c, &result.refused);
-        if (!WriteSystemParameters(ctx, c, &result.refused)) {
-            result.outcome = Outcome::BadNumber;
-            return result;
-        }
+        whole = WriteSystemParameters(ctx, c, &result.refused);
     }
-    readyAndUpLoad(ctx);
-    result.outcome = result.refused.isEmpty() ? Outcome::Completed : Outcome::SomeRefused;
+    if (whole)
+        readyAndUpLoad(ctx);
+    if ((!whole || !result.refused.isEmpty()) && ctx.backups)
+        ctx.backups->offerRestore(ctx.prompt, backup, QStringLiteral("parameters"));
+    if (!whole)
+        result.outcome = Outcome::BadNumber;
+    else
+        result.outcome = result.refused.isEmpty() ? Outcome::Completed : Outcome::SomeRefused;
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "rfid/RfidWriteAll.h"
 
+#include "backup/PanelBackups.h"
 #include "directory/PhoneFields.h"
 #include "link/RecordNumber.h"
 #include "rfid/StoreCodec.h"
@@ -64,6 +65,18 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
         return Outcome::UnsendableEntry;
     }
 
+    // With a backups folder, the store is kept first and the user sees
+    // which tags the write adds and removes before anything is erased.
+    std::optional<BackupEntry> backup;
+    if (ctx_.backups) {
+        UserPrompt::Question question;
+        question.text = QStringLiteral("This will replace ALL RFID codes currently\r\nstored in the Corvalen, Continue?");
+        const PanelBackups::Gate gate = ctx_.backups->beforeTagWrite(ctx_, tagsToWrite(), question);
+        if (!gate.proceed)
+            return Outcome::Declined;
+        backup = gate.backup;
+    }
+
     link.rx().EchoSuppressed = true;
     directory.TableLoading = true;
     link.rx().ReceiveBuffer.clear();
@@ -86,7 +99,27 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
     feedback.startKeepAlive();
     feedback.setLedImage(kLedOnline);
     link.rx().EchoSuppressed = false;
+    if ((outcome == Outcome::CommunicationError || outcome == Outcome::SomeFailed) && ctx_.backups)
+        ctx_.backups->offerRestore(ctx_.prompt, backup, QStringLiteral("RFID codes"));
     return outcome;
+}
+
+// The tags Write All writes, as the panel will list them.
+QList<StoreCodec::Entry> RfidWriteAll::tagsToWrite() const
+{
+    const Table &table = ctx_.directory.PhoneTable;
+    const QByteArray prefix(StoreCodec::kReplyPrefix, ' ');
+    QList<StoreCodec::Entry> out;
+    for (int row = 0; row < table.count(); ++row) {
+        const QByteArray room = table.value(row, QByteArray(PhoneFields::RoomNumber));
+        const QByteArray code = table.value(row, QByteArray(PhoneFields::Rfid));
+        if (room.isEmpty() || code.isEmpty())
+            continue;
+        const QList<StoreCodec::Entry> packed = StoreCodec::entries(prefix + StoreCodec::packEntry(room, code));
+        if (!packed.isEmpty())
+            out.append(packed.first());
+    }
+    return out;
 }
 
 RfidWriteAll::Outcome RfidWriteAll::writeRecords()

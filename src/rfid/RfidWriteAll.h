@@ -2,7 +2,10 @@
 
 #include "app/AppContext.h"
 
+#include "rfid/StoreCodec.h"
+
 #include <QByteArray>
+#include <QList>
 
 // "Write All" of the RFID page: erases the panel's RFID store and writes it
 // afresh from the directory, without asking first. Entries with both a room
@@ -14,6 +17,7 @@ class RfidWriteAll
 public:
     enum class Outcome {
         Busy,               // another exchange was running; nothing was sent
+        Declined,           // the user answered No to the question (with backups); nothing sent
         BadCode,            // a code of the wrong length: that entry is current, nothing sent
         UnsendableEntry,    // a control byte in a room or code: that entry is current, nothing sent
         CommunicationError, // no "OK" to the erase; nothing written
@@ -47,6 +51,7 @@ public:
 
 private:
     int firstBadCode() const;
+    QList<StoreCodec::Entry> tagsToWrite() const;
     Outcome writeRecords();
     QByteArray collectRecord(int &row);
     bool codesRemain(int row) const;

@@ -38,8 +38,14 @@ public:
             return answers.takeFirst();
         return defaultAnswer;
     }
+    bool askQuestion(const Question &question) override
+    {
+        details << question.details;
+        return ask(question.text, question.kind);
+    }
 
     QStringList messages;
+    QStringList details; // of each question asked with askQuestion, in order
     QStringList questions;
     QList<bool> answers;
     bool defaultAnswer = true;

@@ -43,3 +43,17 @@ bool MessageBoxPrompt::ask(const QString &text, Kind kind)
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
+
+bool MessageBoxPrompt::askQuestion(const Question &question)
+{
+    QMessageBox box(iconFor(question.kind), kTitle, displayText(question.text), QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setTextFormat(Qt::PlainText);
+    if (!question.details.isEmpty()) {
+        QString details = question.details;
+        details.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        box.setDetailedText(details);
+    }
+    box.setDefaultButton(question.defaultNo ? QMessageBox::No : QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -15,6 +15,8 @@ public:
 
     void message(const QString &text, Kind kind = Kind::Information) override;
     bool ask(const QString &text, Kind kind = Kind::Confirmation) override;
+    // The details go to the box's "Show Details..." part.
+    bool askQuestion(const Question &question) override;
 
     // The text as the box shows it.
     static QString displayText(const QString &text);

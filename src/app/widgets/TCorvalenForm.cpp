@@ -1,5 +1,7 @@
 #include "app/widgets/TCorvalenForm.h"
 
+#include "backup/widgets/BackupsDialog.h"
+
 #include "app/widgets/AnimateStrip.h"
 #include "app/widgets/DiagnosticsCommand.h"
 #include "app/widgets/FocusedEdit.h"
@@ -379,4 +381,29 @@ void TCorvalenForm::ShowPageCommon()
           FileCommandState::SaveAs, FileCommandState::Edit1, FileCommandState::TBnew, FileCommandState::TBOpen,
           FileCommandState::TBSave, FileCommandState::FileExportItem})
         fileCommands_.setEnabled(command, false);
+}
+
+void TCorvalenForm::enableBackups(const QString &folder)
+{
+    if (backups_)
+        return;
+    backups_ = new PanelBackups(BackupStore(folder), this);
+    ctx_->backups = backups_;
+    // Offered after a failed write: run once that write has let go of the line.
+    connect(backups_, &PanelBackups::restoreRequested, this,
+            [this](const BackupEntry &entry) { backups_->restoreWithBackup(*ctx_, entry); }, Qt::QueuedConnection);
+    auto *item = new QAction(QStringLiteral("&Backups..."), this);
+    item->setObjectName(QStringLiteral("BackupsItem"));
+    item->setStatusTip(QStringLiteral("What the Corvalen held before each write that erased it"));
+    connect(item, &QAction::triggered, this, &TCorvalenForm::BackupsItemClick);
+    actions_->File1->insertAction(actions_->FileExitItem, item);
+}
+
+void TCorvalenForm::BackupsItemClick()
+{
+    if (!backups_)
+        return;
+    BackupsDialog dialog(backups_->store(), [this](const BackupEntry &entry) { backups_->restoreWithBackup(*ctx_, entry); },
+                         this);
+    dialog.exec();
 }

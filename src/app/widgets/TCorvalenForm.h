@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "backup/PanelBackups.h"
 #include "app/FileCommandState.h"
 #include "app/widgets/FrameFeedback.h"
 #include "directory/PhoneDirectory.h"
@@ -52,6 +53,13 @@ public:
     void setTransferWindow(TTransferF *window) { feedback_.setTransferWindow(window); }
     // The traffic journal on the port, for Save Diagnostics.
     void setJournal(TrafficJournal *journal);
+
+    // Backups before the writes that erase, kept in `folder`, and the File
+    // menu's "Backups..." command. Without this call no backups are taken.
+    void enableBackups(const QString &folder);
+    PanelBackups *backups() const { return backups_; }
+    // File > "Backups...".
+    void BackupsItemClick();
 
     AppContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }
@@ -114,6 +122,7 @@ private:
     FileCommandState fileCommands_;
     FrameFeedback feedback_;
     std::unique_ptr<AppContext> ctx_;
+    PanelBackups *backups_ = nullptr;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<PortChoice> portChoice_;
     std::unique_ptr<DeviceChoice> deviceChoice_;

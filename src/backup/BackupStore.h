@@ -1,0 +1,64 @@
+#pragma once
+
+#include "backup/BackupEntry.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The backups folder: what the panel held before each erasing write, in the
+// program's own file formats, named by date and time, model and kind
+// (BackupName). Saving a backup writes all its files or none, readable by
+// their owner only (they hold gate codes), and then deletes what the
+// retention rule lets go (BackupRetention). Files whose names are not
+// backup names are never touched.
+//
+// The time comes from a clock given at construction (the computer's clock
+// by default), so that names and the retention rule can be tried on any
+// date.
+class BackupStore
+{
+public:
+    using Clock = std::function<QDateTime()>;
+
+    explicit BackupStore(const QString &folder, Clock now = {});
+
+    // Where the program keeps its backups: "corvalen-pro/backups" in the
+    // user's data folder, that is $XDG_DATA_HOME (by default ~/.local/share)
+    // on Linux, the local application data folder on Windows.
+    static QString defaultFolder();
+
+    QString folder() const { return folder_; }
+    QDateTime now() const { return now_(); }
+
+    struct File
+    {
+        QString suffix;   // without the dot
+        QByteArray bytes;
+    };
+    struct Saved
+    {
+        std::optional<BackupEntry> entry; // set when every file was written
+        QString error;                    // why not, otherwise
+    };
+    // Writes the files of one backup under one fresh stem; the first file
+    // stands for the backup. On any failure the files already written are
+    // removed again and the error says which file or folder failed.
+    Saved save(BackupKind kind, const QString &model, const QList<File> &files, int count);
+
+    // Every backup in the folder, newest first, with what each holds.
+    QList<BackupEntry> list() const { return scan(true); }
+
+    // Deletes the backups the retention rule lets go; their number.
+    int prune();
+
+private:
+    QList<BackupEntry> scan(bool withCounts) const;
+    QString freeStem(BackupName &name, const QList<File> &files) const;
+
+    QString folder_;
+    Clock now_;
+};

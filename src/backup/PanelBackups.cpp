@@ -1,0 +1,204 @@
+#include "backup/PanelBackups.h"
+
+#include "app/AppContext.h"
+#include "backup/BackupFiles.h"
+#include "backup/BackupContent.h"
+#include "backup/BackupName.h"
+#include "backup/BackupRestore.h"
+#include "backup/DirectoryComparison.h"
+#include "backup/PanelReads.h"
+#include "backup/RecordComparison.h"
+#include "directory/DirectoryTransfer.h"
+
+#include <QDir>
+
+namespace {
+
+// The transfer window and the hourglass while the panel is read.
+class ReadFeedback
+{
+public:
+    explicit ReadFeedback(TransferFeedback &feedback) : feedback_(feedback)
+    {
+        feedback_.showTransferWindow();
+        feedback_.setBusyCursor(true);
+    }
+    ~ReadFeedback()
+    {
+        feedback_.hideTransferWindow();
+        feedback_.setBusyCursor(false);
+    }
+
+private:
+    TransferFeedback &feedback_;
+};
+
+} // namespace
+
+PanelBackups::PanelBackups(const BackupStore &store, QObject *parent)
+    : QObject(parent)
+    , store_(store)
+{
+}
+
+PanelBackups::Gate PanelBackups::beforeDirectoryWrite(AppContext &ctx, const QList<PanelEntry> &written,
+                                                      UserPrompt::Question question)
+{
+    QString why;
+    std::optional<QByteArray> reply;
+    {
+        ReadFeedback busy(ctx.feedback);
+        reply = PanelReads::readDirectory(ctx.link, &why);
+    }
+    QList<PanelEntry> panel;
+    if (reply) {
+        panel = DirectoryTransfer::replyEntries(*reply, true);
+        question.details = DirectoryComparison::compare(panel, written).text();
+    }
+    return keep(ctx, BackupKind::Directory, QStringLiteral("phone list"), why,
+                reply ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
+}
+
+PanelBackups::Gate PanelBackups::beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written,
+                                                      UserPrompt::Question question)
+{
+    QString why;
+    std::optional<ParameterRecordSet> records;
+    {
+        ReadFeedback busy(ctx.feedback);
+        records = PanelReads::readParameterRecords(ctx.link, &why);
+    }
+    if (records)
+        question.details = RecordComparison::parameterText(RecordComparison::parameterChanges(*records, written));
+    return keep(ctx, BackupKind::Parameters, QStringLiteral("parameters"), why,
+                records ? BackupFiles::parameterFiles(*records) : QList<BackupStore::File>(),
+                ParameterRecordSet::kLast, question);
+}
+
+PanelBackups::Gate PanelBackups::beforeTagWrite(AppContext &ctx, const QList<StoreCodec::Entry> &written,
+                                                UserPrompt::Question question)
+{
+    QString why;
+    std::optional<StoreImage> image;
+    {
+        ReadFeedback busy(ctx.feedback);
+        image = PanelReads::readTagStore(ctx.link, &why);
+    }
+    if (image)
+        question.details = RecordComparison::tagText(RecordComparison::tagChanges(image->entries(), written));
+    return keep(ctx, BackupKind::Tags, QStringLiteral("RFID codes"), why,
+                image ? BackupFiles::tagFiles(*image) : QList<BackupStore::File>(), image ? image->codeCount() : 0,
+                question);
+}
+
+PanelBackups::Gate PanelBackups::keep(AppContext &ctx, BackupKind kind, const QString &what,
+                                      const QString &readError, const QList<BackupStore::File> &files, int count,
+                                      UserPrompt::Question question)
+{
+    Gate gate;
+    if (files.isEmpty()) {
+        gate.proceed = writeWithoutBackup(ctx.prompt, what, readError) && ctx.prompt.ask(question.text, question.kind);
+        return gate;
+    }
+    const BackupStore::Saved saved =
+        store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count);
+    if (!saved.entry) {
+        gate.proceed = writeWithoutBackup(ctx.prompt, what, saved.error) && ctx.prompt.askQuestion(question);
+        return gate;
+    }
+    gate.backup = saved.entry;
+    gate.proceed = ctx.prompt.askQuestion(question);
+    return gate;
+}
+
+bool PanelBackups::writeWithoutBackup(UserPrompt &prompt, const QString &what, const QString &why)
+{
+    prompt.message(QStringLiteral("No backup of the %1 could be taken:\r\n%2\r\nNothing was written to the Corvalen.")
+                       .arg(what, why),
+                   UserPrompt::Kind::Error);
+    UserPrompt::Question question;
+    question.text = QStringLiteral("Write the %1 to the Corvalen without a backup?\r\n"
+                                   "What the Corvalen holds now cannot be put back afterwards.")
+                        .arg(what);
+    question.kind = UserPrompt::Kind::Error;
+    question.defaultNo = true;
+    return prompt.askQuestion(question);
+}
+
+bool PanelBackups::offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what)
+{
+    if (!entry || entry->path.isEmpty())
+        return false;
+    UserPrompt::Question question;
+    question.text = QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
+                                   "%2\r\nWrite it back to the Corvalen now?")
+                        .arg(what, entry->fileName());
+    question.details = QDir::toNativeSeparators(entry->path);
+    question.kind = UserPrompt::Kind::Confirmation;
+    if (!prompt.askQuestion(question))
+        return false;
+    emit restoreRequested(*entry);
+    return true;
+}
+
+bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
+{
+    if (!ctx.link.conn().LoggedOn) {
+        ctx.prompt.message(QStringLiteral("Log on to the Corvalen first."), UserPrompt::Kind::Error);
+        return false;
+    }
+    ExchangeGuard::Scope scope(ctx.guard);
+    if (!scope)
+        return false;
+
+    QByteArray bytes;
+    QString why;
+    UserPrompt::Question question;
+    question.text = QStringLiteral("This will replace the %1 stored in the Corvalen\r\nwith the backup %2, Continue?")
+                        .arg(BackupKinds::caption(entry.kind()).toLower(), entry.fileName());
+    Gate gate;
+    switch (entry.kind()) {
+    case BackupKind::Directory:
+        if (!BackupContent::load(entry.path, &bytes, &why))
+            break;
+        gate = beforeDirectoryWrite(ctx, BackupFiles::directoryEntries(bytes), question);
+        break;
+    case BackupKind::Parameters: {
+        const QString file = BackupContent::fileWithSuffix(entry, QStringLiteral("records"));
+        if (file.isEmpty() || !BackupContent::load(file, &bytes, &why))
+            break;
+        const std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, &why);
+        if (set)
+            gate = beforeParameterWrite(ctx, *set, question);
+        break;
+    }
+    case BackupKind::Tags: {
+        if (!BackupContent::load(entry.path, &bytes, &why))
+            break;
+        const std::optional<StoreImage> image = StoreImage::fromFile(bytes, &why);
+        if (image)
+            gate = beforeTagWrite(ctx, image->entries(), question);
+        break;
+    }
+    }
+    if (!why.isEmpty()) {
+        ctx.prompt.message(why.isEmpty() ? QStringLiteral("Cannot open file %1").arg(entry.fileName()) : why,
+                           UserPrompt::Kind::Error);
+        return false;
+    }
+    if (!gate.proceed)
+        return false;
+
+    ctx.feedback.showTransferWindow();
+    ctx.feedback.setBusyCursor(true);
+    const BackupRestore::Result result = BackupRestore::restore(ctx.link, entry);
+    ctx.feedback.hideTransferWindow();
+    ctx.feedback.setBusyCursor(false);
+    if (!result.error.isEmpty())
+        ctx.prompt.message(result.error, UserPrompt::Kind::Error);
+    else if (result.failed != 0)
+        ctx.prompt.message(QStringLiteral("There was %1 error(s)").arg(result.failed), UserPrompt::Kind::Error);
+    else
+        ctx.prompt.message(QStringLiteral("Restored %1 from %2.").arg(entry.countText(), entry.fileName()));
+    return result.ok();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "backup/BackupStore.h"
+#include "directory/PanelEntry.h"
+#include "link/UserPrompt.h"
+#include "parameters/ParameterRecordSet.h"
+#include "rfid/StoreCodec.h"
+
+#include <QObject>
+#include <optional>
+
+struct AppContext;
+
+// The backups of the panel as the writes that erase see them. Before such a
+// write the page asks its gate: the gate reads what the panel holds now
+// (with the transfer window), saves it in the store, and asks the page's
+// question with what the write will change as its details. A backup that
+// cannot be read or saved stops the write with the reason, and only a second
+// question (No by default) lets it go on without one. After a write that
+// failed or was cut short, offerRestore() names the backup and offers to
+// load it into its page.
+class PanelBackups : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PanelBackups(const BackupStore &store, QObject *parent = nullptr);
+
+    BackupStore &store() { return store_; }
+
+    struct Gate
+    {
+        bool proceed = false;              // the user said Yes: write
+        std::optional<BackupEntry> backup; // what the panel held, when kept
+    };
+    // `question` holds the page's own question; its details are filled in.
+    Gate beforeDirectoryWrite(AppContext &ctx, const QList<PanelEntry> &written, UserPrompt::Question question);
+    Gate beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written, UserPrompt::Question question);
+    Gate beforeTagWrite(AppContext &ctx, const QList<StoreCodec::Entry> &written, UserPrompt::Question question);
+
+    // After a backup could not be read or saved: says why and that nothing
+    // was written, then asks, with No as the default answer, whether to
+    // write without a backup. `what` names the data ("phone list").
+    static bool writeWithoutBackup(UserPrompt &prompt, const QString &what, const QString &why);
+
+    // After an erasing write failed or was cut short: names the backup that
+    // holds what the panel held before and asks whether to restore it; on
+    // Yes, restoreRequested(). False when there is no backup.
+    bool offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what);
+
+    // Puts a backup back on the panel (BackupRestore), after keeping what the
+    // panel holds now and asking with the comparison as details. Says how it
+    // ended; true when every entry or record was taken. Holds the exchange
+    // guard; refuses while offline.
+    bool restoreWithBackup(AppContext &ctx, const BackupEntry &entry);
+
+signals:
+    // The user asked for this backup to go back on the panel (the window
+    // runs restoreWithBackup once the failed write has ended).
+    void restoreRequested(const BackupEntry &entry);
+
+private:
+    Gate keep(AppContext &ctx, BackupKind kind, const QString &what, const QString &readError,
+              const QList<BackupStore::File> &files, int count, UserPrompt::Question question);
+
+    BackupStore store_;
+};
