@@ -1,16 +1,80 @@
 #include "cli/BackupHook.h"
 
+#include "backup/BackupFiles.h"
+#include "backup/BackupName.h"
+#include "backup/BackupStore.h"
+#include "backup/PanelReads.h"
 #include "cli/CliSession.h"
+#include "directory/DirectoryTransfer.h"
+
+#include <QDir>
 
 namespace BackupHook {
 
+namespace {
+
+// What the panel holds of the data the put replaces, as backup files; empty
+// with the reason when the panel could not be read whole.
+QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, int *count, BackupKind *kind,
+                                   QString *why)
+{
+    switch (job) {
+    case CliCommand::Job::DirectoryPut:
+        if (const std::optional<QByteArray> reply = PanelReads::readDirectory(link, why)) {
+            const QList<PanelEntry> entries = DirectoryTransfer::replyEntries(*reply, true);
+            *count = int(entries.size());
+            *kind = BackupKind::Directory;
+            return BackupFiles::directoryFiles(entries);
+        }
+        break;
+    case CliCommand::Job::ParametersPut:
+        if (const std::optional<ParameterRecordSet> records = PanelReads::readParameterRecords(link, why)) {
+            *count = ParameterRecordSet::kLast;
+            *kind = BackupKind::Parameters;
+            return BackupFiles::parameterFiles(*records);
+        }
+        break;
+    case CliCommand::Job::RfidPut:
+        if (const std::optional<StoreImage> image = PanelReads::readTagStore(link, why)) {
+            *count = image->codeCount();
+            *kind = BackupKind::Tags;
+            return BackupFiles::tagFiles(*image);
+        }
+        break;
+    default:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 Result beforePut(CliSession &session, CliCommand::Job job)
 {
-    // No backup store yet: the put goes ahead without one, and the summary
-    // says so (backup: null).
-    Q_UNUSED(session);
-    Q_UNUSED(job);
-    return {};
+    if (job != CliCommand::Job::DirectoryPut && job != CliCommand::Job::ParametersPut
+        && job != CliCommand::Job::RfidPut)
+        return {};
+    CommandExchange &link = session.ctx().link;
+    int count = 0;
+    BackupKind kind = BackupKind::Directory;
+    QString why;
+    const QList<BackupStore::File> files = readPanel(link, job, &count, &kind, &why);
+    Result result;
+    if (files.isEmpty()) {
+        result.ok = false;
+        result.error = QStringLiteral("No backup could be taken:\r\n%1").arg(why);
+        return result;
+    }
+    BackupStore store(BackupStore::defaultFolder());
+    const BackupStore::Saved saved =
+        store.save(kind, BackupName::modelToken(link.conn().DirectoryEnd), files, count);
+    if (!saved.entry) {
+        result.ok = false;
+        result.error = QStringLiteral("No backup could be taken:\r\n%1").arg(saved.error);
+        return result;
+    }
+    result.path = QDir::toNativeSeparators(saved.entry->path);
+    return result;
 }
 
 } // namespace BackupHook

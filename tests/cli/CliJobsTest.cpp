@@ -125,3 +125,26 @@ TEST_F(CliOnPanel, IdentifyPrintsTheModelAndLogsOff)
     EXPECT_EQ(port.commands().last(), QByteArray("x"));
     EXPECT_FALSE(port.isOpen());
 }
+
+// A put keeps what the panel held before its first write, names the backup
+// in its summary, and the backup holds the residents the put replaced.
+TEST_F(CliOnPanel, APutKeepsWhatThePanelHeldAndSaysWhere)
+{
+    ASSERT_EQ(run({"directory", "get", path("gate.csv")}), 0) << err().toStdString();
+    QByteArray list = read(path("gate.csv"));
+    const int firstLineEnd = list.indexOf('\n', list.indexOf('\n') + 1);
+    list.remove(list.indexOf('\n') + 1, firstLineEnd - list.indexOf('\n')); // one resident fewer
+    write(path("smaller.csv"), list);
+
+    ASSERT_EQ(run({"--json", "directory", "put", path("smaller.csv")}), 0) << err().toStdString();
+    const QString backup = QJsonDocument::fromJson(console.outText).object().value("backup").toString();
+    ASSERT_FALSE(backup.isEmpty());
+    EXPECT_TRUE(err().contains(QStringLiteral("Backup saved to"))) << err().toStdString();
+    const QByteArray kept = read(backup);
+    EXPECT_EQ(kept.count('\n') - 1, qsizetype(DemoData::residents().size()));
+    EXPECT_EQ(commandsStartingWith('f'), 1);
+    QFile::remove(backup);
+
+    ASSERT_EQ(run({"directory", "get", path("today.csv")}), 0);
+    EXPECT_EQ(read(path("today.csv")).count('\n') - 1, qsizetype(DemoData::residents().size()) - 1);
+}
