@@ -165,6 +165,8 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
         break;
     case BackupKind::Parameters: {
         const QString file = BackupContent::fileWithSuffix(entry, QStringLiteral("records"));
+        if (file.isEmpty())
+            why = QStringLiteral("The backup has no parameter records beside %1.").arg(entry.fileName());
         if (file.isEmpty() || !BackupContent::load(file, &bytes, &why))
             break;
         const std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, &why);
@@ -182,8 +184,7 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
     }
     }
     if (!why.isEmpty()) {
-        ctx.prompt.message(why.isEmpty() ? QStringLiteral("Cannot open file %1").arg(entry.fileName()) : why,
-                           UserPrompt::Kind::Error);
+        ctx.prompt.message(why, UserPrompt::Kind::Error);
         return false;
     }
     if (!gate.proceed)
