@@ -37,6 +37,11 @@ bool PhoneListFile::newList(const QString &workingFolder)
 
 bool PhoneListFile::open(const QString &fileName)
 {
+    return openAs(fileName, fileName);
+}
+
+bool PhoneListFile::openAs(const QString &fileName, const QString &saveName)
+{
     if (ctx_.guard.busy())
         return false;
     // The file is read whole before the table is touched: a file that cannot
@@ -56,7 +61,7 @@ bool PhoneListFile::open(const QString &fileName)
     {
         ScrollSyncPause pause(dir);
         dir.TableLoading = true;
-        dir.setDBFiles(fileName);
+        dir.setDBFiles(saveName);
         dir.DefinePhoneFields();
         table.open();
         table.emptyTable();

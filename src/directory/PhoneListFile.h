@@ -39,6 +39,9 @@ public:
     // and changes nothing: the table, DBFiles and the flags stay as they
     // were, so a later Save cannot put an empty list over the earlier file.
     bool open(const QString &fileName);
+    // As open(), but DBFiles becomes saveName: for a list kept where a later
+    // Save must not write (a backup), Save then writes a file of its own.
+    bool openAs(const QString &fileName, const QString &saveName);
 
     // Writes the table for spreadsheet programs (SpreadsheetFile), with the
     // separator they expect; DBFiles stays. "Cannot create file <name>" on

@@ -65,13 +65,27 @@ RfidDownload::Outcome RfidDownload::download_idClick()
 void RfidDownload::fillDirectory()
 {
     CommandExchange &link = ctx_.link;
-    PhoneDirectory &directory = ctx_.directory;
-    Table &table = directory.PhoneTable;
-
     assigned_.ClearAssignedAddrs();
     link.PumpWait(1000);
     link.RxMemo().setText(link.rx().ReceiveBuffer);
 
+    // The reply's first line names the command and its last is "OK".
+    QList<StoreCodec::Entry> entries;
+    const QList<QByteArray> lines = link.RxMemo().lines();
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        if (lines.at(i).isEmpty())
+            continue;
+        for (const StoreCodec::Entry &entry : StoreCodec::entries(lines.at(i)))
+            if (!entry.room.isEmpty() && entry.room != "??????" && !entry.code.isEmpty())
+                entries.append(entry);
+    }
+    placeCodes(entries);
+}
+
+void RfidDownload::placeCodes(const QList<StoreCodec::Entry> &entries)
+{
+    PhoneDirectory &directory = ctx_.directory;
+    Table &table = directory.PhoneTable;
     if (table.count() > 0) {
         emptyCodes();
     } else {
@@ -81,18 +95,27 @@ void RfidDownload::fillDirectory()
         directory.SetupPhoneGrid();
     }
     directory.allowPhoneFileSave();
+    for (const StoreCodec::Entry &entry : entries)
+        assign(entry.room, entry.code);
+}
 
-    // The reply's first line names the command and its last is "OK".
-    const QList<QByteArray> lines = link.RxMemo().lines();
-    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        if (lines.at(i).isEmpty())
-            continue;
-        for (const StoreCodec::Entry &entry : StoreCodec::entries(lines.at(i))) {
-            if (entry.room.isEmpty() || entry.room == "??????" || entry.code.isEmpty())
-                continue;
-            assign(entry.room, entry.code);
-        }
-    }
+RfidDownload::Outcome RfidDownload::loadStore(const StoreImage &image)
+{
+    ExchangeGuard::Scope scope(ctx_.guard);
+    if (!scope)
+        return Outcome::Busy;
+    PhoneDirectory &directory = ctx_.directory;
+    Table &table = directory.PhoneTable;
+    directory.TableLoading = true;
+    table.disableControls();
+    assigned_.ClearAssignedAddrs();
+    placeCodes(image.entries());
+    table.first();
+    ctx_.link.conn().DirectorySynced = false;
+    directory.setWriteEachChangeEnabled(false);
+    directory.TableLoading = false;
+    table.enableControls();
+    return Outcome::Completed;
 }
 
 void RfidDownload::emptyCodes()

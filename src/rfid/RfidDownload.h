@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "rfid/AssignedAddrs.h"
+#include "rfid/StoreImage.h"
 
 #include <QObject>
 
@@ -35,10 +36,18 @@ public:
     //     back, keep-alive on, echo back, the grids resumed.
     Outcome download_idClick();
 
+    // The same placing of codes from a store kept in a file (a backup)
+    // instead of the panel: nothing is sent. The table then no longer
+    // stands for what the panel holds, so DirectorySynced is cleared and
+    // "Write Each Change" disabled, as after opening a phone list file.
+    // Busy while an exchange runs.
+    Outcome loadStore(const StoreImage &image);
+
     const AssignedAddrs &assignedAddrs() const { return assigned_; }
 
 private:
     void fillDirectory();
+    void placeCodes(const QList<StoreCodec::Entry> &entries);
     void emptyCodes();
     void assign(const QByteArray &room, const QByteArray &code);
     QByteArray placeholderAddr() const;

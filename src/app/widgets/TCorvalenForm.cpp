@@ -1,5 +1,6 @@
 #include "app/widgets/TCorvalenForm.h"
 
+#include "backup/BackupOpen.h"
 #include "backup/widgets/BackupsDialog.h"
 
 #include "app/widgets/AnimateStrip.h"
@@ -19,6 +20,7 @@
 #include "rfid/widgets/RfidPage.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
@@ -403,7 +405,40 @@ void TCorvalenForm::BackupsItemClick()
 {
     if (!backups_)
         return;
-    BackupsDialog dialog(backups_->store(), [this](const BackupEntry &entry) { backups_->restoreWithBackup(*ctx_, entry); },
-                         this);
+    BackupsDialog dialog(
+        backups_->store(), [this](const BackupEntry &entry) { backups_->restoreWithBackup(*ctx_, entry); },
+        [this](const BackupEntry &entry) { return openBackup(entry); }, this);
     dialog.exec();
+}
+
+bool TCorvalenForm::openBackup(const BackupEntry &entry)
+{
+    if (guard_.refusesClick())
+        return false;
+    switch (entry.kind()) {
+    case BackupKind::Directory:
+        // Saved beside the lists New starts, never into the backups folder.
+        if (!BackupOpen::openDirectory(*ctx_, entry, QDir::currentPath()))
+            return false;
+        PHButClick();
+        return true;
+    case BackupKind::Parameters:
+        if (!BackupOpen::openParameters(systemPage_->controls(), entry, *prompt_))
+            return false;
+        PbuttClick();
+        return true;
+    case BackupKind::Tags: {
+        QString why;
+        const std::optional<StoreImage> image = BackupOpen::tagStore(entry, &why);
+        if (!image) {
+            prompt_->message(why, UserPrompt::Kind::Error);
+            return false;
+        }
+        if (!rfidPage_->openStore(*image))
+            return false;
+        RFbuttClick();
+        return true;
+    }
+    }
+    return false;
 }

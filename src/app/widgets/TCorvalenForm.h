@@ -60,6 +60,10 @@ public:
     PanelBackups *backups() const { return backups_; }
     // File > "Backups...".
     void BackupsItemClick();
+    // Its "Open in Page": the backup into its page, as if opened from a file,
+    // and that page shown. False (nothing changed) while an exchange runs or
+    // when the backup cannot be read.
+    bool openBackup(const BackupEntry &entry);
 
     AppContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }

@@ -11,15 +11,16 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-BackupsDialog::BackupsDialog(BackupStore &store, Restore restore, QWidget *parent)
+BackupsDialog::BackupsDialog(BackupStore &store, Restore restore, Open open, QWidget *parent)
     : QDialog(parent)
     , store_(store)
     , restore_(std::move(restore))
+    , open_(std::move(open))
 {
     setWindowTitle(QStringLiteral("Backups"));
     setAccessibleName(QStringLiteral("Backups"));
     auto *layout = new QVBoxLayout(this);
-    auto *where = new QLabel(QDir::toNativeSeparators(store_.folder()), this);
+    auto *where = new QLabel(QStringLiteral("Folder: %1").arg(QDir::toNativeSeparators(store_.folder())), this);
     where->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(where);
 
@@ -36,16 +37,28 @@ BackupsDialog::BackupsDialog(BackupStore &store, Restore restore, QWidget *paren
     buttons->setAccessibleName(QStringLiteral("Backup commands"));
     restoreButton_ = buttons->addButton(QStringLiteral("Restore"), QDialogButtonBox::ActionRole);
     restoreButton_->setAccessibleDescription(QStringLiteral("Write the chosen backup back to the Corvalen"));
+    openButton_ = buttons->addButton(QStringLiteral("Open in Page"), QDialogButtonBox::ActionRole);
+    openButton_->setAccessibleDescription(
+        QStringLiteral("Load the chosen backup into its page, to look at, edit and write with Write All"));
     QPushButton *folder = buttons->addButton(QStringLiteral("Open folder"), QDialogButtonBox::ActionRole);
+    folder->setAccessibleDescription(QStringLiteral("Show the backups folder in the file manager"));
     layout->addWidget(buttons);
+    // Enter closes; it never starts a restore or replaces a page's data.
+    for (QPushButton *b : {restoreButton_, openButton_, folder})
+        b->setAutoDefault(false);
+    buttons->button(QDialogButtonBox::Close)->setDefault(true);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list_, &QTreeWidget::currentItemChanged, this, &BackupsDialog::updateButtons);
     connect(restoreButton_, &QPushButton::clicked, this, [this] {
-        const int row = list_->indexOfTopLevelItem(list_->currentItem());
-        if (row >= 0 && row < entries_.size() && restore_)
-            restore_(entries_.at(row));
+        if (const BackupEntry *entry = chosen(); entry && restore_)
+            restore_(*entry);
         refresh();
+    });
+    connect(openButton_, &QPushButton::clicked, this, [this] {
+        const BackupEntry *entry = chosen();
+        if (entry && open_ && open_(*entry))
+            accept();
     });
     connect(folder, &QPushButton::clicked, this, [this] {
         QDir().mkpath(store_.folder());
@@ -71,7 +84,14 @@ void BackupsDialog::refresh()
     updateButtons();
 }
 
+const BackupEntry *BackupsDialog::chosen() const
+{
+    const int row = list_->indexOfTopLevelItem(list_->currentItem());
+    return row >= 0 && row < entries_.size() ? &entries_.at(row) : nullptr;
+}
+
 void BackupsDialog::updateButtons()
 {
-    restoreButton_->setEnabled(list_->currentItem() != nullptr);
+    restoreButton_->setEnabled(chosen() != nullptr);
+    openButton_->setEnabled(chosen() != nullptr);
 }

@@ -195,6 +195,11 @@ void RfidPage::Button2Click()
     entryActions_.Button2Click();
 }
 
+bool RfidPage::openStore(const StoreImage &image)
+{
+    return download_.loadStore(image) == RfidDownload::Outcome::Completed;
+}
+
 void RfidPage::download_idClick()
 {
     download_.download_idClick();

@@ -42,6 +42,9 @@ public:
     void Button2Click();
     void download_idClick();
     void writeall_idClick();
+    // A store kept in a file (a backup) into the table, as DownLoad places
+    // the panel's; false while an exchange runs.
+    bool openStore(const StoreImage &image);
 
 private:
     void buildControls();
