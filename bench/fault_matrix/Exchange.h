@@ -17,10 +17,13 @@ class MatrixRig;
 // was asked.
 struct Exchange
 {
-    const char *name;
+    Exchange() = default;
+    Exchange(const char *exchangeName, qint64 ticks) : name(exchangeName), boundTicks(ticks) {}
+
+    const char *name = "";
     // The stated waits of the exchange, in ticks of 0.864 ms, for a
     // fault-free line (the line time of the reply comes on top).
-    qint64 boundTicks;
+    qint64 boundTicks = 0;
     // Faults go on before the log-on (only the log-on itself).
     bool faultsFromStart = false;
     // The exchange has no in-session reply whose "OK" could be lost.

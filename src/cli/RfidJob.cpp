@@ -79,6 +79,7 @@ CliExit RfidJob::put()
     case O::UnsendableEntry:
     case O::SomeFailed:
     case O::LimitReached:
+    case O::Declined:
         break;
     }
     return CliExit::Refused;
