@@ -9,6 +9,7 @@
 #include "directory/PhoneFields.h"
 #include "directory/ScrollSyncPause.h"
 #include "link/ReplyMemo.h"
+#include "link/StreamingRead.h"
 
 namespace {
 
@@ -83,9 +84,12 @@ DirectoryTransfer::Outcome DirectoryTransfer::GetDataClick()
     beginTransferFeedback();
     emit progressVisibleChanged(true);
 
-    const bool complete = waitForDirectory();
-
-    link.PumpWait(1000); // the tail of the reply
+    bool complete = false;
+    {
+        StreamingRead streaming(link);
+        complete = waitForDirectory();
+        link.PumpWait(1000); // the tail of the reply
+    }
     emit progressVisibleChanged(false);
     link.RxMemo().setText(rx.ReceiveBuffer);
     rebuildTable(complete);

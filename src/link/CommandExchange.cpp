@@ -61,6 +61,20 @@ void CommandExchange::ComPort1RxChar(qint64 count)
 void CommandExchange::PumpWait(qint32 ticks)
 {
     waiter_.pump(ticks);
+    if (streaming_ > 0)
+        port_.collect();
+}
+
+void CommandExchange::beginStreaming()
+{
+    if (streaming_++ == 0)
+        port_.setStreaming(true);
+}
+
+void CommandExchange::endStreaming()
+{
+    if (streaming_ > 0 && --streaming_ == 0)
+        port_.setStreaming(false);
 }
 
 bool CommandExchange::writeToPort(const QByteArray &text)

@@ -41,6 +41,8 @@ public:
     // Receive handler: runs for every readyRead of the port.
     void ComPort1RxChar(qint64 count);
 
+    // Waits; while a streaming read is open, what the port held back is
+    // handed over before it returns.
     void PumpWait(qint32 ticks);
     void SendCommand(const QByteArray &text);
     // Straight to the port when it is open, not through SendCommand: the text
@@ -66,6 +68,10 @@ public:
     // Up to `count` waits of `step` ticks, stopping as soon as ReplyOk is set.
     bool waitForReply(qint32 step, int count);
 
+    // Streaming reads (StreamingRead) open and close through these.
+    void beginStreaming();
+    void endStreaming();
+
 signals:
     // The port closed itself because the other end went away.
     void connectionLost(const QString &reason);
@@ -81,4 +87,5 @@ private:
     UserPrompt &prompt_;
     LinkState state_;
     QString lastOpenError_;
+    int streaming_ = 0; // open streaming reads
 };

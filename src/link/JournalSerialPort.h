@@ -31,6 +31,8 @@ public:
     bool write(const QByteArray &bytes, QString *error) override;
     qint64 bytesAvailable() const override { return line_.bytesAvailable(); }
     QByteArray read(qint64 maxBytes) override;
+    void setStreaming(bool on) override { line_.setStreaming(on); }
+    void collect() override { line_.collect(); }
 
     TrafficJournal &journal() { return journal_; }
 

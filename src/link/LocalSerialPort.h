@@ -3,6 +3,7 @@
 #include "link/SerialPort.h"
 
 #include <QSerialPort>
+#include <QTimer>
 
 // A serial device of this machine, through QSerialPort: 57600 baud, 8 data
 // bits, no parity, one stop bit, DTR and RTS asserted, no handshake. The
@@ -14,6 +15,12 @@
 // not a failed open. When the other end goes away, QSerialPort reports a
 // read or resource error over and over while the port stays open; the port
 // closes itself on the first such error and announces connectionLost().
+//
+// While streaming, the terminal is told to report the device readable only
+// once a few hundred bytes are queued (its read threshold), so a long reply
+// wakes the program every few dozen milliseconds instead of every
+// millisecond; a timer and collect() pick up the rest. A hang-up is reported
+// whatever the threshold, so a pulled adapter is still noticed at once.
 class LocalSerialPort : public SerialPort
 {
     Q_OBJECT
@@ -36,10 +43,15 @@ public:
     bool write(const QByteArray &bytes, QString *error) override;
     qint64 bytesAvailable() const override;
     QByteArray read(qint64 maxBytes) override;
+    void setStreaming(bool on) override;
+    void collect() override;
 
 private:
     void onError(QSerialPort::SerialPortError error);
     void applyControlLines();
+    // Sets the terminal's read threshold; false when the device has none.
+    bool setReadThreshold(int bytes);
+    void stopStreaming();
 
     const QString device_;
     QSerialPort port_;
@@ -47,4 +59,7 @@ private:
     bool dtr_ = true;
     bool rts_ = false;  // the port object starts with RTS off; every open enables it
     bool oneStop_ = false; // and with two stop bits; every open sets one
+    bool streaming_ = false;
+    int usualThreshold_ = 0; // the read threshold outside streaming
+    QTimer collectTimer_;
 };

@@ -40,6 +40,17 @@ public:
     // Never waits; returns at most what is queued.
     virtual QByteArray read(qint64 maxBytes) = 0;
 
+    // A long reply is streaming in and is looked at only between waits: the
+    // port may hold received bytes back for a while (at most kStreamingHoldMs)
+    // and announce them in fewer, bigger chunks, so the program wakes less
+    // often. Bytes keep their order; a lost connection is still announced at
+    // once. Switching it off hands over what is held. Ports without a way to
+    // hold bytes back ignore it.
+    static constexpr int kStreamingHoldMs = 50;
+    virtual void setStreaming(bool on) { Q_UNUSED(on); }
+    // Announces at once (readyRead, before returning) what the port holds back.
+    virtual void collect() {}
+
 signals:
     void readyRead();
     // The other end went away (adapter pulled, pseudo-terminal closed, the

@@ -138,3 +138,15 @@ QByteArray SystemSerialPort::read(qint64 maxBytes)
 {
     return line_ ? line_->read(maxBytes) : QByteArray();
 }
+
+void SystemSerialPort::setStreaming(bool on)
+{
+    if (line_)
+        line_->setStreaming(on);
+}
+
+void SystemSerialPort::collect()
+{
+    if (line_)
+        line_->collect();
+}

@@ -33,6 +33,8 @@ public:
     bool write(const QByteArray &bytes, QString *error) override;
     qint64 bytesAvailable() const override;
     QByteArray read(qint64 maxBytes) override;
+    void setStreaming(bool on) override;
+    void collect() override;
 
     // How long an open waits for a serial server (TcpSerialPort's 5 s by default).
     void setConnectTimeoutMs(int ms) { connectTimeoutMs_ = ms; }

@@ -1,6 +1,7 @@
 #include "parameters/ParameterReads.h"
 
 #include "app/AppContext.h"
+#include "link/StreamingRead.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterFile.h"
 #include "parameters/ParameterRecords.h"
@@ -23,6 +24,13 @@ bool replyWhole(AppContext &ctx, int recordLines)
     return ctx.link.RxMemo().line(recordLines) == "OK";
 }
 
+// The fixed wait of a read: its reply is looked at only once it is over.
+void waitOutReply(AppContext &ctx, qint32 ticks)
+{
+    StreamingRead streaming(ctx.link);
+    ctx.link.PumpWait(ticks);
+}
+
 void finishWithCapture(ParameterControls &c)
 {
     ParameterFile::CaptureParameterFile(c);
@@ -37,7 +45,7 @@ bool readSystemParameters(AppContext &ctx, ParameterControls &c)
     ctx.link.rx().ReceiveBuffer.clear();
     ctx.feedback.showTransferWindow();
     ctx.link.SendCommand("r0001\r");
-    ctx.link.PumpWait(1000);
+    waitOutReply(ctx, 1000);
 
     const bool whole = replyWhole(ctx, 1);
     const QByteArray slice = RecordFields::slice(ctx.link.RxMemo().line(0), 6, 53);
@@ -55,7 +63,7 @@ bool readGateCodes(AppContext &ctx, ParameterControls &c)
     ctx.link.rx().ReceiveBuffer.clear();
     ctx.link.RxMemo().clear();
     ctx.link.SendCommand("r0006\r");
-    ctx.link.PumpWait(500);
+    waitOutReply(ctx, 500);
 
     const bool whole = replyWhole(ctx, 1);
     ParameterRecords::DecodeGateCodes(c, payloadOf(ctx.link.RxMemo().line(0)));
@@ -72,7 +80,7 @@ bool readMessages(AppContext &ctx, ParameterControls &c)
     ctx.link.RxMemo().clear();
     ctx.feedback.showTransferWindow();
     ctx.link.SendCommand("d00020005\r");
-    ctx.link.PumpWait(1000);
+    waitOutReply(ctx, 1000);
 
     for (int record = 2; record <= 5; ++record)
         ParameterRecords::DecodeMessages(c, record, payloadOf(ctx.link.RxMemo().line(record - 1)));
@@ -85,7 +93,7 @@ bool readSpeedDials(AppContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.link.SendCommand("d00070010\r");
-    ctx.link.PumpWait(1000);
+    waitOutReply(ctx, 1000);
 
     for (int record = 7; record <= 10; ++record)
         ParameterRecords::DecodeSpeedDials(c, record, payloadOf(ctx.link.RxMemo().line(record - 6)));

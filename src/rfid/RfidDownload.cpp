@@ -1,6 +1,7 @@
 #include "rfid/RfidDownload.h"
 
 #include "directory/PhoneFields.h"
+#include "link/StreamingRead.h"
 #include "rfid/StoreCodec.h"
 
 namespace {
@@ -40,7 +41,12 @@ RfidDownload::Outcome RfidDownload::download_idClick()
     link.clearReply();
 
     Outcome outcome = Outcome::Completed;
-    if (link.waitForReply(100, 100)) {
+    bool replied = false;
+    {
+        StreamingRead streaming(link);
+        replied = link.waitForReply(100, 100);
+    }
+    if (replied) {
         fillDirectory();
     } else {
         ctx_.prompt.message(QStringLiteral("communication error"), UserPrompt::Kind::Error);
@@ -66,7 +72,10 @@ void RfidDownload::fillDirectory()
 {
     CommandExchange &link = ctx_.link;
     assigned_.ClearAssignedAddrs();
-    link.PumpWait(1000);
+    {
+        StreamingRead streaming(link); // the tail of the reply
+        link.PumpWait(1000);
+    }
     link.RxMemo().setText(link.rx().ReceiveBuffer);
 
     // The reply's first line names the command and its last is "OK".
