@@ -12,6 +12,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
 TEST(CliOptions, TakeOptionsAnywhereAndRefuseWhatIsWrong)
 {
     const DeviceMap devices;
@@ -111,8 +114,22 @@ TEST(TerminalSecret, ReadsALineWithEchoOffAndPutsTheTerminalBack)
     tcgetattr(slave, &before);
     ASSERT_TRUE(before.c_lflag & ECHO);
 
-    ASSERT_EQ(::write(master, "s3cret\n", 7), 7);
-    const std::optional<QByteArray> secret = TerminalSecret::read(slave, "PIN: ");
+    // The line is typed once echo is off, as a person types after the
+    // question; typed earlier, the terminal would echo it on arrival.
+    std::optional<QByteArray> secret;
+    std::thread reader([&] { secret = TerminalSecret::read(slave, "PIN: "); });
+    for (int tries = 0; tries < 2000; ++tries) {
+        termios now{};
+        tcgetattr(slave, &now);
+        if (!(now.c_lflag & ECHO))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const bool typed = ::write(master, "s3cret\n", 7) == 7;
+    if (!typed)
+        ::close(slave); // the read ends instead of waiting for a line that never comes
+    reader.join();
+    ASSERT_TRUE(typed);
     ASSERT_TRUE(secret.has_value());
     EXPECT_EQ(*secret, QByteArray("s3cret"));
 
