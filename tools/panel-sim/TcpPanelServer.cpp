@@ -93,8 +93,11 @@ void TcpPanelServer::dropProgram()
 {
     if (!client_)
         return;
+    // The abort may report the disconnection at once, and that forgets the
+    // program already.
     client_->abort();
-    forget();
+    if (client_)
+        forget();
 }
 
 // The program is gone: so is what was held for it, and the session.
@@ -102,8 +105,10 @@ void TcpPanelServer::forget()
 {
     QTcpSocket *socket = client_;
     client_ = nullptr;
-    socket->disconnect(this);
-    socket->deleteLater();
+    if (socket) {
+        socket->disconnect(this);
+        socket->deleteLater();
+    }
     gapTimer_.stop();
     packetTimer_.stop();
     held_.clear();
