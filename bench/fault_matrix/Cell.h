@@ -10,7 +10,7 @@ struct Exchange;
 // The outcome of one exchange under one fault, judged on the four promises.
 struct Cell
 {
-    enum class Mark { Ok, FailedAndSaidSo, NotApplicable, Fail, Spec };
+    enum class Mark { Ok, FailedAndSaidSo, NotApplicable, Fail, Meant };
     Mark mark = Mark::NotApplicable;
     QString reason;          // for a failure: which promise, in a few words
     qint64 elapsedMs = 0;    // virtual time the exchange took

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Cells that break one of the four promises exactly as the program is meant
-// to behave: the table marks them "spec" and says below it what is meant.
+// to behave: the table marks them "meant" and says below it what is meant.
 struct IntendedCell
 {
     const char *exchange;

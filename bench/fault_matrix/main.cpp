@@ -7,7 +7,7 @@
 // Marks: ok       the exchange did what it was asked
 //        ok*      it did not, and said so; nothing the user had was lost
 //        n/a      the fault cannot touch this exchange
-//        spec     fails a promise in the way the program is meant to behave
+//        meant    fails a promise in the way the program is meant to behave
 //        FAIL     a broken promise: see the notes under the table
 // FAULT_MATRIX_DEBUG=1 prints, for every cell, the messages shown, the
 // commands sent and the result compared.
@@ -33,7 +33,7 @@ const char *markText(Cell::Mark m)
     case Cell::Mark::FailedAndSaidSo: return "ok*";
     case Cell::Mark::NotApplicable: return "n/a";
     case Cell::Mark::Fail: return "FAIL";
-    case Cell::Mark::Spec: return "spec";
+    case Cell::Mark::Meant: return "meant";
     }
     return "?";
 }
@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     const QList<Exchange> exchanges = Exchange::all();
     const QList<Fault> faults = Fault::all();
     QStringList notes;
-    QList<const IntendedCell *> specUsed;
+    QList<const IntendedCell *> meantUsed;
     int failures = 0, cells = 0;
     qint64 virtualMs = 0;
 
@@ -94,11 +94,11 @@ int main(int argc, char **argv)
             }
             QString mark = QString::fromLatin1(markText(cell.mark));
             if (cell.mark == Cell::Mark::Fail) {
-                if (const IntendedCell *spec = IntendedCell::find(x.name, f.name, cell.reason)) {
-                    cell.mark = Cell::Mark::Spec;
-                    if (!specUsed.contains(spec))
-                        specUsed << spec;
-                    mark = QStringLiteral("spec%1").arg(specUsed.indexOf(spec) + 1);
+                if (const IntendedCell *intended = IntendedCell::find(x.name, f.name, cell.reason)) {
+                    cell.mark = Cell::Mark::Meant;
+                    if (!meantUsed.contains(intended))
+                        meantUsed << intended;
+                    mark = QStringLiteral("meant%1").arg(meantUsed.indexOf(intended) + 1);
                 } else {
                     ++failures;
                     notes << QStringLiteral("[%1] %2 / %3: %4").arg(notes.size() + 1).arg(QLatin1String(x.name), QLatin1String(f.name), cell.reason);
@@ -113,8 +113,8 @@ int main(int argc, char **argv)
     std::printf("\n");
     for (const QString &n : notes)
         std::printf("%s\n", qPrintable(n));
-    for (int i = 0; i < specUsed.size(); ++i)
-        std::printf("[spec%d] meant so: %s\n", i + 1, specUsed[i]->what);
+    for (int i = 0; i < meantUsed.size(); ++i)
+        std::printf("[meant%d] meant so: %s\n", i + 1, meantUsed[i]->what);
     std::printf("\n%d cells, %d failed; %.1f s of virtual time in %.1f s of real time\n", cells, failures,
                 double(virtualMs) / 1000.0, double(took.elapsed()) / 1000.0);
     return failures == 0 ? 0 : 1;
