@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/StatusSink.h"
-#include "link/TransferFeedback.h"
+#include "link/NoWindowFeedback.h"
 #include "link/UserPrompt.h"
 
 #include <QStringList>
@@ -25,15 +25,4 @@ public:
     QStringList messages;
 };
 
-class FuzzFeedback : public TransferFeedback
-{
-public:
-    void showTransferWindow() override {}
-    void hideTransferWindow() override {}
-    void setBusyCursor(bool) override {}
-    void startLampBlink() override {}
-    void stopLampBlink() override {}
-    void startKeepAlive() override {}
-    void stopKeepAlive() override {}
-    void setLedImage(int) override {}
-};
+using FuzzFeedback = NoWindowFeedback;

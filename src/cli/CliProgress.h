@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/StatusSink.h"
-#include "link/TransferFeedback.h"
+#include "link/NoWindowFeedback.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -16,7 +16,7 @@ class CommandExchange;
 // commands sent (uploads). On a terminal one line is redrawn as a bar with the percentage
 // and the time left; elsewhere each stage is one line; --quiet shows nothing.
 // The transfer window, cursor, lamp and keep-alive have nothing to show here.
-class CliProgress : public StatusSink, public TransferFeedback
+class CliProgress : public StatusSink, public NoWindowFeedback
 {
 public:
     enum class Mode { Quiet, Lines, Bar };
@@ -37,15 +37,6 @@ public:
 
     void setStatusText(const QString &text) override;
     void setCommandText(const QString &text) override;
-
-    void showTransferWindow() override {}
-    void hideTransferWindow() override {}
-    void setBusyCursor(bool) override {}
-    void startLampBlink() override {}
-    void stopLampBlink() override {}
-    void startKeepAlive() override {}
-    void stopKeepAlive() override {}
-    void setLedImage(int) override {}
 
     // "[#####.....]  50%  12 s left" for done of total after elapsedMs.
     static QString bar(int done, int total, qint64 elapsedMs);
