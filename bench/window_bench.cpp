@@ -54,6 +54,21 @@ double cpuSeconds()
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// User and system CPU seconds, and the times the process slept and woke.
+struct CpuSplit
+{
+    double user = 0;
+    double system = 0;
+    long wakeups = 0;
+    static CpuSplit now()
+    {
+        rusage u{};
+        getrusage(RUSAGE_SELF, &u);
+        return {double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) / 1e6,
+                double(u.ru_stime.tv_sec) + double(u.ru_stime.tv_usec) / 1e6, u.ru_nvcsw};
+    }
+};
+
 long peakKb()
 {
     rusage u{};
@@ -229,15 +244,61 @@ struct Program
     TCorvalenForm &form() { return windows->form(); }
 };
 
+// What the window does during a span, by event and receiver: paints,
+// timers, layout and posted calls (WINDOW_BENCH_CENSUS=1 prints the most
+// frequent after each figure line).
+struct Census : QObject
+{
+    static inline Census *self = nullptr;
+    QHash<QString, qint64> counts;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::Paint || t == QEvent::Timer || t == QEvent::LayoutRequest || t == QEvent::MetaCall
+            || t == QEvent::UpdateRequest || t == QEvent::Resize || t == QEvent::Move) {
+            counts[QStringLiteral("%1 %2 %3")
+                       .arg(int(t))
+                       .arg(QLatin1String(watched->metaObject()->className()))
+                       .arg(watched->objectName()
+                            + (qobject_cast<QTimer *>(watched) && watched->parent()
+                                   ? QStringLiteral(" of %1 %2")
+                                         .arg(QLatin1String(watched->parent()->metaObject()->className()),
+                                              watched->parent()->objectName())
+                                   : QString())
+                            + (qobject_cast<QTimer *>(watched)
+                                   ? QStringLiteral(" every %1 ms").arg(qobject_cast<QTimer *>(watched)->interval())
+                                   : QString()))] += 1;
+        }
+        return false;
+    }
+    static QString top(int n)
+    {
+        if (!self)
+            return {};
+        QList<std::pair<qint64, QString>> all;
+        for (auto it = self->counts.cbegin(); it != self->counts.cend(); ++it)
+            all.append({it.value(), it.key()});
+        std::sort(all.begin(), all.end(), std::greater<>());
+        QStringList lines;
+        for (int i = 0; i < std::min<qsizetype>(n, all.size()); ++i)
+            lines << QStringLiteral("    %1 %2").arg(all.at(i).first).arg(all.at(i).second);
+        self->counts.clear();
+        return QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    }
+};
+
 struct Span
 {
     double cpu0 = cpuSeconds();
+    CpuSplit split0 = CpuSplit::now();
     qint64 events0 = ScreenReader::events;
     QElapsedTimer wall;
     Span()
     {
         wall.start();
         ScreenReader::sources.clear();
+        if (Census::self)
+            Census::self->counts.clear();
     }
     QString figures() const
     {
@@ -247,10 +308,16 @@ struct Span
                            .arg(wallS, 0, 'f', 3)
                            .arg(cpuS, 0, 'f', 3)
                            .arg(100.0 * cpuS / wallS, 0, 'f', 2);
+        const CpuSplit split = CpuSplit::now();
+        text += QStringLiteral(" (user %1 s, system %2 s, %3 wake-ups)")
+                    .arg(split.user - split0.user, 0, 'f', 3)
+                    .arg(split.system - split0.system, 0, 'f', 3)
+                    .arg(split.wakeups - split0.wakeups);
         if (QAccessible::isActive())
             text += QStringLiteral("; accessibility events %1 (most: %2)")
                         .arg(ScreenReader::events - events0)
                         .arg(ScreenReader::topSources(3));
+        text += Census::top(25);
         return text;
     }
 };
@@ -414,6 +481,11 @@ int main(int argc, char **argv)
         return benchStart(argc > 2 ? std::clamp(QByteArray(argv[2]).toInt(), 1, 50) : 5);
     if (mode == "memory")
         return benchMemory();
+    Census census;
+    if (qEnvironmentVariableIntValue("WINDOW_BENCH_CENSUS")) {
+        Census::self = &census;
+        app.installEventFilter(&census);
+    }
     const bool a11y = mode == "a11y";
     if (a11y && !ScreenReader::install()) {
         std::fprintf(stderr, "accessibility did not come on: run this under an AT-SPI bus on an X display, e.g.\n"

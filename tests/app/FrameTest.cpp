@@ -236,6 +236,42 @@ TEST(FrameStatusTest, ALongCommandIsCutShortAndTheFirstPanelKeepsItsRoom)
     EXPECT_TRUE(second->toolTip().isEmpty());
 }
 
+// An upload shows two commands a record: the window must not lay itself
+// out again for each, and the panels still fill the bar.
+TEST(FrameStatusTest, NewTextsDoNotLayTheWindowOutAgain)
+{
+    FormHarness h;
+    h.form.resize(700, 500);
+    h.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&h.form));
+    struct Count : QObject
+    {
+        int layouts = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            layouts += event->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } count;
+    FrameStatusBar &bar = h.form.statusSink();
+    bar.installEventFilter(&count); // the bar's request is what reaches the window
+    for (int record = 128; record < 148; ++record) {
+        bar.showCommand("b0" + QByteArray::number(record) + "101,1234,5678,12,0123456789:;<,Resident\r");
+        bar.showCommand("r0" + QByteArray::number(record) + "\r");
+        bar.setStatusText(record % 2 ? QStringLiteral("Rewriting Phone List") : QStringLiteral("Done"));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(count.layouts, 0);
+
+    auto *first = bar.findChild<QLabel *>(QStringLiteral("StatusPanel0"));
+    auto *second = bar.findChild<QLabel *>(QStringLiteral("StatusPanel1"));
+    h.form.resize(900, 500);
+    QCoreApplication::processEvents();
+    EXPECT_LT(first->geometry().right(), second->geometry().left());
+    EXPECT_GT(first->width(), bar.width() - second->width() - 40);
+    EXPECT_GE(first->height(), first->fontMetrics().height());
+}
+
 TEST(FrameLeavingTest, ExitWhileOnlineWritesTheLogOffOnce)
 {
     FormHarness h;

@@ -1,5 +1,15 @@
 #include "app/widgets/FrameStatusBar.h"
 
+#include <QEvent>
+
+#include <algorithm>
+
+namespace {
+// What the bar's own layout puts beside its panels: a margin on the left
+// and a spacing on each side of the stretch between the panels.
+constexpr int kBarGaps = 2 + 6 + 6;
+} // namespace
+
 FrameStatusBar::FrameStatusBar(QWidget *parent)
     : QStatusBar(parent)
 {
@@ -17,6 +27,31 @@ FrameStatusBar::FrameStatusBar(QWidget *parent)
     second_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     addWidget(first_, 1);
     addPermanentWidget(second_);
+    fixPanelSizes();
+}
+
+void FrameStatusBar::fixPanelSizes()
+{
+    // sizeHint() of a label depends on its text; the line height of its
+    // font and frame does not.
+    const int frame = 2 * second_->frameWidth();
+    const int line = fontMetrics().height();
+    first_->setFixedHeight(line + 2 * first_->frameWidth());
+    second_->setFixedHeight(line + frame);
+    first_->setFixedWidth(std::max(0, contentsRect().width() - kCommandPanelWidth - kBarGaps));
+}
+
+void FrameStatusBar::resizeEvent(QResizeEvent *event)
+{
+    first_->setFixedWidth(std::max(0, contentsRect().width() - kCommandPanelWidth - kBarGaps));
+    QStatusBar::resizeEvent(event);
+}
+
+void FrameStatusBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fixPanelSizes();
+    QStatusBar::changeEvent(event);
 }
 
 void FrameStatusBar::setStatusText(const QString &text)

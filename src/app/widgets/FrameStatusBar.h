@@ -13,6 +13,11 @@
 // panel's tooltip, so the first panel does not shrink with every command.
 // What a panel shows is what assistive technology reads; its role ("Status",
 // "Last command") is its description.
+//
+// Both panels have a fixed size (one line high; the second its width, the
+// first what the bar leaves it). A label that may change size asks the whole
+// main window to lay itself out again at every new text, and an upload shows
+// two commands a record: fixed panels keep that work away.
 class FrameStatusBar : public QStatusBar, public StatusSink
 {
     Q_OBJECT
@@ -37,7 +42,13 @@ public:
 
     static constexpr int kCommandPanelWidth = 160;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
 private:
+    void fixPanelSizes();
+
     QLabel *first_;
     QLabel *second_;
     QString command_;
