@@ -2,16 +2,14 @@
 
 #include "link/UserPrompt.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/ioctl.h>
-#include <termios.h>
-#endif
+#include <QSocketNotifier>
 
-namespace {
-// The highest read threshold a terminal takes: about 44 ms of the line at
-// 57600 baud.
-constexpr int kHoldBytes = 255;
-} // namespace
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+#endif
 
 LocalSerialPort::LocalSerialPort(QString device, QObject *parent)
     : SerialPort(parent)
@@ -93,6 +91,7 @@ bool LocalSerialPort::open(QString *error)
 void LocalSerialPort::close()
 {
     stopStreaming();
+    held_.clear();
     if (!port_.isOpen())
         return;
     if (port_.bytesToWrite() > 0)
@@ -127,45 +126,51 @@ bool LocalSerialPort::write(const QByteArray &bytes, QString *error)
 
 qint64 LocalSerialPort::bytesAvailable() const
 {
-    return port_.bytesAvailable();
+    return port_.bytesAvailable() + held_.size();
 }
 
 QByteArray LocalSerialPort::read(qint64 maxBytes)
 {
-    return port_.read(maxBytes);
+    // What the port object read before streaming began comes first.
+    QByteArray bytes = port_.read(std::min(maxBytes, port_.bytesAvailable()));
+    if (streaming_) {
+        // Reading from the port object may have turned its watch on again.
+        if (QSocketNotifier *watch = readWatch())
+            watch->setEnabled(false);
+    }
+    const qint64 more = std::min<qint64>(maxBytes - bytes.size(), held_.size());
+    if (more > 0) {
+        bytes += held_.left(more);
+        held_.remove(0, more);
+    }
+    return bytes;
 }
 
 void LocalSerialPort::onError(QSerialPort::SerialPortError error)
 {
     if (!port_.isOpen())
         return;
-    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
-        const QString reason = QStringLiteral("%1 (%2): %3").arg(name_, deviceName(), port_.errorString());
-        stopStreaming();
-        port_.close();
-        port_.clearError();
-        emit connectionLost(reason);
-    }
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+        lose(port_.errorString());
 }
 
-bool LocalSerialPort::setReadThreshold(int bytes)
+void LocalSerialPort::lose(const QString &why)
 {
-#ifdef Q_OS_UNIX
-    termios settings{};
-    if (::tcgetattr(int(port_.handle()), &settings) != 0)
-        return false;
-    if (!streaming_)
-        usualThreshold_ = settings.c_cc[VMIN];
-    // Only without an inter-byte timer does the threshold decide when the
-    // device counts as readable.
-    if (settings.c_cc[VTIME] != 0)
-        return false;
-    settings.c_cc[VMIN] = cc_t(bytes);
-    return ::tcsetattr(int(port_.handle()), TCSANOW, &settings) == 0;
-#else
-    Q_UNUSED(bytes);
-    return false;
-#endif
+    const QString reason = QStringLiteral("%1 (%2): %3").arg(name_, deviceName(), why);
+    stopStreaming();
+    held_.clear();
+    port_.close();
+    port_.clearError();
+    emit connectionLost(reason);
+}
+
+QSocketNotifier *LocalSerialPort::readWatch() const
+{
+    const auto watches = port_.findChildren<QSocketNotifier *>(Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier *watch : watches)
+        if (watch->type() == QSocketNotifier::Read)
+            return watch;
+    return nullptr;
 }
 
 void LocalSerialPort::setStreaming(bool on)
@@ -173,14 +178,18 @@ void LocalSerialPort::setStreaming(bool on)
     if (on == streaming_ || !port_.isOpen())
         return;
     if (on) {
-        if (!setReadThreshold(kHoldBytes))
+#ifdef Q_OS_UNIX
+        QSocketNotifier *watch = readWatch();
+        if (!watch)
             return;
+        watch->setEnabled(false);
         streaming_ = true;
         collectTimer_.start();
+#endif
         return;
     }
-    stopStreaming();
     collect();
+    stopStreaming();
 }
 
 void LocalSerialPort::stopStreaming()
@@ -188,30 +197,48 @@ void LocalSerialPort::stopStreaming()
     if (!streaming_)
         return;
     collectTimer_.stop();
-    if (port_.isOpen())
-        setReadThreshold(usualThreshold_);
     streaming_ = false;
+    if (port_.isOpen()) {
+        if (QSocketNotifier *watch = readWatch())
+            watch->setEnabled(true);
+    }
 }
 
 void LocalSerialPort::collect()
 {
 #ifdef Q_OS_UNIX
-    if (!port_.isOpen())
+    if (!streaming_ || !port_.isOpen())
         return;
-    int queued = 0;
-    if (::ioctl(int(port_.handle()), FIONREAD, &queued) != 0 || queued <= 0)
-        return;
-    // Below the threshold the device does not count as readable: lower it
-    // for this one read.
-    const bool held = streaming_;
-    if (held)
-        setReadThreshold(usualThreshold_);
-    port_.waitForReadyRead(0); // announces what it read with readyRead
-    if (port_.isOpen()) {
-        if (port_.error() == QSerialPort::TimeoutError)
-            port_.clearError();
-        if (held && streaming_)
-            setReadThreshold(kHoldBytes);
+    const int fd = int(port_.handle());
+    const qsizetype before = held_.size();
+    char chunk[4096];
+    QString lost;
+    // At most 256 KiB at a time, so a flooding device cannot hold the program here.
+    for (int chunks = 0; chunks < 64; ++chunks) {
+        // The device is read without a minimum count, so a read of nothing
+        // means "nothing queued" there; only a device that says it is
+        // readable and then gives nothing has gone away.
+        pollfd ready{fd, POLLIN, 0};
+        const int seen = ::poll(&ready, 1, 0);
+        if (seen <= 0)
+            break;
+        if (ready.revents & (POLLERR | POLLNVAL)) {
+            lost = QStringLiteral("The device reported an error.");
+            break;
+        }
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got > 0) {
+            held_.append(chunk, got);
+            continue;
+        }
+        if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            break; // the timer comes back for it
+        lost = got == 0 ? QStringLiteral("The device was disconnected.") : QString::fromLocal8Bit(std::strerror(errno));
+        break;
     }
+    if (held_.size() > before)
+        emit readyRead();
+    if (!lost.isEmpty() && port_.isOpen())
+        lose(lost);
 #endif
 }

@@ -16,11 +16,12 @@
 // read or resource error over and over while the port stays open; the port
 // closes itself on the first such error and announces connectionLost().
 //
-// While streaming, the terminal is told to report the device readable only
-// once a few hundred bytes are queued (its read threshold), so a long reply
-// wakes the program every few dozen milliseconds instead of every
-// millisecond; a timer and collect() pick up the rest. A hang-up is reported
-// whatever the threshold, so a pulled adapter is still noticed at once.
+// While streaming, the device is left out of what the event loop watches and
+// is read every kStreamingHoldMs instead (and at collect()). A terminal wakes
+// whoever watches it for every few bytes that arrive, even when they ask for
+// more before they count it readable, and that costs as much as the rest of
+// a download together. A hang-up is then noticed at the next read, within
+// the same 50 ms.
 class LocalSerialPort : public SerialPort
 {
     Q_OBJECT
@@ -49,9 +50,11 @@ public:
 private:
     void onError(QSerialPort::SerialPortError error);
     void applyControlLines();
-    // Sets the terminal's read threshold; false when the device has none.
-    bool setReadThreshold(int bytes);
+    // The port object's watch on the device for reading; nullptr if it has
+    // none to be found.
+    class QSocketNotifier *readWatch() const;
     void stopStreaming();
+    void lose(const QString &why);
 
     const QString device_;
     QSerialPort port_;
@@ -60,6 +63,6 @@ private:
     bool rts_ = false;  // the port object starts with RTS off; every open enables it
     bool oneStop_ = false; // and with two stop bits; every open sets one
     bool streaming_ = false;
-    int usualThreshold_ = 0; // the read threshold outside streaming
+    QByteArray held_; // read while streaming, not yet handed over; after what port_ holds
     QTimer collectTimer_;
 };

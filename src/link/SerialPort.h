@@ -43,8 +43,8 @@ public:
     // A long reply is streaming in and is looked at only between waits: the
     // port may hold received bytes back for a while (at most kStreamingHoldMs)
     // and announce them in fewer, bigger chunks, so the program wakes less
-    // often. Bytes keep their order; a lost connection is still announced at
-    // once. Switching it off hands over what is held. Ports without a way to
+    // often. Bytes keep their order; a lost connection is announced within
+    // the same hold. Switching it off hands over what is held. Ports without a way to
     // hold bytes back ignore it.
     static constexpr int kStreamingHoldMs = 50;
     virtual void setStreaming(bool on) { Q_UNUSED(on); }

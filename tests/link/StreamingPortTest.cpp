@@ -84,7 +84,7 @@ TEST_F(PtyLine, AStreamingReadHandsOverEveryByteInOrderAndTheLineIsPromptAgainAf
     port->setStreaming(false);
     got.clear();
     send("K");
-    ASSERT_TRUE(waitFor([&] { return got == "K"; }));
+    ASSERT_TRUE(waitFor([&] { return got == "K"; })) << got.toHex().constData();
     send(everyByteValue(1));
     ASSERT_TRUE(waitFor([&] { return got.size() == 257; }));
     EXPECT_EQ(got, "K" + everyByteValue(1));
