@@ -60,9 +60,10 @@ void CommandExchange::ComPort1RxChar(qint64 count)
 
 void CommandExchange::PumpWait(qint32 ticks)
 {
+    beginStreaming();
     waiter_.pump(ticks);
-    if (streaming_ > 0)
-        port_.collect();
+    port_.collect();
+    endStreaming();
 }
 
 void CommandExchange::beginStreaming()

@@ -41,8 +41,9 @@ public:
     // Receive handler: runs for every readyRead of the port.
     void ComPort1RxChar(qint64 count);
 
-    // Waits; while a streaming read is open, what the port held back is
-    // handed over before it returns.
+    // Waits. What arrives meanwhile is looked at only after the wait, so
+    // every wait streams (the port may hold bytes back and hand them over
+    // in bigger chunks) and hands over all that arrived before it returns.
     void PumpWait(qint32 ticks);
     void SendCommand(const QByteArray &text);
     // Straight to the port when it is open, not through SendCommand: the text

@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
 namespace {
 constexpr qsizetype kBytesPerLine = 128;
 
@@ -45,9 +49,35 @@ QString TrafficJournal::defaultFolder()
     return QDir(state).filePath(QStringLiteral("corvalen-pro/journal"));
 }
 
+TrafficJournal::Clock TrafficJournal::localClock()
+{
+    struct Offset
+    {
+        qint64 lookedUpAt = 0;
+        bool known = false;
+        int seconds = 0;
+    };
+    auto offset = std::make_shared<Offset>();
+    return [offset] {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (!offset->known || now < offset->lookedUpAt || now - offset->lookedUpAt >= 60 * 1000) {
+            offset->seconds = QDateTime::fromMSecsSinceEpoch(now).offsetFromUtc();
+            offset->lookedUpAt = now;
+            offset->known = true;
+        }
+        return QDateTime::fromMSecsSinceEpoch(now + qint64(offset->seconds) * 1000, Qt::UTC);
+    };
+}
+
+// yyyy-MM-dd HH:mm:ss.zzz
 QByteArray TrafficJournal::stamp(const QDateTime &now)
 {
-    return now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    char text[32];
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year(), d.month(),
+                                d.day(), t.hour(), t.minute(), t.second(), t.msec());
+    return QByteArray(text, std::clamp(n, 0, int(sizeof text) - 1));
 }
 
 void TrafficJournal::fail(const QString &why)

@@ -41,6 +41,11 @@ public:
 
     // $XDG_STATE_HOME/corvalen-pro/journal, or ~/.local/state/corvalen-pro/journal.
     static QString defaultFolder();
+    // The computer's clock as local time, cheap enough for every chunk: the
+    // offset from UTC is looked up once a minute (asking for the local time
+    // reads the zone's rules each time). The result carries the local wall
+    // time in its fields; it is for stamping, not for arithmetic.
+    static Clock localClock();
 
     void sent(const QByteArray &bytes);
     void received(const QByteArray &bytes);

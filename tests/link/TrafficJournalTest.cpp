@@ -178,3 +178,21 @@ TEST(TrafficJournalTest, RecordsWaitInTheBufferUntilAFlushOrTheClose)
     h.port.close();
     EXPECT_TRUE(file.size() > 0);
 }
+
+// The journal's own clock reads the local wall time, the zone's offset
+// included, and its stamps have the journal's shape.
+TEST(TrafficJournalClockTest, LocalClockShowsTheLocalWallTime)
+{
+    const TrafficJournal::Clock clock = TrafficJournal::localClock();
+    const QDateTime local = QDateTime::currentDateTime();
+    const QDateTime stamped = clock();
+    const QDateTime wall(local.date(), local.time(), Qt::UTC);
+    EXPECT_LE(std::abs(wall.msecsTo(stamped)), 2000) << qPrintable(stamped.toString(Qt::ISODateWithMs));
+
+    QTemporaryDir dir;
+    TrafficJournal journal(dir.filePath(QStringLiteral("journal")), [] {
+        return QDateTime(QDate(987, 1, 2), QTime(3, 4, 5, 6), Qt::UTC);
+    });
+    journal.sent("x\r");
+    EXPECT_EQ(recordLines(journal.contents()), QList<QByteArray>{"0987-01-02 03:04:05.006 > x\\r"});
+}
