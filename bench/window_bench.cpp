@@ -260,6 +260,9 @@ struct Census : QObject
                        .arg(int(t))
                        .arg(QLatin1String(watched->metaObject()->className()))
                        .arg(watched->objectName()
+                            + (watched->objectName() == QLatin1String("qt_scrollarea_viewport") && watched->parent()
+                                   ? QStringLiteral(" of %1").arg(watched->parent()->objectName())
+                                   : QString())
                             + (qobject_cast<QTimer *>(watched) && watched->parent()
                                    ? QStringLiteral(" of %1 %2")
                                          .arg(QLatin1String(watched->parent()->metaObject()->className()),

@@ -209,6 +209,7 @@ void LocalSerialPort::collect()
 #ifdef Q_OS_UNIX
     if (!streaming_ || !port_.isOpen())
         return;
+    collectTimer_.start(); // the next read by the timer is a full hold away
     const int fd = int(port_.handle());
     const qsizetype before = held_.size();
     char chunk[4096];

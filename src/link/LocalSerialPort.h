@@ -17,11 +17,11 @@
 // closes itself on the first such error and announces connectionLost().
 //
 // While streaming, the device is left out of what the event loop watches and
-// is read every kStreamingHoldMs instead (and at collect()). A terminal wakes
+// is read at collect() (the end of every wait), or kStreamingHoldMs after
+// the last read when no wait ended meanwhile. A terminal wakes
 // whoever watches it for every few bytes that arrive, even when they ask for
 // more before they count it readable, and that costs as much as the rest of
-// a download together. A hang-up is then noticed at the next read, within
-// the same 50 ms.
+// a download together. A hang-up is then noticed at the next read.
 class LocalSerialPort : public SerialPort
 {
     Q_OBJECT

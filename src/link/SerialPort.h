@@ -46,7 +46,9 @@ public:
     // often. Bytes keep their order; a lost connection is announced within
     // the same hold. Switching it off hands over what is held. Ports without a way to
     // hold bytes back ignore it.
-    static constexpr int kStreamingHoldMs = 50;
+    // A fifth of a second of the line is about 1,150 bytes, well inside
+    // what a terminal queues (4 KiB).
+    static constexpr int kStreamingHoldMs = 200;
     virtual void setStreaming(bool on) { Q_UNUSED(on); }
     // Announces at once (readyRead, before returning) what the port holds back.
     virtual void collect() {}

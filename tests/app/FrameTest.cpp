@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QElapsedTimer>
+#include <QSet>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -324,6 +326,32 @@ TEST(FramePortTest, ChoosingAPortChecksOnlyItAndIsIgnoredWhileAnExchangeWaits)
     EXPECT_EQ(h.port.portName(), QStringLiteral("COM3"));
     EXPECT_TRUE(ports.item(3)->isChecked());
     EXPECT_FALSE(ports.item(1)->isChecked());
+}
+
+// During a transfer the command panel keeps a readable pace, and the last
+// command shows once the transfer ends; outside one every command shows.
+TEST(FrameStatusTest, DuringATransferTheCommandPanelKeepsAReadablePace)
+{
+    FormHarness h;
+    TTransferF transfer(h.form.statusSink());
+    h.form.setTransferWindow(&transfer);
+    FrameStatusBar &bar = h.form.statusSink();
+    h.form.context().feedback.showTransferWindow();
+    QElapsedTimer took;
+    took.start();
+    QSet<QString> shown;
+    for (int record = 128; record < 178; ++record) {
+        bar.showCommand("r0" + QByteArray::number(record) + "\r");
+        shown.insert(bar.shownCommandText());
+    }
+    EXPECT_LE(shown.size(), 2 + took.elapsed() / FrameStatusBar::kCommandFrameMs) << shown.size();
+    EXPECT_EQ(bar.commandText(), QStringLiteral("r0177"));
+    h.form.context().feedback.hideTransferWindow();
+    EXPECT_EQ(bar.shownCommandText(), QStringLiteral("r0177"));
+
+    bar.showCommand("r0200\r");
+    bar.showCommand("r0201\r");
+    EXPECT_EQ(bar.shownCommandText(), QStringLiteral("r0201"));
 }
 
 TEST(FrameFeedbackTest, TransfersDriveTheTransferWindowTheLampAndTheKeepAlive)

@@ -25,9 +25,15 @@ FrameStatusBar::FrameStatusBar(QWidget *parent)
     second_->setTextFormat(Qt::PlainText);
     second_->setFixedWidth(kCommandPanelWidth);
     second_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    // Each panel paints its own background, so a new text repaints the
+    // panel alone and not the bar and the window behind it.
+    for (QLabel *panel : {first_, second_})
+        panel->setAutoFillBackground(true);
     addWidget(first_, 1);
     addPermanentWidget(second_);
     fixPanelSizes();
+    commandFrame_.setSingleShot(true);
+    connect(&commandFrame_, &QTimer::timeout, this, &FrameStatusBar::showCommandNow);
 }
 
 void FrameStatusBar::fixPanelSizes()
@@ -78,6 +84,27 @@ void FrameStatusBar::busyEnded()
 void FrameStatusBar::setCommandText(const QString &text)
 {
     command_ = text;
+    if (transfer_ && commandShown_.isValid() && commandShown_.elapsed() < kCommandFrameMs) {
+        if (!commandFrame_.isActive())
+            commandFrame_.start(int(kCommandFrameMs - commandShown_.elapsed()));
+        return;
+    }
+    showCommandNow();
+}
+
+void FrameStatusBar::transferRunning(bool running)
+{
+    transfer_ = running;
+    if (!running && (commandFrame_.isActive() || shownCommand_ != command_))
+        showCommandNow();
+}
+
+void FrameStatusBar::showCommandNow()
+{
+    commandFrame_.stop();
+    commandShown_.start();
+    shownCommand_ = command_;
+    const QString &text = command_;
     const int room = second_->contentsRect().width() - 2 * second_->margin() - 4;
     const QString shown = second_->fontMetrics().elidedText(text, Qt::ElideRight, room);
     second_->setText(shown);

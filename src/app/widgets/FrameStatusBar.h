@@ -2,8 +2,10 @@
 
 #include "link/StatusSink.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 
 // The main window's status bar StatusBar with its two panels: the first
 // (wide) shows status texts, and the long part of the hint of the control
@@ -18,6 +20,11 @@
 // first what the bar leaves it). A label that may change size asks the whole
 // main window to lay itself out again at every new text, and an upload shows
 // two commands a record: fixed panels keep that work away.
+//
+// While a transfer runs the command panel shows a new command at most five
+// times a second (the last one always comes), rather than every one of the
+// thirty or so a second an upload writes: nobody reads them faster, and a
+// screen reader is not made to announce each.
 class FrameStatusBar : public QStatusBar, public StatusSink
 {
     Q_OBJECT
@@ -26,6 +33,7 @@ public:
 
     void setStatusText(const QString &text) override;
     void setCommandText(const QString &text) override;
+    void transferRunning(bool running) override;
 
     // "Busy" in the first panel: a click was refused while an exchange
     // waits. When the exchange ends (busyEnded) the text it covered comes
@@ -41,6 +49,7 @@ public:
     QString shownCommandText() const { return second_->text(); }
 
     static constexpr int kCommandPanelWidth = 160;
+    static constexpr int kCommandFrameMs = 200;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -48,9 +57,14 @@ protected:
 
 private:
     void fixPanelSizes();
+    void showCommandNow();
 
     QLabel *first_;
     QLabel *second_;
     QString command_;
+    QString shownCommand_; // command_ as of the panel's last new text
+    bool transfer_ = false;
+    QElapsedTimer commandShown_;
+    QTimer commandFrame_;
     QString beforeBusy_;
 };

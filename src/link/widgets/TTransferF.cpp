@@ -84,11 +84,13 @@ void TTransferF::hideEvent(QHideEvent *event)
 void TTransferF::FormShow()
 {
     animation_.restart();
+    status_.transferRunning(true);
     status_.setStatusText(QStringLiteral("DownLoading."));
 }
 
 void TTransferF::FormHide()
 {
+    status_.transferRunning(false);
     status_.setStatusText(QStringLiteral("Done"));
 }
 
