@@ -182,14 +182,19 @@ void TCorvalenForm::presentConnection()
         statusBar()->showMessage(c.ledHint());
     FrameActions::applyHint(led, c.ledHint());
     led->setChecked(c.ledMarked());
+    // This runs at every blink of the lamp: a name or description set
+    // again unchanged would still be announced to assistive technology.
     if (QWidget *button = actions_->ToolBar1->widgetForAction(led)) {
-        button->setAccessibleName(c.ledHint());
-        button->setAccessibleDescription(c.ledHint());
+        if (button->accessibleName() != c.ledHint())
+            button->setAccessibleName(c.ledHint());
+        if (button->accessibleDescription() != c.ledHint())
+            button->setAccessibleDescription(c.ledHint());
     }
     actions_->OnLine1->setText(c.onLineCaption());
     Animate1->setRunning(c.animateRunning());
     Animate1->setToolTip(c.animateHint());
-    Animate1->setAccessibleDescription(c.animateHint());
+    if (Animate1->accessibleDescription() != c.animateHint())
+        Animate1->setAccessibleDescription(c.animateHint());
     portMenu_->menuAction()->setEnabled(c.portMenuEnabled());
 }
 
