@@ -2,7 +2,6 @@
 
 #include "link/CommandExchange.h"
 #include "link/ReplyMemo.h"
-#include "link/StreamingRead.h"
 
 namespace PanelReads {
 
@@ -28,7 +27,6 @@ std::optional<QByteArray> readWhole(CommandExchange &link, const QByteArray &com
     bool whole = false;
     bool anything = false;
     int silence = 0;
-    StreamingRead streaming(link);
     for (int step = 0; step < steps && !whole; ++step) {
         link.PumpWait(100);
         whole = rx.ReplyOk && ReplyMemo::endsWithOkLine(rx.ReceiveBuffer);

@@ -9,7 +9,6 @@
 #include "directory/PhoneFields.h"
 #include "directory/ScrollSyncPause.h"
 #include "link/ReplyMemo.h"
-#include "link/StreamingRead.h"
 
 namespace {
 
@@ -84,12 +83,8 @@ DirectoryTransfer::Outcome DirectoryTransfer::GetDataClick()
     beginTransferFeedback();
     emit progressVisibleChanged(true);
 
-    bool complete = false;
-    {
-        StreamingRead streaming(link);
-        complete = waitForDirectory();
-        link.PumpWait(1000); // the tail of the reply
-    }
+    const bool complete = waitForDirectory();
+    link.PumpWait(1000); // the tail of the reply
     emit progressVisibleChanged(false);
     link.RxMemo().setText(rx.ReceiveBuffer);
     rebuildTable(complete);

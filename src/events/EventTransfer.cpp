@@ -3,7 +3,6 @@
 #include "events/EventDecoder.h"
 #include "events/EventFields.h"
 #include "link/ReplyMemo.h"
-#include "link/StreamingRead.h"
 
 namespace {
 constexpr int kLedOnline = 21;
@@ -176,7 +175,6 @@ bool EventTransfer::waitForEvents()
     link.clearReply();
     rx.DataArrived = false;
     int silentPolls = 0;
-    StreamingRead streaming(link);
     for (int poll = 0; poll < kMaxPolls && silentPolls < kSilentPolls; ++poll) {
         link.PumpWait(kPollTicks);
         if (rx.ReplyOk && eventReplyComplete(rx.ReceiveBuffer))

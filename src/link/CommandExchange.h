@@ -69,15 +69,15 @@ public:
     // Up to `count` waits of `step` ticks, stopping as soon as ReplyOk is set.
     bool waitForReply(qint32 step, int count);
 
-    // Streaming reads (StreamingRead) open and close through these.
-    void beginStreaming();
-    void endStreaming();
-
 signals:
     // The port closed itself because the other end went away.
     void connectionLost(const QString &reason);
 
 private:
+    // Counted, as a handler may run a wait inside another.
+    void beginStreaming();
+    void endStreaming();
+
     bool writeToPort(const QByteArray &text);
     // True, after telling the user, when the command is not whole.
     bool refuseBroken(const QByteArray &command);

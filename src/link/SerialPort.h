@@ -40,14 +40,13 @@ public:
     // Never waits; returns at most what is queued.
     virtual QByteArray read(qint64 maxBytes) = 0;
 
-    // A long reply is streaming in and is looked at only between waits: the
+    // A wait is running, and what arrives is looked at only when it ends: the
     // port may hold received bytes back for a while (at most kStreamingHoldMs)
     // and announce them in fewer, bigger chunks, so the program wakes less
     // often. Bytes keep their order; a lost connection is announced within
-    // the same hold. Switching it off hands over what is held. Ports without a way to
-    // hold bytes back ignore it.
-    // A fifth of a second of the line is about 1,150 bytes, well inside
-    // what a terminal queues (4 KiB).
+    // the same hold. Switching it off hands over what is held. Ports without
+    // a way to hold bytes back ignore it. A fifth of a second of the line is
+    // about 1,150 bytes, well inside what a terminal queues (4 KiB).
     static constexpr int kStreamingHoldMs = 200;
     virtual void setStreaming(bool on) { Q_UNUSED(on); }
     // Announces at once (readyRead, before returning) what the port holds back.

@@ -1,7 +1,6 @@
 #include "parameters/ParameterReads.h"
 
 #include "app/AppContext.h"
-#include "link/StreamingRead.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterFile.h"
 #include "parameters/ParameterRecords.h"
@@ -27,7 +26,6 @@ bool replyWhole(AppContext &ctx, int recordLines)
 // The fixed wait of a read: its reply is looked at only once it is over.
 void waitOutReply(AppContext &ctx, qint32 ticks)
 {
-    StreamingRead streaming(ctx.link);
     ctx.link.PumpWait(ticks);
 }
 

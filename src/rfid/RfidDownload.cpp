@@ -1,7 +1,6 @@
 #include "rfid/RfidDownload.h"
 
 #include "directory/PhoneFields.h"
-#include "link/StreamingRead.h"
 #include "rfid/StoreCodec.h"
 
 namespace {
@@ -41,12 +40,7 @@ RfidDownload::Outcome RfidDownload::download_idClick()
     link.clearReply();
 
     Outcome outcome = Outcome::Completed;
-    bool replied = false;
-    {
-        StreamingRead streaming(link);
-        replied = link.waitForReply(100, 100);
-    }
-    if (replied) {
+    if (link.waitForReply(100, 100)) {
         fillDirectory();
     } else {
         ctx_.prompt.message(QStringLiteral("communication error"), UserPrompt::Kind::Error);
@@ -72,10 +66,7 @@ void RfidDownload::fillDirectory()
 {
     CommandExchange &link = ctx_.link;
     assigned_.ClearAssignedAddrs();
-    {
-        StreamingRead streaming(link); // the tail of the reply
-        link.PumpWait(1000);
-    }
+    link.PumpWait(1000); // the tail of the reply
     link.RxMemo().setText(link.rx().ReceiveBuffer);
 
     // The reply's first line names the command and its last is "OK".
