@@ -358,6 +358,7 @@ int benchTransfers(int uploadEntries)
         for (const QList<QByteArray> &values : kept)
             table.appendRecord(values);
     }
+    program.form().link().PumpWait(200); // the grid shows the list to upload before the figures start
     {
         Span span;
         page.transfer().WriteDataClick();

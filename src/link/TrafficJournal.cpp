@@ -13,16 +13,19 @@ constexpr qsizetype kBytesPerLine = 128;
 
 void escape(QByteArray &out, char c)
 {
+    static constexpr char kHex[] = "0123456789abcdef";
     const uchar u = uchar(c);
     switch (c) {
-    case '\r': out += "\\r"; return;
-    case '\n': out += "\\n"; return;
-    case '\\': out += "\\\\"; return;
+    case '\r': out.append("\\r", 2); return;
+    case '\n': out.append("\\n", 2); return;
+    case '\\': out.append("\\\\", 2); return;
     }
-    if (u >= 0x20 && u < 0x7F)
-        out += c;
-    else
-        out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0');
+    if (u >= 0x20 && u < 0x7F) {
+        out.append(c);
+        return;
+    }
+    const char hex[] = {'\\', 'x', kHex[u >> 4], kHex[u & 0xF]};
+    out.append(hex, 4);
 }
 } // namespace
 
@@ -145,20 +148,21 @@ void TrafficJournal::record(char direction, const QByteArray &bytes, PinMask &ma
         return;
     const QByteArray head = stamp(now) + ' ' + direction + ' ';
     QByteArray out;
-    QByteArray line;
+    out.reserve(bytes.size() * 2 + (bytes.size() / kBytesPerLine + 2) * (head.size() + 1));
     qsizetype count = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (count == 0)
+            out += head;
         if (hidden.at(i)) {
             if (i == 0 || count == 0 || !hidden.at(i - 1))
-                line += "[PIN]";
+                out.append("[PIN]", 5);
         } else {
-            escape(line, bytes.at(i));
+            escape(out, bytes.at(i));
         }
         ++count;
         const bool end = i + 1 == bytes.size();
         if (end || (bytes.at(i) == '\n' && direction == '<') || count == kBytesPerLine) {
-            out += head + line + '\n';
-            line.clear();
+            out.append('\n');
             count = 0;
         }
     }

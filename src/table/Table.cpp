@@ -409,10 +409,7 @@ void Table::sortOn(const QByteArray &fieldName, Qt::CaseSensitivity cs)
 
 void Table::refresh()
 {
-    if (!checkBrowseMode())
-        return;
-    emit aboutToReorder();
-    emit reordered();
+    checkBrowseMode();
 }
 
 int Table::find(const QByteArray &fieldName, const QByteArray &value) const

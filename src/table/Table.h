@@ -50,6 +50,9 @@ public:
     QByteArray value(int row, int field) const;
     QByteArray value(int row, const QByteArray &fieldName) const;
     const QList<QByteArray> &row(int row) const { return rows_.at(row); }
+    // Every row in the current order (shared: keeping a copy costs nothing
+    // until the table changes).
+    const QList<QList<QByteArray>> &rows() const { return rows_; }
 
     // The current entry's value: the edit buffer while editing or adding.
     QByteArray field(const QByteArray &fieldName) const;
@@ -85,6 +88,8 @@ public:
     // Sorts ascending on one field by the locale's collation.
     void sortOn(const QByteArray &fieldName, Qt::CaseSensitivity cs);
     int sortField() const { return sortField_; }
+    // Ends a pending edit (posted when modified). The views read the table
+    // as it stands, so there is nothing else to fetch again.
     void refresh();
 
     // First row (in the current order) whose field equals value exactly;

@@ -148,6 +148,23 @@ TEST_F(PageGridFixture, TheNavigatorRestsWhileTheControlsAreSuspended)
     EXPECT_TRUE(prior->isEnabled());
 }
 
+// A pause that changes nothing the grid shows (slots given out, the table
+// walked) still leaves the grid on the entry the cursor ended on.
+TEST_F(PageGridFixture, AfterAPauseThatChangedNothingShownTheGridFollowsTheCursor)
+{
+    fill();
+    clickRow(0);
+    {
+        Table::ControlsPause pause(table);
+        for (table.first(); !table.eof(); table.next()) {
+            table.setField("Addr", "2000");
+            table.post();
+        }
+        table.moveTo(2);
+    }
+    EXPECT_EQ(gridRow(), 2);
+}
+
 TEST_F(PageGridFixture, ATitleClickSortsOnThatColumnIgnoringCase)
 {
     fill();

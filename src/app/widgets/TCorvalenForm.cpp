@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHash>
 #include <QIcon>
 #include <QScreen>
 
@@ -29,9 +30,14 @@ namespace {
 // The window is at least this big; the pages may ask for more.
 constexpr QSize kMinimumSize(820, 600);
 
+// Each lamp picture is read once: the lamp changes picture at every blink.
 QIcon ledIcon(int image)
 {
-    return QIcon(QStringLiteral(":/resources/led%1.png").arg(image));
+    static QHash<int, QIcon> icons;
+    auto it = icons.find(image);
+    if (it == icons.end())
+        it = icons.insert(image, QIcon(QStringLiteral(":/resources/led%1.png").arg(image)));
+    return it.value();
 }
 } // namespace
 
@@ -174,7 +180,12 @@ void TCorvalenForm::presentConnection()
 {
     const Connection &c = *connection_;
     QAction *led = actions_->led;
-    led->setIcon(ledIcon(c.ledImage()));
+    // Any change of a toolbar action lays the toolbar out again: only a new
+    // picture is set.
+    if (c.ledImage() != shownLedImage_) {
+        shownLedImage_ = c.ledImage();
+        led->setIcon(ledIcon(shownLedImage_));
+    }
     led->setText(c.ledHint());
     // The mouse resting on the lamp keeps its hint up; it follows the lamp.
     if (led->statusTip() != c.ledHint() && !statusBar()->currentMessage().isEmpty()

@@ -141,4 +141,5 @@ private:
     RfidPage *rfidPage_ = nullptr;
     TAboutBox *aboutBox_ = nullptr;
     bool shownOnce_ = false;
+    int shownLedImage_ = -1; // the lamp's picture on show
 };

@@ -57,6 +57,10 @@ PhoneGridView::PhoneGridView(Table &table, QWidget *parent)
     // after the view's own handling of the same model signals.
     connect(&table_, &Table::afterScroll, this, &PhoneGridView::showTableCursor);
     connect(model_, &QAbstractItemModel::modelReset, this, &PhoneGridView::showTableCursor);
+    connect(&table_, &Table::controlsEnabled, this, [this](bool enabled) {
+        if (enabled)
+            showTableCursor(); // the model did not reset when nothing it shows changed
+    });
     connect(model_, &QAbstractItemModel::layoutChanged, this, &PhoneGridView::showTableCursor);
     connect(model_, &QAbstractItemModel::rowsInserted, this, &PhoneGridView::showTableCursor);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &PhoneGridView::showTableCursor);

@@ -61,7 +61,15 @@ TableModel::TableModel(Table &table, QObject *parent)
     connect(&table_, &Table::controlsEnabled, this, [this](bool enabled) {
         if (!enabled) {
             frozenRows_ = table_.count();
+            frozenShown_ = table_.rows();
+            frozenColumns_ = columns_;
             frozen_ = true;
+            return;
+        }
+        const bool sameAsShown = shownUnchanged();
+        frozenShown_.clear();
+        if (sameAsShown) {
+            frozen_ = false; // a walk through the table, or changes to columns not shown
             return;
         }
         beginResetModel();
@@ -70,6 +78,23 @@ TableModel::TableModel(Table &table, QObject *parent)
         endResetModel();
     });
     rebuildColumns();
+}
+
+// Whether the view would show the same as when the table's controls were
+// disabled: same columns, same rows, same values in every shown column.
+bool TableModel::shownUnchanged() const
+{
+    const QList<QList<QByteArray>> &now = table_.rows();
+    if (columns_ != frozenColumns_ || now.size() != frozenShown_.size())
+        return false;
+    for (qsizetype row = 0; row < now.size(); ++row) {
+        const QList<QByteArray> &before = frozenShown_.at(row);
+        const QList<QByteArray> &after = now.at(row);
+        for (int field : columns_)
+            if (before.value(field) != after.value(field))
+                return false;
+    }
+    return true;
 }
 
 void TableModel::rebuildColumns()

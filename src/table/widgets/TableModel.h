@@ -8,7 +8,8 @@
 // Shows a Table in a view: one column per visible field, titled with the
 // field name, text converted with Latin-1 so that every byte shows. Read-only.
 // While the table's controls are disabled the model keeps showing the row
-// count it had and resets once they are enabled again.
+// count it had and resets once they are enabled again, unless what it shows
+// is still the same.
 class TableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
 private:
     void rebuildColumns();
     bool frozen() const { return frozen_; }
+    bool shownUnchanged() const;
 
     Table &table_;
     QList<QByteArray> visibleNames_;
@@ -39,6 +41,8 @@ private:
     QSet<QByteArray> dimmedNames_;
     bool frozen_ = false;
     int frozenRows_ = 0;
+    QList<QList<QByteArray>> frozenShown_; // the rows when frozen (shared, not copied)
+    QList<int> frozenColumns_;
     bool inReset_ = false;
     bool inReorder_ = false;
 };
