@@ -4,6 +4,7 @@
 #include "directory/PhoneGridSort.h"
 #include "directory/widgets/WidgetHint.h"
 #include "table/Table.h"
+#include "table/widgets/GridCellDelegate.h"
 #include "table/widgets/TableModel.h"
 
 #include <QAbstractButton>
@@ -32,6 +33,7 @@ PhoneGridView::PhoneGridView(Table &table, QWidget *parent)
     setAccessibleName(QStringLiteral("Phone List"));
     WidgetHint::apply(this, QStringLiteral("Phone List"));
     setModel(model_);
+    setItemDelegate(new GridCellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

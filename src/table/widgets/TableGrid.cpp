@@ -1,5 +1,7 @@
 #include "table/widgets/TableGrid.h"
 
+#include "table/widgets/GridCellDelegate.h"
+
 #include <QHeaderView>
 
 TableGrid::TableGrid(Table &table, QWidget *parent)
@@ -16,6 +18,7 @@ TableGrid::TableGrid(Table &table, QWidget *parent)
 
     model_ = new TableModel(table_, this);
     setModel(model_);
+    setItemDelegate(new GridCellDelegate(this));
 
     // Connected after the model, so that these run once it has caught up.
     connect(&table_, &Table::resetDone, this, &TableGrid::tableChangeEnds);
