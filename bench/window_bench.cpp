@@ -15,6 +15,9 @@
 //                                        program's start-up run in a fresh
 //                                        process with -platform offscreen
 //                                        (median of 5 runs)
+//   window_bench repaint [times]         the whole main window painted again
+//                                        (default 200 times), the phone list
+//                                        full: what one paint costs
 //   window_bench memory                  peak memory (ru_maxrss) with a full
 //                                        1000-entry directory and 10,000
 //                                        events downloaded (panel unpaced)
@@ -374,6 +377,31 @@ int benchTransfers(int uploadEntries)
     return 0;
 }
 
+// The whole main window painted again `times` times, with the phone list
+// full: what a paint of the window costs, and the wake-ups it causes.
+int benchRepaint(int times)
+{
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    DeviceMap devices;
+    RecordingPrompt prompt;
+    ProgramWindows windows(devices, &prompt);
+    windows.show();
+    Table &table = windows.form().context().directory.PhoneTable;
+    {
+        Table::ControlsPause quiet(table);
+        for (int i = 0; i < 1025; ++i)
+            table.appendRecord({QByteArray::number(100 + i), "1234", "5678", "12", "0123456789",
+                                "Resident " + QByteArray::number(i), "", ""});
+    }
+    QCoreApplication::processEvents();
+    Span span;
+    for (int i = 0; i < times; ++i)
+        windows.form().repaint();
+    std::printf("%d paints of the whole window: %s\n", times, qPrintable(span.figures()));
+    return 0;
+}
+
 int benchMemory()
 {
     QTemporaryDir folder;
@@ -485,6 +513,8 @@ int main(int argc, char **argv)
         return benchStart(argc > 2 ? std::clamp(QByteArray(argv[2]).toInt(), 1, 50) : 5);
     if (mode == "memory")
         return benchMemory();
+    if (mode == "repaint")
+        return benchRepaint(argc > 2 ? std::clamp(QByteArray(argv[2]).toInt(), 1, 10000) : 200);
     Census census;
     if (qEnvironmentVariableIntValue("WINDOW_BENCH_CENSUS")) {
         Census::self = &census;

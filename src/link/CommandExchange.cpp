@@ -30,6 +30,12 @@ CommandExchange::CommandExchange(SerialPort &port, Waiter &waiter, StatusSink &s
 {
     connect(&port_, &SerialPort::readyRead, this, [this] { ComPort1RxChar(port_.bytesAvailable()); });
     connect(&port_, &SerialPort::connectionLost, this, &CommandExchange::connectionLost);
+    streamingEnd_.setSingleShot(true);
+    streamingEnd_.setInterval(0);
+    connect(&streamingEnd_, &QTimer::timeout, this, [this] {
+        if (streaming_ == 0)
+            port_.setStreaming(false);
+    });
 }
 
 void CommandExchange::ComPort1RxChar(qint64 count)
@@ -75,7 +81,7 @@ void CommandExchange::beginStreaming()
 void CommandExchange::endStreaming()
 {
     if (streaming_ > 0 && --streaming_ == 0)
-        port_.setStreaming(false);
+        streamingEnd_.start();
 }
 
 bool CommandExchange::writeToPort(const QByteArray &text)

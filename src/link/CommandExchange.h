@@ -7,6 +7,7 @@
 #include "link/Waiter.h"
 
 #include <QObject>
+#include <QTimer>
 
 // The command exchange with the panel: the receive handler that gathers what
 // arrives, the wait every exchange is built on, the one place commands are
@@ -89,4 +90,8 @@ private:
     LinkState state_;
     QString lastOpenError_;
     int streaming_ = 0; // open streaming reads
+    // Streaming ends once control is back in the event loop, not between
+    // two waits: turning the port's watch off and on again for every wait
+    // of a transfer costs the event loop a wake-up each time.
+    QTimer streamingEnd_;
 };

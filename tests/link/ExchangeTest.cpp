@@ -1,4 +1,5 @@
 #include "link/RecordNumber.h"
+#include <QCoreApplication>
 #include <QMap>
 #include "support/LinkHarness.h"
 
@@ -254,4 +255,19 @@ TEST_F(Exchange, ALostLineIsAnnouncedOnce)
     h.port.dropLine();
     EXPECT_EQ(lost, 1);
     EXPECT_FALSE(h.port.isOpen());
+}
+
+// Waits one after another (a transfer's steps) stream throughout; streaming
+// ends when control is back in the event loop, not between two waits.
+TEST(ExchangeStreamingTest, StreamingLastsFromTheFirstWaitUntilTheEventLoopRuns)
+{
+    LinkHarness h;
+    h.openPort();
+    for (int i = 0; i < 3; ++i)
+        h.link.PumpWait(5);
+    EXPECT_EQ(h.port.streamingChanges, QList<bool>{true});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(h.port.streamingChanges, (QList<bool>{true, false}));
+    h.link.PumpWait(5);
+    EXPECT_EQ(h.port.streamingChanges, (QList<bool>{true, false, true}));
 }

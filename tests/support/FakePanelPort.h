@@ -40,6 +40,13 @@ public:
     Scheduler &scheduler() const { return scheduler_; }
 
     QByteArray written() const { return written_; }
+    // Each change of streaming, as a real port would see it.
+    void setStreaming(bool on) override
+    {
+        if (streamingChanges.isEmpty() || streamingChanges.last() != on)
+            streamingChanges << on;
+    }
+    QList<bool> streamingChanges;
     QList<QByteArray> commands() const { return commands_; }
     QList<qint64> commandTimesNs() const { return commandTimes_; }
     void clearLog();
