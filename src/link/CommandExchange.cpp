@@ -46,20 +46,16 @@ void CommandExchange::ComPort1RxChar(qint64 count)
     if (bytes.isEmpty())
         return;
 
-    QByteArray chunk;
-    chunk.reserve(bytes.size());
-    for (char c : bytes)
-        if (c != '\0')
-            chunk.append(c);
+    QByteArray chunk = bytes;
+    if (chunk.contains('\0'))
+        chunk.removeIf([](char c) { return c == '\0'; });
 
     ReceiveState &rx = state_.rx;
     rx.DataArrived = true;
     rx.ReceiveBuffer.append(chunk);
     if (!rx.EchoSuppressed)
         state_.RxMemo.append(chunk);
-    for (qsizetype i = 0; i + 1 < chunk.size(); ++i)
-        if (chunk.at(i) == '\r' && chunk.at(i + 1) == '\n')
-            ++rx.LineEndCount;
+    rx.LineEndCount += qint32(chunk.count("\r\n")); // CR LF cannot overlap itself
     if (rx.ReceiveBuffer.endsWith("OK\r\n"))
         rx.ReplyOk = true;
 }

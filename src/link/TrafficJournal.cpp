@@ -6,26 +6,38 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
 constexpr qsizetype kBytesPerLine = 128;
 
-void escape(QByteArray &out, char c)
+// Writes c as the journal shows it; returns the characters written (1 to 4).
+int escapeInto(char *out, char c)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     const uchar u = uchar(c);
     switch (c) {
-    case '\r': out.append("\\r", 2); return;
-    case '\n': out.append("\\n", 2); return;
-    case '\\': out.append("\\\\", 2); return;
+    case '\r': out[0] = '\\'; out[1] = 'r'; return 2;
+    case '\n': out[0] = '\\'; out[1] = 'n'; return 2;
+    case '\\': out[0] = '\\'; out[1] = '\\'; return 2;
     }
     if (u >= 0x20 && u < 0x7F) {
-        out.append(c);
-        return;
+        out[0] = c;
+        return 1;
     }
-    const char hex[] = {'\\', 'x', kHex[u >> 4], kHex[u & 0xF]};
-    out.append(hex, 4);
+    out[0] = '\\';
+    out[1] = 'x';
+    out[2] = kHex[u >> 4];
+    out[3] = kHex[u & 0xF];
+    return 4;
+}
+
+char *putDigits(char *out, int value, int digits)
+{
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        out[i] = char('0' + value % 10);
+    return out + digits;
 }
 } // namespace
 
@@ -77,10 +89,27 @@ QByteArray TrafficJournal::stamp(const QDateTime &now)
 {
     const QDate d = now.date();
     const QTime t = now.time();
-    char text[32];
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year(), d.month(),
-                                d.day(), t.hour(), t.minute(), t.second(), t.msec());
-    return QByteArray(text, std::clamp(n, 0, int(sizeof text) - 1));
+    if (d.year() < 0 || d.year() > 9999 || !t.isValid()) {
+        char text[48];
+        const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year(), d.month(),
+                                    d.day(), t.hour(), t.minute(), t.second(), t.msec());
+        return QByteArray(text, std::clamp(n, 0, int(sizeof text) - 1));
+    }
+    char text[23];
+    char *p = putDigits(text, d.year(), 4);
+    *p++ = '-';
+    p = putDigits(p, d.month(), 2);
+    *p++ = '-';
+    p = putDigits(p, d.day(), 2);
+    *p++ = ' ';
+    p = putDigits(p, t.hour(), 2);
+    *p++ = ':';
+    p = putDigits(p, t.minute(), 2);
+    *p++ = ':';
+    p = putDigits(p, t.second(), 2);
+    *p++ = '.';
+    p = putDigits(p, t.msec(), 3);
+    return QByteArray(text, p - text);
 }
 
 void TrafficJournal::fail(const QString &why)
@@ -149,20 +178,27 @@ void TrafficJournal::record(char direction, const QByteArray &bytes, PinMask &ma
     const QByteArray head = stamp(now) + ' ' + direction + ' ';
     QByteArray out;
     out.reserve(bytes.size() * 2 + (bytes.size() / kBytesPerLine + 2) * (head.size() + 1));
+    // A line's bytes as written: at most five characters each ("[PIN]" or
+    // \xHH), and its LF.
+    char line[kBytesPerLine * 5 + 1];
+    qsizetype used = 0;
     qsizetype count = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (count == 0)
-            out += head;
         if (hidden.at(i)) {
-            if (i == 0 || count == 0 || !hidden.at(i - 1))
-                out.append("[PIN]", 5);
+            if (count == 0 || !hidden.at(i - 1)) {
+                std::memcpy(line + used, "[PIN]", 5);
+                used += 5;
+            }
         } else {
-            escape(out, bytes.at(i));
+            used += escapeInto(line + used, bytes.at(i));
         }
         ++count;
         const bool end = i + 1 == bytes.size();
         if (end || (bytes.at(i) == '\n' && direction == '<') || count == kBytesPerLine) {
-            out.append('\n');
+            line[used++] = '\n';
+            out += head;
+            out.append(line, used);
+            used = 0;
             count = 0;
         }
     }

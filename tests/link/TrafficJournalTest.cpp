@@ -115,6 +115,15 @@ TEST(TrafficJournalTest, WritesEveryByteWithTimeAndDirectionAndNeverThePin)
     // Bytes other than printable ASCII are written so that they read back exactly.
     h.journal.sent(QByteArray("w0128A\\B\x01\x7f", 10));
     EXPECT_TRUE(h.journal.contents().endsWith(" > w0128A\\\\B\\x01\\x7f\n"));
+    // A long chunk breaks into lines of 128 bytes, each with its time and direction.
+    h.journal.received(QByteArray(300, char(0xFE)));
+    const QList<QByteArray> last = recordLines(h.journal.contents()).mid(lines.size() + 1);
+    ASSERT_EQ(last.size(), 3);
+    const QByteArray stamp = last[0].left(23);
+    const QByteArray full = stamp + " < " + QByteArray("\\xfe").repeated(128);
+    EXPECT_EQ(last[0], full);
+    EXPECT_EQ(last[1], full);
+    EXPECT_EQ(last[2], stamp + " < " + QByteArray("\\xfe").repeated(44));
 }
 
 TEST(TrafficJournalTest, KeepsTheLastTenSessions)
