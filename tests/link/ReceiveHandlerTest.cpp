@@ -59,6 +59,8 @@ TEST_F(ReceiveHandler, LineEndsAreCountedOnlyWithinOneChunk)
     h.receive("abc\r");
     h.receive("\ndef");
     EXPECT_EQ(rx().LineEndCount, 2);
+    h.receive(QByteArray("\r\0\n\r\r\n", 6)); // counted once the NUL bytes are gone
+    EXPECT_EQ(rx().LineEndCount, 4);
 }
 
 TEST_F(ReceiveHandler, SuppressedEchoLeavesTheMemoAloneWhileTheBufferGrows)
