@@ -11,6 +11,10 @@
 //                                        listening (see ScreenReader below);
 //                                        needs a platform with accessibility:
 //                                        X (xcb) and an AT-SPI bus
+//   window_bench [a11y] others [events]  the other transfers, paced: the
+//                                        parameters read and written, the
+//                                        event log (default 1,000 events),
+//                                        the RFID store read and written
 //   window_bench start [runs]            start to the first window: the
 //                                        program's start-up run in a fresh
 //                                        process with -platform offscreen
@@ -26,10 +30,13 @@
 #include "directory/widgets/PhonePage.h"
 #include "directory/DirectoryTransfer.h"
 #include "events/widgets/EventsPage.h"
+#include "parameters/widgets/SystemPage.h"
+#include "rfid/widgets/RfidPage.h"
 #include "link/DeviceMap.h"
 #include "support/Recorders.h"
 #include "support/ScriptedPin.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QAccessibleTextInterface>
@@ -45,6 +52,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -377,6 +385,51 @@ int benchTransfers(int uploadEntries)
     return 0;
 }
 
+// The other transfers on a full 1000 model with `events` events in its log:
+// the parameters read and written, the event log downloaded, the RFID
+// store downloaded and written back, each as one span.
+int benchOtherTransfers(int events)
+{
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    const QString memory = folder.filePath(QStringLiteral("full.mem"));
+    const QString device = folder.filePath(QStringLiteral("panel"));
+    PanelSim sim;
+    if (!writeFullMemory(memory, events)
+        || !sim.start({QStringLiteral("--memory"), memory, QStringLiteral("--max-events"), QString::number(events)},
+                      device))
+        return 1;
+    Program program;
+    if (!program.start(device))
+        return 1;
+    const char *mode = QAccessible::isActive() ? "with a screen reader" : "without accessibility";
+    const auto measure = [&](const char *what, const std::function<void()> &run) {
+        program.form().link().PumpWait(200);
+        const qsizetype messages0 = program.prompt.messages.size();
+        Span span;
+        run();
+        std::printf("window %s, %s: %s; messages %lld\n", what, mode, qPrintable(span.figures()),
+                    qlonglong(program.prompt.messages.size() - messages0));
+    };
+    const auto click = [&](const char *button) {
+        if (auto *b = program.form().systemPage()->findChild<QAbstractButton *>(QLatin1String(button)))
+            b->click();
+        else
+            std::fprintf(stderr, "no button %s\n", button);
+    };
+    program.form().PbuttClick();
+    measure("parameters Read All", [&] { click("ReadAll"); });
+    measure("parameters Write All", [&] { click("WriteAll"); });
+    program.form().EbuttClick();
+    EventsPage &log = *program.form().eventsPage();
+    measure(qPrintable(QStringLiteral("event log download of %1 events").arg(events)), [&] { log.dnLoadClick(); });
+    program.form().RFbuttClick();
+    RfidPage &rfid = *program.form().rfidPage();
+    measure("RFID store download", [&] { rfid.download_idClick(); });
+    measure("RFID store Write All", [&] { rfid.writeall_idClick(); });
+    return 0;
+}
+
 // The whole main window painted again `times` times, with the phone list
 // full: what a paint of the window costs, and the wake-ups it causes.
 int benchRepaint(int times)
@@ -530,6 +583,9 @@ int main(int argc, char **argv)
         return 1;
     }
     const int countArg = a11y ? 2 : 1;
+    if (argc > countArg && qstrcmp(argv[countArg], "others") == 0)
+        return benchOtherTransfers(argc > countArg + 1 ? std::clamp(QByteArray(argv[countArg + 1]).toInt(), 0, 10000)
+                                                       : 1000);
     const int entries = argc > countArg ? std::clamp(QByteArray(argv[countArg]).toInt(), 0, 1024) : 104;
     return benchTransfers(entries);
 }
