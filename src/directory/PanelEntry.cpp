@@ -4,25 +4,20 @@
 #include "directory/EntryText.h"
 #include "directory/PhoneFields.h"
 
+#include <algorithm>
+
 namespace {
 
 // Reads one field from pos: up to the next "," (skipped) or `width`
 // characters (the following character is skipped unseen), or to the end.
 QByteArray takeField(const QByteArray &line, qsizetype &pos, int width)
 {
-    QByteArray field;
-    while (pos < line.size()) {
-        if (line.at(pos) == ',') {
-            ++pos;
-            return field;
-        }
-        if (field.size() == width) {
-            ++pos;
-            return field;
-        }
-        field.append(line.at(pos++));
-    }
-    return field;
+    const qsizetype start = std::min(pos, line.size());
+    qsizetype end = start;
+    while (end < line.size() && end - start < width && line.at(end) != ',')
+        ++end;
+    pos = end < line.size() ? end + 1 : end;
+    return line.mid(start, end - start);
 }
 
 constexpr qsizetype kFirstField = 5; // after the four address characters and the separator
