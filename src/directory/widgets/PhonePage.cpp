@@ -9,6 +9,7 @@
 #include "directory/widgets/PhoneFileDialog.h"
 #include "directory/widgets/PhoneGridView.h"
 #include "directory/widgets/WidgetHint.h"
+#include "link/widgets/FramePictureStyle.h"
 #include "link/widgets/RxMemoView.h"
 #include "table/SpreadsheetFile.h"
 #include "table/widgets/SpreadsheetDialog.h"
@@ -147,6 +148,7 @@ QWidget *PhonePage::buildTransferRow()
     keep.setRetainSizeWhenHidden(true); // the buttons stay put when it comes and goes
     Edit2->setSizePolicy(keep);
     Edit2->hide();
+    FramePictureStyle::install(Edit2); // its count changes at every step of a download
     layout->addWidget(GetData);
     layout->addWidget(WriteData);
     layout->addWidget(Edit2);
