@@ -162,6 +162,36 @@ TEST(FrameConnectionTest, LogOnShowsTheModelTheLampAndTheAnimation)
     EXPECT_FALSE(a.led->isChecked());
 }
 
+// A screen reader presses the lamp with its one accessible action, Toggle:
+// that must log off (and on) as a click does, not flip the button alone.
+TEST(FrameConnectionTest, TheLampsAccessibleToggleWorksAsAClick)
+{
+    FormHarness h;
+    h.logOn();
+    const FrameActions &a = h.form.actions();
+    auto *button = qobject_cast<QToolButton *>(a.ToolBar1->widgetForAction(a.led));
+    ASSERT_NE(button, nullptr);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(button);
+    ASSERT_NE(iface, nullptr);
+    ASSERT_NE(iface->actionInterface(), nullptr);
+    ASSERT_EQ(iface->actionInterface()->actionNames().value(0), QAccessibleActionInterface::toggleAction());
+
+    iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(h.port.isOpen()); // the click runs once the caller has its answer
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_EQ(a.OnLine1->text(), QStringLiteral("Log On"));
+    EXPECT_FALSE(button->isChecked());
+
+    bool dialogShown = false;
+    h.pin.duringDialog = [&] { dialogShown = true; };
+    iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCoreApplication::processEvents(); // answered with Cancel
+    EXPECT_TRUE(dialogShown);
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_FALSE(a.led->isChecked());
+}
+
 TEST(FrameConnectionTest, TheLampIsMarkedWhileTheLogOnDialogIsUp)
 {
     FormHarness h;

@@ -25,6 +25,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 // The window is at least this big; the pages may ask for more.
@@ -173,6 +174,21 @@ void TCorvalenForm::wireActions()
         // The lamp's mark is the connection's, not the click's.
         actions_->led->setChecked(connection_->ledMarked());
         connection_->OnLine1Click();
+    });
+    // Assistive technology presses a checkable button with its one action,
+    // Toggle, which flips the lamp without a click. A flip that no click
+    // followed is set back and becomes the click it stands for, once the
+    // caller has its answer (the click may open a dialog).
+    connect(a.led, &QAction::toggled, this, [this](bool checked) {
+        if (checked == connection_->ledMarked())
+            return;
+        QTimer::singleShot(0, this, [this] {
+            QAction *led = actions_->led;
+            if (led->isChecked() == connection_->ledMarked())
+                return;
+            led->setChecked(connection_->ledMarked());
+            led->trigger();
+        });
     });
 }
 
