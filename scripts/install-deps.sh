@@ -6,6 +6,8 @@
 #   scripts/install-deps.sh               build, test and run
 #   scripts/install-deps.sh --packaging   also what scripts/package.sh and
 #                                         scripts/check-package.sh use
+#   scripts/install-deps.sh --bench       also what the benchmarks with a
+#                                         screen reader use (AT-SPI bus)
 #
 # Every name below is a real package, never a virtual one (which dpkg never
 # lists as installed, so it would be "missing" on every run): check a new
@@ -41,10 +43,18 @@ packaging_packages=(
   debootstrap
 )
 
+bench_packages=(
+  dbus-daemon
+  at-spi2-core
+  python3-gi
+  gir1.2-atspi-2.0
+)
+
 case "${1:-}" in
   "") ;;
   --packaging) packages+=("${packaging_packages[@]}") ;;
-  -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+  --bench) packages+=("${bench_packages[@]}") ;;
+  -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
   *) echo "install-deps.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
 esac
 
