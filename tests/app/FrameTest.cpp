@@ -454,6 +454,10 @@ TEST(FrameAccessibilityTest, EveryControlOfTheFrameHasAName)
             unnamed << control->objectName() + QStringLiteral(" ") + QLatin1String(control->metaObject()->className());
     }
     EXPECT_TRUE(unnamed.isEmpty()) << qPrintable(unnamed.join(QStringLiteral(", ")));
+    // Hidden in a window this wide, yet listed to assistive technology.
+    auto *more = h.form.actions().ToolBar1->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
+    ASSERT_NE(more, nullptr);
+    EXPECT_FALSE(accessibleText(more, QAccessible::Name).isEmpty());
     QWidget *led = h.form.actions().ToolBar1->widgetForAction(h.form.actions().led);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(led)->text(QAccessible::Name), QStringLiteral("Log On"));
     QWidget *save = h.form.actions().ToolBar1->widgetForAction(h.form.actions().TBSave);

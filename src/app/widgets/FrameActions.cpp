@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QToolButton>
 
 namespace {
 QString withoutAmpersand(QString caption)
@@ -165,6 +166,10 @@ void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animati
     auto *margin = new QWidget(ToolBar1);
     margin->setFixedWidth(6);
     ToolBar1->addWidget(margin);
+    // The toolbar's own button for what does not fit; it shows only in a
+    // narrow window, but assistive technology lists it all the same.
+    if (auto *more = ToolBar1->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 
     // Each toolbar button is named after its control, for tests and for
     // assistive technology.
