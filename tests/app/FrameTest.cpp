@@ -454,6 +454,7 @@ TEST(FrameAccessibilityTest, EveryControlOfTheFrameHasAName)
             unnamed << control->objectName() + QStringLiteral(" ") + QLatin1String(control->metaObject()->className());
     }
     EXPECT_TRUE(unnamed.isEmpty()) << qPrintable(unnamed.join(QStringLiteral(", ")));
+    EXPECT_EQ(accessibleText(h.form.actions().ToolBar1, QAccessible::Name), QStringLiteral("Toolbar"));
     // Hidden in a window this wide, yet listed to assistive technology.
     auto *more = h.form.actions().ToolBar1->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
     ASSERT_NE(more, nullptr);

@@ -138,7 +138,9 @@ void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animati
         menu->setToolTipsVisible(true);
     }
 
-    ToolBar1 = mainWindow->addToolBar(QStringLiteral("ToolBar1"));
+    // A toolbar is read out by its title (the window's toolbar menu shows it
+    // too), not by an accessible name.
+    ToolBar1 = mainWindow->addToolBar(QStringLiteral("Toolbar"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setAccessibleName(QStringLiteral("Toolbar"));
     ToolBar1->setMovable(false);
