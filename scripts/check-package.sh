@@ -65,7 +65,10 @@ static_checks() {
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$work")
   fi
   local status=0
-  "${as_user[@]}" lintian --fail-on error --display-info --pedantic "$work/$(basename "$deb")" || status=$?
+  # From the work folder, which the user lintian runs as can enter: lintian
+  # changes folders and back, and the checkout may sit in a folder only its
+  # owner may enter (a private home).
+  (cd "$work" && "${as_user[@]}" lintian --fail-on error --display-info --pedantic "$(basename "$deb")") || status=$?
   if [ "$status" -ne 0 ]; then
     echo "lintian found errors (or failed: exit $status)" >&2
     exit 1
