@@ -489,7 +489,7 @@ int startChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvalen-Pro"));
-    DeviceMap devices = DeviceMap::fromEnvironment();
+    DeviceMap devices = PortSettings(PortSettings::defaultFileName()).startDevices(QProcessEnvironment::systemEnvironment());
     ProgramWindows windows(devices);
     struct Watch : QObject
     {

@@ -2,6 +2,7 @@
 #include "app/UserFolder.h"
 #include "app/widgets/ProgramWindows.h"
 #include "backup/BackupStore.h"
+#include "link/PortSettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,7 +16,9 @@ int main(int argc, char **argv)
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    const CommandLine options = CommandLine::parse(args, DeviceMap::fromEnvironment());
+    // The same ports as corvalen-cli's: remembered devices, the variables, then the options.
+    const CommandLine options = CommandLine::parse(
+        args, PortSettings(PortSettings::defaultFileName()).startDevices(QProcessEnvironment::systemEnvironment()));
     if (options.help) {
         std::fputs(qPrintable(CommandLine::usage()), stdout);
         return 0;

@@ -2,6 +2,7 @@
 #include "cli/StdConsole.h"
 #include "link/DeviceMap.h"
 #include "link/EventLoopWaiter.h"
+#include "link/PortSettings.h"
 #include "link/SystemSerialPort.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,9 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments();
     const QString program = QFileInfo(args.takeFirst()).fileName();
 
-    DeviceMap devices = DeviceMap::fromEnvironment();
+    // COM1 to COM4 as the window maps them: the devices chosen in its
+    // Device... dialog, the variables over those, the options over both.
+    DeviceMap devices = PortSettings(PortSettings::defaultFileName()).startDevices(QProcessEnvironment::systemEnvironment());
     SystemSerialPort port(devices);
     EventLoopWaiter waiter;
     StdConsole console;

@@ -23,11 +23,16 @@ QString DeviceMap::defaultDevice(int n)
 
 DeviceMap DeviceMap::fromEnvironment()
 {
+    return fromEnvironment(QProcessEnvironment::systemEnvironment());
+}
+
+DeviceMap DeviceMap::fromEnvironment(const QProcessEnvironment &environment)
+{
     DeviceMap map;
     for (int n = 1; n <= 4; ++n) {
-        const QByteArray value = qgetenv(QStringLiteral("CORVALEN_COM%1").arg(n).toLatin1().constData());
+        const QString value = environment.value(QStringLiteral("CORVALEN_COM%1").arg(n));
         if (!value.isEmpty())
-            map.setDevice(n, QString::fromLocal8Bit(value), Source::Environment);
+            map.setDevice(n, value, Source::Environment);
     }
     return map;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <array>
 
@@ -20,6 +21,8 @@ public:
     DeviceMap();
 
     static DeviceMap fromEnvironment();
+    // The same from the variables of `environment`.
+    static DeviceMap fromEnvironment(const QProcessEnvironment &environment);
 
     // n is 1 to 4.
     QString device(int n) const;

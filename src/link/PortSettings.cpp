@@ -66,3 +66,10 @@ void PortSettings::applyTo(DeviceMap &devices) const
             devices.setDevice(n, remembered, DeviceMap::Source::Remembered);
     }
 }
+
+DeviceMap PortSettings::startDevices(const QProcessEnvironment &environment) const
+{
+    DeviceMap devices = DeviceMap::fromEnvironment(environment);
+    applyTo(devices);
+    return devices;
+}

@@ -36,6 +36,13 @@ public:
     // neither from an option nor from a variable.
     void applyTo(DeviceMap &devices) const;
 
+    // The devices of COM1 to COM4 at the start of a run, the same for the
+    // window and for corvalen-cli: the defaults, over them the devices
+    // remembered here, over those the CORVALEN_COMn variables of
+    // `environment`. Each program's options (--comN=, DeviceMap::
+    // applyArguments) go over the result.
+    DeviceMap startDevices(const QProcessEnvironment &environment) const;
+
 private:
     QString fileName_;
 };

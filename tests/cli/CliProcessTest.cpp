@@ -5,8 +5,10 @@
 #include "DemoData.h"
 #include "PtyPanelServer.h"
 #include "link/EventLoopWaiter.h"
+#include "link/PortSettings.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -26,11 +28,17 @@ struct CliRun
 };
 
 // Runs the program while this process's event loop keeps serving the panel.
-CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeoutMs = 30000)
+// extra: variables set for this run (over the test's own environment).
+CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeoutMs = 30000,
+              const QProcessEnvironment &extra = {})
 {
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (int n = 1; n <= 4; ++n)
+        env.remove(QStringLiteral("CORVALEN_COM%1").arg(n));
     env.insert(QStringLiteral("CORVALEN_PIN"), QString::fromLatin1(pin));
+    for (const QString &name : extra.keys())
+        env.insert(name, extra.value(name));
     cli.setProcessEnvironment(env);
     cli.setProgram(QStringLiteral(CORVALEN_CLI_EXECUTABLE));
     cli.setArguments(args);
@@ -83,6 +91,22 @@ TEST_F(CliProcessOnPty, DirectoryGetWritesTheListAndSummary)
     QFile list(file);
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll().count('\n'), DemoData::residents().size() + 1);
+}
+
+// COM2 pointed at this panel in the window's Device... dialog: --port COM2
+// reaches it from the command line as well.
+TEST_F(CliProcessOnPty, APortChosenInTheWindowIsTheSamePortOnTheCommandLine)
+{
+    QTemporaryDir config;
+    QString error;
+    ASSERT_TRUE(PortSettings(QDir(config.path()).filePath(QStringLiteral("Corvalen-Pro/corvalen-pro.conf")))
+                    .setDevice(2, server.devicePath(), &error))
+        << error.toStdString();
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const CliRun run = runCli({"--port", "COM2", "identify"}, "1234", 30000, extra);
+    EXPECT_EQ(run.exit, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QByteArray("Corvalen_1000_Xarn\n"));
 }
 
 TEST_F(CliProcessOnPty, ASilentPanelEndsWithStatusThreeAndTheWindowsMessage)

@@ -112,3 +112,30 @@ TEST(DeviceChoiceTest, ASettingsFileThatCannotBeWrittenStillChangesThisRun)
     EXPECT_EQ(map.device(4), QStringLiteral("/dev/ttyACM0"));
     EXPECT_TRUE(message.contains(QStringLiteral("this run only"))) << message.toStdString();
 }
+
+// The window and corvalen-cli start from this one map: a port pointed at a
+// serial server in the Device... dialog is that server for both programs.
+TEST(PortSettingsTest, BothProgramsStartFromTheRememberedDevicesUnderTheVariables)
+{
+    QTemporaryDir dir;
+    PortSettings settings(dir.filePath(QStringLiteral("c.conf")));
+    QString error;
+    ASSERT_TRUE(settings.setDevice(2, QStringLiteral("tcp://siteA:4001"), &error));
+    ASSERT_TRUE(settings.setDevice(3, QStringLiteral("/dev/ttyACM3"), &error));
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("CORVALEN_COM3"), QStringLiteral("/dev/from-env"));
+    environment.insert(QStringLiteral("CORVALEN_COM4"), QString()); // set but empty: no device
+
+    const DeviceMap map = settings.startDevices(environment);
+    EXPECT_EQ(map.deviceForPortName(QStringLiteral("COM2")), QStringLiteral("tcp://siteA:4001"));
+    EXPECT_EQ(map.source(2), DeviceMap::Source::Remembered);
+    EXPECT_EQ(map.device(3), QStringLiteral("/dev/from-env"));
+    EXPECT_EQ(map.source(3), DeviceMap::Source::Environment);
+    EXPECT_EQ(map.device(1), DeviceMap::defaultDevice(1));
+    EXPECT_EQ(map.device(4), DeviceMap::defaultDevice(4));
+
+    // An option goes over it for its run.
+    const CommandLine line = CommandLine::parse({QStringLiteral("--com2=/dev/ttyUSB9")}, map);
+    EXPECT_EQ(line.devices.device(2), QStringLiteral("/dev/ttyUSB9"));
+    EXPECT_EQ(line.devices.device(3), QStringLiteral("/dev/from-env"));
+}

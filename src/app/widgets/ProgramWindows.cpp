@@ -6,7 +6,7 @@
 
 ProgramWindows::ProgramWindows(const DeviceMap &devices, UserPrompt *prompt)
     : settings_(PortSettings::defaultFileName())
-    , devices_(withSettings(devices, settings_))
+    , devices_(devices)
     , line_(devices_)
     , journal_(TrafficJournal::defaultFolder(), TrafficJournal::localClock())
     , port_(line_, journal_, [this] { return QStringLiteral("%1 (%2)").arg(line_.portName(), line_.deviceName()); })
@@ -20,13 +20,6 @@ ProgramWindows::ProgramWindows(const DeviceMap &devices, UserPrompt *prompt)
     form_.setAboutBox(&about_);
     form_.setLogOnDialog(&enterPin_);
     form_.setTransferWindow(&transfer_);
-}
-
-DeviceMap ProgramWindows::withSettings(DeviceMap devices, const PortSettings &settings)
-{
-    // --comN= and CORVALEN_COMn win over what the window remembers.
-    settings.applyTo(devices);
-    return devices;
 }
 
 void ProgramWindows::show()

@@ -16,8 +16,8 @@
 class ProgramWindows
 {
 public:
-    // devices: the ports as the command line and the environment give them;
-    // devices chosen in the window before are added where those are silent.
+    // devices: the ports as the run starts with them (PortSettings::
+    // startDevices, with the command line's options over it).
     // prompt: where messages go; the main window's message boxes when null.
     explicit ProgramWindows(const DeviceMap &devices, UserPrompt *prompt = nullptr);
 
@@ -29,8 +29,6 @@ public:
     SystemSerialPort &port() { return line_; }
 
 private:
-    static DeviceMap withSettings(DeviceMap devices, const PortSettings &settings);
-
     const PortSettings settings_;
     DeviceMap devices_;
     SystemSerialPort line_;
