@@ -48,12 +48,21 @@ std::unique_ptr<CliJob> makeJob(CliSession &session, const CliOptions &options, 
 }
 
 // The port name the serial port opens: COM1 to COM4 as they are, anything
-// else through the map's COM2, which this run then owns.
-QString choosePort(const PortAddress &address, DeviceMap &devices)
+// else through the map's COM2, which this run then owns. A device that is
+// not there is met with advice in this program's terms.
+QString choosePort(const PortAddress &address, DeviceMap &devices, const QString &program)
 {
-    if (address.kind() == PortAddress::Kind::PortName)
-        return QStringLiteral("COM%1").arg(address.portNumber());
+    if (address.kind() == PortAddress::Kind::PortName) {
+        const int n = address.portNumber();
+        devices.setMissingDeviceAdvice(QStringLiteral("Choose another port with --port, or point COM%1 at your "
+                                                      "adapter with --com%1=DEVICE (see %2 --help).")
+                                           .arg(n)
+                                           .arg(program));
+        return QStringLiteral("COM%1").arg(n);
+    }
     devices.setDevice(2, address.toString());
+    devices.setMissingDeviceAdvice(QStringLiteral("Give your adapter's device with --port "
+                                                  "(ls /dev/serial/by-id lists the USB adapters)."));
     return QStringLiteral("COM2");
 }
 
@@ -97,7 +106,7 @@ int CliRunner::run(const QStringList &args, const QString &program)
     }
 
     devices_ = options.devices;
-    port_.setPortName(choosePort(*PortAddress::parse(options.port), devices_));
+    port_.setPortName(choosePort(*PortAddress::parse(options.port), devices_, program));
 
     const CliProgress::Mode mode = options.quiet             ? CliProgress::Mode::Quiet
                                    : console_.errIsTerminal() ? CliProgress::Mode::Bar

@@ -55,6 +55,18 @@ QString DeviceAccess::permissionProblem(const QString &node)
     return permissionMessage(group, listed);
 }
 
+QString DeviceAccess::openRefusal(const QString &node) const
+{
+    const QString holder = holders({node}).value(node);
+    if (!holder.isEmpty())
+        return QStringLiteral("%1: another program holds the port. Close it, or use another port.").arg(holder);
+    const QString permission = permissionProblem(node);
+    if (!permission.isEmpty())
+        return permission;
+    return QStringLiteral("The device is busy: another program may hold it (one of another user, whose open "
+                          "files cannot be seen). Close it, or use another port.");
+}
+
 bool DeviceAccess::processRuns(qint64 pid) const
 {
     return pid > 0 && QFileInfo::exists(QDir(folders_.proc).filePath(QString::number(pid)));
@@ -73,19 +85,25 @@ QString DeviceAccess::processName(qint64 pid) const
 // text (QLockFile and most programs) or as a 4-byte binary number (old ones).
 QString DeviceAccess::holderFromLockFile(const QString &node) const
 {
-    const QString lockName = QStringLiteral("LCK..") + QFileInfo(node).fileName();
-    for (const QString &folder : folders_.locks) {
-        QFile lock(QDir(folder).filePath(lockName));
-        if (!lock.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray content = lock.read(64);
-        bool ok = false;
-        qint64 pid = content.split('\n').value(0).trimmed().toLongLong(&ok);
-        if (!ok && content.size() == 4)
-            pid = qFromLittleEndian<qint32>(content.constData()), ok = true;
-        if (ok && pid != QCoreApplication::applicationPid() && processRuns(pid))
-            return processName(pid);
-    }
+    // By the node's name ("LCK..ttyUSB0"), and as the serial port library
+    // names it, by its path below /dev ("LCK..pts_3", "LCK..serial_by-id_...").
+    QStringList lockNames{QStringLiteral("LCK..") + QFileInfo(node).fileName()};
+    if (node.startsWith(QLatin1String("/dev/")))
+        lockNames << QStringLiteral("LCK..") + node.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+    lockNames.removeDuplicates();
+    for (const QString &folder : folders_.locks)
+        for (const QString &lockName : std::as_const(lockNames)) {
+            QFile lock(QDir(folder).filePath(lockName));
+            if (!lock.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray content = lock.read(64);
+            bool ok = false;
+            qint64 pid = content.split('\n').value(0).trimmed().toLongLong(&ok);
+            if (!ok && content.size() == 4)
+                pid = qFromLittleEndian<qint32>(content.constData()), ok = true;
+            if (ok && pid != QCoreApplication::applicationPid() && processRuns(pid))
+                return processName(pid);
+        }
     return {};
 }
 

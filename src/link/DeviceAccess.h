@@ -36,6 +36,13 @@ public:
     // list, but this login does not carry it yet.
     static QString permissionMessage(const QString &group, bool listedInGroup);
 
+    // Why an open that the system refused (a permission error) failed: the
+    // program that holds the device, when one does; else the permission
+    // the user lacks, with the fix; else that the device is busy. The
+    // serial port library reports a device that another program holds (its
+    // lock file, or its exclusive use) as a permission error, also to root.
+    QString openRefusal(const QString &node) const;
+
     // For each node (device paths as the system lists them) that another
     // process holds, who it is: "In use by minicom (process 4242)". One pass
     // over the lock folders and /proc for all nodes.

@@ -102,3 +102,11 @@ bool DeviceMap::applyArguments(QStringList &args, QString *error)
     }
     return true;
 }
+
+QString DeviceMap::missingDeviceAdvice() const
+{
+    if (!missingDeviceAdvice_.isEmpty())
+        return missingDeviceAdvice_;
+    return QStringLiteral("Choose another port in Connect, Port, or point this one at your adapter "
+                          "(see README: serial device).");
+}

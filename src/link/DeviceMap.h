@@ -41,7 +41,14 @@ public:
 
     static QString defaultDevice(int n);
 
+    // What a message about a device that is not there tells the user to do:
+    // the window's port menu, unless the program that runs says otherwise
+    // (corvalen-cli names its options).
+    QString missingDeviceAdvice() const;
+    void setMissingDeviceAdvice(const QString &advice) { missingDeviceAdvice_ = advice; }
+
 private:
     std::array<QString, 4> devices_;
     std::array<Source, 4> sources_{Source::Default, Source::Default, Source::Default, Source::Default};
+    QString missingDeviceAdvice_;
 };

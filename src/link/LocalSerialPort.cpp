@@ -1,5 +1,6 @@
 #include "link/LocalSerialPort.h"
 
+#include "link/DeviceAccess.h"
 #include "link/UserPrompt.h"
 
 #include <QSocketNotifier>
@@ -73,11 +74,9 @@ bool LocalSerialPort::open(QString *error)
         if (error) {
             QStringList lines{QStringLiteral("%1 (%2): %3").arg(name_, device, port_.errorString())};
             if (port_.error() == QSerialPort::PermissionError)
-                lines << QStringLiteral("Your user may not use serial ports. Add it to the group "
-                                        "dialout (sudo usermod -aG dialout $USER), then log out and in again.");
+                lines << DeviceAccess().openRefusal(device);
             else if (port_.error() == QSerialPort::DeviceNotFoundError)
-                lines << QStringLiteral("No such device. Choose another port in Connect, Port, "
-                                        "or point this one at your adapter (see README: serial device).");
+                lines << QStringLiteral("No such device. ") + missingDeviceAdvice_;
             *error = UserPrompt::joinLines(lines);
         }
         port_.clearError();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/DeviceMap.h"
 #include "link/SerialPort.h"
 
 #include <QSerialPort>
@@ -32,6 +33,9 @@ public:
     void setPortName(const QString &name) override { name_ = name.toUpper(); }
     QString portName() const override { return name_; }
     QString deviceName() const { return device_; }
+    // The last line of the message when the device is not there: how to
+    // reach another one (DeviceMap::missingDeviceAdvice).
+    void setMissingDeviceAdvice(const QString &advice) { missingDeviceAdvice_ = advice; }
 
     void setDtrEnabled(bool on) override;
     void setRtsEnabled(bool on) override;
@@ -65,4 +69,5 @@ private:
     bool streaming_ = false;
     QByteArray held_; // read while streaming, not yet handed over; after what port_ holds
     QTimer collectTimer_;
+    QString missingDeviceAdvice_ = DeviceMap().missingDeviceAdvice();
 };

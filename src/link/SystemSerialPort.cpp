@@ -77,7 +77,11 @@ SerialPort *SystemSerialPort::makeLine(const QString &device, QString *error)
     switch (address->kind()) {
     case PortAddress::Kind::Tcp: return new TcpSerialPort(*address, this);
     case PortAddress::Kind::Rfc2217: return new Rfc2217SerialPort(*address, this);
-    default: return new LocalSerialPort(address->devicePath(), this);
+    default: {
+        auto *local = new LocalSerialPort(address->devicePath(), this);
+        local->setMissingDeviceAdvice(devices_.missingDeviceAdvice());
+        return local;
+    }
     }
 }
 

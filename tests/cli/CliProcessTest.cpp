@@ -137,3 +137,18 @@ TEST(CliProcessOnTcp, ClockGetThroughPanelSimsTcpPort)
     sim.terminate();
     sim.waitForFinished(5000);
 }
+
+// A device that is not there: the advice names the command line's options,
+// not the window's menu.
+TEST(CliProcess, AMissingDeviceIsMetWithTheCommandLinesOwnAdvice)
+{
+    CliRun run = runCli({"--port", "/dev/corvalen-no-such-device", "identify"});
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_TRUE(run.err.contains("No such device. Give your adapter's device with --port")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Connect, Port"));
+
+    run = runCli({"--port", "COM3", "--com3=/dev/corvalen-no-such-device", "identify"});
+    EXPECT_EQ(run.exit, 3);
+    EXPECT_TRUE(run.err.contains("point COM3 at your adapter with --com3=DEVICE")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Connect, Port"));
+}

@@ -1,12 +1,18 @@
 #include "link/ByIdNames.h"
 #include "link/DeviceAccess.h"
+#include "link/LocalSerialPort.h"
 #include "link/SerialDeviceList.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 void writeFile(const QString &path, const QByteArray &content = {})
@@ -158,4 +164,74 @@ TEST(DeviceAccessTest, NoPermissionSaysWhichGroupToJoinAndHowToMakeItCount)
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("tty")));
     EXPECT_TRUE(DeviceAccess::permissionProblem(dir.filePath(QStringLiteral("tty"))).isEmpty());
+}
+
+// An open refused as a permission error: the serial port library says so
+// also for a device another program holds, and to root as well. The advice
+// follows what is really in the way.
+TEST(DeviceAccessTest, AnOpenRefusedForAHeldDeviceNamesTheProgramNotAGroup)
+{
+    FakeMachine m;
+    const QString usb0 = m.path(QStringLiteral("dev/ttyUSB0"));
+    const QString usb1 = m.path(QStringLiteral("dev/ttyUSB1"));
+    writeFile(usb0);
+    writeFile(usb1);
+    m.process(4242, "minicom");
+    writeFile(m.path(QStringLiteral("lock/LCK..ttyUSB0")), "4242\n");
+    const DeviceAccess access(m.sources().access);
+
+    const QString held = access.openRefusal(usb0);
+    EXPECT_TRUE(held.startsWith(QStringLiteral("In use by minicom (process 4242): another program holds the port")))
+        << held.toStdString();
+    EXPECT_FALSE(held.contains(QStringLiteral("dialout")));
+    // Nobody to be seen, and the user may open it: busy all the same.
+    const QString busy = access.openRefusal(usb1);
+    EXPECT_TRUE(busy.startsWith(QStringLiteral("The device is busy"))) << busy.toStdString();
+    EXPECT_FALSE(busy.contains(QStringLiteral("group")));
+}
+
+// The same through the program's own port: a pseudo-terminal that another
+// process holds under the serial port library's lock file.
+TEST(DeviceAccessTest, APortHeldByAnotherProcessIsReportedAsHeld)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const QString node = QString::fromLocal8Bit(ptsname(master));
+
+    // The first lock folder the library can use (the one it would pick).
+    QString lockFile;
+    for (const char *folder : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp"}) {
+        const QFileInfo info(QString::fromLatin1(folder));
+        if (info.isDir() && info.isReadable() && info.isWritable()) {
+            lockFile = QDir(info.filePath()).filePath(QStringLiteral("LCK..") + node.mid(5).replace('/', '_'));
+            break;
+        }
+    }
+    if (lockFile.isEmpty()) {
+        ::close(master);
+        GTEST_SKIP() << "no lock folder can be written here";
+    }
+    QProcess holder;
+    holder.setStandardInputFile(node);
+    holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(holder.waitForStarted());
+    const qint64 pid = holder.processId();
+    writeFile(lockFile, QByteArray::number(pid) + "\nsleep\n" + QSysInfo::machineHostName().toLocal8Bit()
+                            + '\n');
+
+    LocalSerialPort port(node);
+    QString error;
+    const bool opened = port.open(&error);
+    QFile::remove(lockFile);
+    holder.kill();
+    holder.waitForFinished(2000);
+    ::close(master);
+
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(error.contains(QStringLiteral("In use by sleep (process %1)").arg(pid))
+                || error.contains(QStringLiteral("another program holds the port")))
+        << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("dialout"))) << error.toStdString();
 }
