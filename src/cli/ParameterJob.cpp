@@ -7,8 +7,10 @@
 #include "cli/CliSummary.h"
 #include "cli/PinSource.h"
 #include "parameters/ParameterFile.h"
+#include "parameters/ParameterLineBytes.h"
 #include "parameters/ParameterReads.h"
 #include "parameters/ParameterWrites.h"
+#include "parameters/SystemParameters.h"
 
 namespace {
 constexpr int kParameterRecords = 10; // 0001 to 0010
@@ -33,6 +35,16 @@ CliExit ParameterJob::prepare(PinSource &pins)
         if (!ParameterFile::LoadParameterFile(scratch, options_.file, session_.prompt())
             || !ParameterFile::ApplyParameterFile(scratch, session_.prompt()))
             return CliExit::Refused;
+        // Every value is checked before the log-on, as Write All checks
+        // them: a number that is not whole, or a message the line cannot
+        // carry, costs no connection and changes nothing on the panel.
+        const QString lineBytes = ParameterLineBytes::refusal(scratch, ParameterLineBytes::kMessages);
+        if (!lineBytes.isEmpty())
+            session_.prompt().error(lineBytes);
+        if (!lineBytes.isEmpty() || !SystemParameters::EncodeSystemParameters(scratch, session_.prompt())) {
+            session_.prompt().error(QStringLiteral("Nothing was written to the Corvalen."));
+            return CliExit::Refused;
+        }
         return CliExit::Done;
     }
     case CliCommand::Job::PinSet: {
@@ -112,6 +124,7 @@ CliExit ParameterJob::put()
     case O::Completed:
         return CliExit::Done;
     case O::Busy:
+    case O::Unfinished: // the line went (or the run was interrupted) between two records
         return CliExit::LinkFailed;
     case O::Declined:
     case O::BadText:

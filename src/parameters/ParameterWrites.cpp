@@ -192,6 +192,21 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
         result.outcome = Outcome::BadText;
         return result;
     }
+    // Record 0001 is written last but built first: an edit that is not a
+    // whole number stops Write All here, with its message, before anything
+    // is sent; the records that would go before it are not written either.
+    const std::optional<QByteArray> system = SystemParameters::EncodeSystemParameters(c, ctx.prompt);
+    if (!system) {
+        result.outcome = Outcome::BadNumber;
+        return result;
+    }
+    QList<std::pair<int, QByteArray>> records{{6, ParameterRecords::EncodeGateCodes(c)}};
+    for (int record = 2; record <= 5; ++record)
+        records.append({record, ParameterRecords::EncodeMessages(c, record)});
+    for (int record = 7; record <= 10; ++record)
+        records.append({record, ParameterRecords::EncodeSpeedDials(c, record)});
+    records.append({1, RecordFields::PadField(*system, 32, '?')});
+
     // With a backups folder, what the panel holds is kept first and the
     // question shows what Write All changes.
     std::optional<BackupEntry> backup;
@@ -208,22 +223,34 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
         result.outcome = Outcome::Declined;
         return result;
     }
-    bool whole = true;
+    // A connection that ends during the writes (a log-off, a lost line)
+    // stops them after the record being written.
+    const bool online = ctx.link.conn().LoggedOn;
+    int written = 0;
     {
         BusyCursor busy(ctx.feedback);
-        WriteGateCodes(ctx, c, &result.refused);
-        WriteMessages(ctx, c, &result.refused);
-        WriteSpeedDials(ctx, c, &result.refused);
-        whole = WriteSystemParameters(ctx, c, &result.refused);
+        for (const auto &[record, payload] : std::as_const(records)) {
+            if (online && !ctx.link.conn().LoggedOn)
+                break;
+            writeRecord(ctx, record, payload, &result.refused);
+            ++written;
+        }
     }
-    if (whole)
+    const bool unfinished = written < records.size();
+    if (unfinished)
+        ctx.prompt.message(QStringLiteral("Write All did not finish,\r\n%1 of %2 records written.")
+                               .arg(written)
+                               .arg(records.size()),
+                           UserPrompt::Kind::Error);
+    else
         readyAndUpLoad(ctx);
-    if ((!whole || !result.refused.isEmpty()) && ctx.backups)
+    if ((unfinished || !result.refused.isEmpty()) && ctx.backups)
         ctx.backups->offerRestore(ctx.prompt, backup, QStringLiteral("parameters"));
-    if (!whole)
-        result.outcome = Outcome::BadNumber;
+    if (unfinished)
+        result.outcome = Outcome::Unfinished;
     else
         result.outcome = result.refused.isEmpty() ? Outcome::Completed : Outcome::SomeRefused;
+    result.written = written;
     return result;
 }
 

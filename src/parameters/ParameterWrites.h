@@ -42,8 +42,9 @@ void WritePara1Click(AppContext &ctx, ParameterControls &c);
 void WriteCodeClick(AppContext &ctx, ParameterControls &c);
 void WriteSpdClick(AppContext &ctx, ParameterControls &c);
 void SaveParamClick(AppContext &ctx, ParameterControls &c);
-// Checks the messages, asks kWriteAllQuestion; on Yes, under the hourglass, writes 0006,
-// 0002-0005, 0007-0010, 0001, then "Ready" and the apply command.
+// Checks the messages and every number (nothing is sent when one is not a
+// whole number), asks kWriteAllQuestion; on Yes, under the hourglass, writes
+// 0006, 0002-0005, 0007-0010, 0001, then "Ready" and the apply command.
 void WriteAllClick(AppContext &ctx, ParameterControls &c);
 
 // How a Write All ended, for callers that go on from it.
@@ -53,12 +54,14 @@ struct WriteAllResult
         Busy,        // another exchange was running; nothing was sent
         Declined,    // the question was answered No; nothing was sent
         BadText,     // a field held a CR, LF or NUL; nothing was sent
-        BadNumber,   // an edit was not a whole number: 0001 and the apply command were not sent
+        BadNumber,   // an edit was not a whole number: nothing was sent
         Completed,   // every record taken and the apply command sent
         SomeRefused, // the records named by `refused` were not taken; the rest were, and applied
+        Unfinished,  // the connection ended during the writes: `written` records went, no apply command
     };
     Outcome outcome = Outcome::Busy;
     QList<int> refused; // record numbers the panel did not take
+    int written = 0;    // records sent (taken or not)
 };
 // The same as WriteAllClick, telling how it ended.
 WriteAllResult writeAll(AppContext &ctx, ParameterControls &c);

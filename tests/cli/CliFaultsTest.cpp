@@ -3,6 +3,7 @@
 #include "cli/CliHarness.h"
 
 #include <QFileDevice>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -132,4 +133,31 @@ TEST_F(CliOnPanel, AGetIntoAFolderThatCannotBeWrittenCostsNoLogOn)
     EXPECT_EQ(run({"events", "get", path("no/such/folder/night.Evt")}), 1);
     EXPECT_TRUE(err().contains("Cannot create file"));
     EXPECT_TRUE(port.commands().isEmpty());
+}
+
+// A parameter file with a value that is not a whole number (here "µ" as
+// the run timer) is refused before the log-on: no gate code or message of
+// the file reaches the panel.
+TEST_F(CliOnPanel, AParameterFileWithABadNumberChangesNothingOnThePanel)
+{
+    ASSERT_EQ(run({"parameters", "get", path("site.sys")}), 0);
+    QByteArray file = read(path("site.sys"));
+    file[0] = 4; // the first gate code, a counted text
+    file.replace(1, 4, "9876");
+    file[295] = 1; // Phs_run
+    file[296] = '\xB5';
+    write(path("site.sys"), file);
+    port.clearLog();
+    const QByteArray before = memory();
+
+    EXPECT_EQ(run({"--json", "parameters", "put", path("site.sys")}), 1);
+    EXPECT_TRUE(err().contains(QStringLiteral("'\u00B5' is not a valid integer value"))) << err().toStdString();
+    EXPECT_TRUE(port.commands().isEmpty());
+    const QJsonArray errors = QJsonDocument::fromJson(console.outText).object().value("errors").toArray();
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors.at(0).toString().endsWith("is not a valid integer value"));
+    {
+        const QByteArray after = memory();
+        EXPECT_TRUE(after == before) << differences(before, after).toStdString();
+    }
 }

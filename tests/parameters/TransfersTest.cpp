@@ -253,15 +253,44 @@ TEST_F(ParameterTransfers, ARefusedRecordShowsItsMessageAndTheOthersAreStillWrit
     EXPECT_EQ(h.port.commands().last(), QByteArray("u"));
 }
 
-TEST_F(ParameterTransfers, WriteAllStoppedByABadNumberHasWrittenTheOthersButNoRecordOneAndNoApply)
+// Record 0001 goes last, but a number that is not whole is found before
+// the first record: nothing reaches the panel, and the question is not asked.
+TEST_F(ParameterTransfers, WriteAllWithABadNumberSendsNothing)
 {
+    const QMap<QByteArray, QByteArray> before = panel.records;
     c.setText(E::Phs_sl, "abc");
     WriteAllClick(h.ctx, c);
-    EXPECT_EQ(programmed(), (QList<QByteArray>{"0006", "0002", "0003", "0004", "0005", "0007", "0008", "0009", "0010"}));
     EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("'abc' is not a valid integer value")});
-    EXPECT_NE(h.port.commands().last(), QByteArray("u"));
+    EXPECT_TRUE(h.prompt.questions.isEmpty());
+    EXPECT_TRUE(h.port.commands().isEmpty());
     EXPECT_FALSE(h.status.commandTexts.contains(QStringLiteral("Ready")));
-    EXPECT_EQ(h.feedback.events, (QStringList{"busy", "idle"}));
+    EXPECT_TRUE(h.feedback.events.isEmpty());
+
+    c.setText(E::Phs_sl, "3");
+    c.setText(E::Cont_time, "");
+    h.prompt.messages.clear();
+    WriteAllClick(h.ctx, c);
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("'' is not a valid integer value")});
+    EXPECT_TRUE(h.port.commands().isEmpty());
+    EXPECT_EQ(panel.records, before);
+}
+
+// A log-off (or a lost line) during Write All ends it after the record being
+// written, with what went, instead of sending the rest into a closed line.
+TEST_F(ParameterTransfers, WriteAllStopsAfterTheRecordDuringWhichTheConnectionEnded)
+{
+    ASSERT_TRUE(h.link.conn().LoggedOn);
+    h.port.setResponder([this](const QByteArray &command) {
+        if (command.startsWith("p0003"))
+            h.link.conn().LoggedOn = false;
+        return panel(command);
+    });
+    const ParameterWrites::WriteAllResult result = writeAll(h.ctx, c);
+    EXPECT_EQ(result.outcome, ParameterWrites::WriteAllResult::Outcome::Unfinished);
+    EXPECT_EQ(result.written, 3);
+    EXPECT_EQ(programmed(), (QList<QByteArray>{"0006", "0002", "0003"}));
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Write All did not finish,\r\n3 of 10 records written.")});
+    EXPECT_FALSE(h.port.commands().contains(QByteArray("u")));
 }
 
 TEST_F(ParameterTransfers, UpDateWaitsThenSendsTheApplyCommand)
