@@ -57,8 +57,9 @@ const QList<CliCommand> &CliCommand::all()
          "Erases the panel's RFID store and writes every entry of FILE.csv that has both a\n"
          "room and a code, four to a record, each record read back."},
         {J::Identify, "identify", "", "", "log on and print the panel's model",
-         "Logs on, prints the model the panel names (Corvalen_1000_Xarn, or \"unknown\"),\n"
-         "and logs off."},
+         "Logs on, prints the model the panel names (Corvalen_1000_Xarn) and logs off.\n"
+         "A model the program does not know prints \"unknown\", says on standard error\n"
+         "what the panel sent, and ends with status 1."},
     };
     return commands;
 }

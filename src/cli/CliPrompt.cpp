@@ -19,6 +19,8 @@ QByteArray CliPrompt::plainLines(const QString &text)
 
 void CliPrompt::message(const QString &text, Kind kind)
 {
+    lastMessage_ = text;
+    lastWasError_ = kind == Kind::Error;
     if (kind == Kind::Error) {
         errors_ << text;
         console_.err(plainLines(text));
@@ -26,6 +28,23 @@ void CliPrompt::message(const QString &text, Kind kind)
     }
     if (!quiet_)
         console_.err(plainLines(text));
+}
+
+void CliPrompt::warning(const QString &text)
+{
+    warnings_ << text;
+    console_.err(plainLines(QStringLiteral("Warning: ") + text));
+}
+
+void CliPrompt::lastMessageIsError()
+{
+    if (lastMessage_.isEmpty() || lastWasError_)
+        return;
+    errors_ << lastMessage_;
+    lastWasError_ = true;
+    // Under --quiet the information was not shown; an error always is.
+    if (quiet_)
+        console_.err(plainLines(lastMessage_));
 }
 
 bool CliPrompt::ask(const QString &text, Kind)

@@ -66,6 +66,26 @@ QString choosePort(const PortAddress &address, DeviceMap &devices, const QString
     return QStringLiteral("COM2");
 }
 
+// A model the log-on did not recognise: directory put (whose slots depend
+// on the model) stops; identify says it itself; other jobs go on with a
+// warning.
+CliExit checkModel(const CliSession &session, const CliCommand &command, CliPrompt &prompt)
+{
+    const QString problem = session.modelProblem();
+    if (problem.isEmpty())
+        return CliExit::Done;
+    switch (command.job) {
+    case Job::Identify:
+        return CliExit::Done;
+    case Job::DirectoryPut:
+        prompt.error(problem + QStringLiteral("\r\nNothing was written to the Corvalen."));
+        return CliExit::Refused;
+    default:
+        prompt.warning(problem);
+        return CliExit::Done;
+    }
+}
+
 } // namespace
 
 CliRunner::CliRunner(SerialPort &port, DeviceMap &devices, Waiter &waiter, CliConsole &console,
@@ -134,6 +154,8 @@ int CliRunner::run(const QStringList &args, const QString &program)
                 pin.pin->fill('\0');
                 summary.model = session.model();
                 if (exit == CliExit::Done)
+                    exit = checkModel(session, *options.command, prompt);
+                if (exit == CliExit::Done)
                     exit = job->run();
                 session.logOff();
             }
@@ -143,6 +165,7 @@ int CliRunner::run(const QStringList &args, const QString &program)
 
     summary.exit = exitStatus(exit);
     summary.errors = prompt.errors();
+    summary.warnings = prompt.warnings();
     summary.durationS = double(waiter_.nowNs() - startedNs) / 1e9;
     if (options.json)
         console_.out(summary.toJson());

@@ -60,3 +60,25 @@ QString CliSession::model() const
     const std::optional<PanelModel> model = PanelModelByDirectoryEnd(link_.state().conn.DirectoryEnd);
     return model ? QString::fromLatin1(model->identity) : QString();
 }
+
+QString CliSession::modelProblem() const
+{
+    if (!model().isEmpty())
+        return {};
+    constexpr int kShown = 40;
+    const QByteArray identity = link_.state().conn.PanelIdentity;
+    QString shown;
+    for (const char c : identity.left(kShown)) {
+        const uchar u = uchar(c);
+        shown += u >= 0x20 && u < 0x7F ? QString(QLatin1Char(c)) : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+    }
+    if (identity.size() > kShown)
+        shown += QStringLiteral("...");
+    const QString said = identity.isEmpty()
+                             ? QStringLiteral("its answer to the wake-up held no model name (a panel slow to answer "
+                                              "names itself too late)")
+                             : QStringLiteral("it named itself \"%1\"").arg(shown);
+    return QStringLiteral("The Corvalen's model was not recognised: %1.\r\nKnown models: Corvalen_100_Xarn, "
+                          "Corvalen_200_Xarn, Corvalen_500_Xarn, Corvalen_1000_Xarn.")
+        .arg(said);
+}

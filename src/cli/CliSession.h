@@ -35,6 +35,9 @@ public:
     // The model's identity ("Corvalen_1000_Xarn"), empty when the panel was
     // not recognised or not reached.
     QString model() const;
+    // After a log-on that did not recognise the model: says so, with the
+    // identity the panel sent. Empty when the model was recognised.
+    QString modelProblem() const;
 
     AppContext &ctx() { return ctx_; }
     CommandExchange &link() { return link_; }

@@ -6,8 +6,8 @@
 // What a run did, for scripts: one JSON object on standard output with
 // --json. Fields: action ("directory get"), result ("done", "refused",
 // "usage", "link failed"), exit (the status), counts (what the job counted),
-// model, file, backup (null until backups are taken), duration_s, and the
-// error messages shown, if any.
+// model, file, backup (null until backups are taken), duration_s, the
+// error messages shown and the warnings given, if any.
 struct CliSummary
 {
     QString action;
@@ -17,6 +17,7 @@ struct CliSummary
     QString file;
     QString backup;
     QStringList errors;
+    QStringList warnings;
     int exit = 0;
     double durationS = 0;
 

@@ -84,6 +84,10 @@ CliExit DirectoryJob::put()
     case O::CommunicationError:
         return CliExit::LinkFailed;
     case O::NotStarted:
+        // "... is the limit." and the like: information in the window, the
+        // reason of the failure here.
+        session_.prompt().lastMessageIsError();
+        break;
     case O::NothingToWrite:
     case O::SomeRefused:
         break;

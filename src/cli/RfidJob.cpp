@@ -76,9 +76,12 @@ CliExit RfidJob::put()
     case O::Busy:
         return CliExit::LinkFailed;
     case O::BadCode:
+    case O::LimitReached:
+        // The window tells these as information; here they are why the job failed.
+        session_.prompt().lastMessageIsError();
+        break;
     case O::UnsendableEntry:
     case O::SomeFailed:
-    case O::LimitReached:
     case O::Declined:
         break;
     }

@@ -147,7 +147,8 @@ void Connection::identifyPanel()
 {
     ConnectionState &conn = ctx_.link.conn();
     conn.DirectoryEnd = 0;
-    if (const std::optional<PanelModel> model = IdentifyPanel(ctx_.link.RxMemo().line(3))) {
+    conn.PanelIdentity = ctx_.link.RxMemo().line(3);
+    if (const std::optional<PanelModel> model = IdentifyPanel(conn.PanelIdentity)) {
         conn.DirectoryEnd = model->directoryEnd;
         caption_ = model->caption;
         emit captionChanged(caption_);

@@ -21,6 +21,7 @@ struct ConnectionState
     bool LogOnCancelled = false;
     bool DirectorySynced = false;   // the table matches the panel after a full transfer
     qint32 DirectoryEnd = 0x9000;   // last directory slot of the detected model; 0 if unknown
+    QByteArray PanelIdentity;       // the identity line of the last log-on's wake-up, as it came
     qint32 IdleTicks = 0;           // keep-alive seconds since the last command
     QByteArray LogOnPin;
 };

@@ -99,8 +99,12 @@ TEST_F(CliOnPanel, AnRfidCodeOfTheWrongLengthStopsTheWriteBeforeTheErase)
     write(path("tags.csv"), "Name,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n"
                             "Adams Helen,101,,,,,04A1B2C3D,1000\r\n");
     const QByteArray before = memory();
-    EXPECT_EQ(run({"rfid", "put", path("tags.csv")}), 1);
+    EXPECT_EQ(run({"--json", "--quiet", "rfid", "put", path("tags.csv")}), 1);
     EXPECT_TRUE(err().contains("Note, the current record has\nincorrect RFID data format.\nrescan or erase the code."));
+    // The note is why the job failed: the JSON names it too.
+    const QJsonArray errors = QJsonDocument::fromJson(console.outText).object().value("errors").toArray();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.at(0).toString().startsWith("Note, the current record has\nincorrect RFID data format."));
     EXPECT_EQ(commandsStartingWith('c'), 0);
     {
         const QByteArray after = memory();
@@ -133,6 +137,38 @@ TEST_F(CliOnPanel, AGetIntoAFolderThatCannotBeWrittenCostsNoLogOn)
     EXPECT_EQ(run({"events", "get", path("no/such/folder/night.Evt")}), 1);
     EXPECT_TRUE(err().contains("Cannot create file"));
     EXPECT_TRUE(port.commands().isEmpty());
+}
+
+// A panel that names a model the program does not know (or answers the
+// wake-up too slowly to name one): identify and directory put say so, with
+// what the panel sent, on stderr and in the JSON.
+TEST_F(CliOnPanel, AnUnknownModelIsSaidWithTheIdentityThePanelSent)
+{
+    ASSERT_EQ(run({"directory", "get", path("gate.csv")}), 0) << err().toStdString();
+    panel.engine().setIdentity("Corvalen_2000_Xarn");
+
+    EXPECT_EQ(run({"identify"}), 1);
+    EXPECT_EQ(out(), "unknown\n");
+    EXPECT_TRUE(err().contains("model was not recognised: it named itself \"Corvalen_2000_Xarn\""))
+        << err().toStdString();
+
+    const QByteArray before = memory();
+    EXPECT_EQ(run({"--json", "directory", "put", path("gate.csv")}), 1);
+    const QJsonObject summary = QJsonDocument::fromJson(console.outText).object();
+    const QString errors = summary.value("errors").toVariant().toStringList().join('|');
+    EXPECT_TRUE(errors.contains("Corvalen_2000_Xarn")) << errors.toStdString();
+    EXPECT_FALSE(err().contains("is the limit")) << err().toStdString();
+    EXPECT_EQ(commandsStartingWith('f'), 0);
+    {
+        const QByteArray after = memory();
+        EXPECT_TRUE(after == before) << differences(before, after).toStdString();
+    }
+
+    // A get still works, with the same words as a warning.
+    EXPECT_EQ(run({"--json", "directory", "get", path("again.csv")}), 0);
+    const QJsonArray warnings = QJsonDocument::fromJson(console.outText).object().value("warnings").toArray();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings.at(0).toString().contains("Corvalen_2000_Xarn"));
 }
 
 // A parameter file with a value that is not a whole number (here "µ" as
