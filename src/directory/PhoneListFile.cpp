@@ -53,7 +53,20 @@ bool PhoneListFile::openAs(const QString &fileName, const QString &saveName)
         ctx_.prompt.message(error, UserPrompt::Kind::Error);
         return false;
     }
-    TableRead read = TableFile::read(content, PhoneFields::definition());
+    const TableRead read = TableFile::read(content, PhoneFields::definition());
+    if (!load(read, saveName))
+        return false;
+    // A list from a spreadsheet loads whole; what it lost is said once.
+    const QString notes = PhoneListNotes::text(read, fileName);
+    if (!notes.isEmpty())
+        ctx_.prompt.message(notes, UserPrompt::Kind::Information);
+    return true;
+}
+
+bool PhoneListFile::load(TableRead read, const QString &saveName)
+{
+    if (ctx_.guard.busy())
+        return false;
     upperCaseRfid(read.rows);
 
     PhoneDirectory &dir = ctx_.directory;
@@ -79,10 +92,6 @@ bool PhoneListFile::openAs(const QString &fileName, const QString &saveName)
     dir.allowPhoneFileSave();
     emit dir.phoneListOpened();
     table.first(); // fills the edit fields
-    // A list from a spreadsheet loads whole; what it lost is said once.
-    const QString notes = PhoneListNotes::text(read, fileName);
-    if (!notes.isEmpty())
-        ctx_.prompt.message(notes, UserPrompt::Kind::Information);
     return true;
 }
 

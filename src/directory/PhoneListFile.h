@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/TableRead.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -42,6 +44,10 @@ public:
     // As open(), but DBFiles becomes saveName: for a list kept where a later
     // Save must not write (a backup), Save then writes a file of its own.
     bool openAs(const QString &fileName, const QString &saveName);
+
+    // The table part of open(): entries already read (TableFile::read) go
+    // into the table, DBFiles becomes saveName; nothing is said.
+    bool load(TableRead read, const QString &saveName);
 
     // Writes the table for spreadsheet programs (SpreadsheetFile), with the
     // separator they expect; DBFiles stays. "Cannot create file <name>" on

@@ -66,7 +66,7 @@ TableRead parse(QByteArrayView bytes, const QList<Table::Field> &fields, const T
     if (split.records.isEmpty())
         return read;
 
-    QList<int> columnField;
+    QList<int> &columnField = read.columnFields;
     for (const QByteArray &name : split.records.first().values) {
         const QByteArray trimmed = name.trimmed();
         columnField.append(fieldByName(fields, trimmed));

@@ -103,15 +103,15 @@ int fieldByName(const QList<Table::Field> &fields, const QByteArray &name)
             return i;
     return -1;
 }
-} // namespace
 
-QList<QList<QByteArray>> parse(const QByteArray &bytes, const QList<Table::Field> &fields)
+// parse(), telling each header column's field in *columns.
+QList<QList<QByteArray>> parseOwn(const QByteArray &bytes, const QList<Table::Field> &fields, QList<int> *columns)
 {
     QList<QList<QByteArray>> rows;
     const QList<QByteArray> lines = splitLines(bytes);
     if (lines.isEmpty())
         return rows;
-    QList<int> columnField;
+    QList<int> &columnField = *columns;
     for (const QByteArray &name : lines.first().split(','))
         columnField.append(fieldByName(fields, name));
 
@@ -133,6 +133,13 @@ QList<QList<QByteArray>> parse(const QByteArray &bytes, const QList<Table::Field
     }
     return rows;
 }
+} // namespace
+
+QList<QList<QByteArray>> parse(const QByteArray &bytes, const QList<Table::Field> &fields)
+{
+    QList<int> columns;
+    return parseOwn(bytes, fields, &columns);
+}
 
 TableRead read(const QByteArray &bytes, const QList<Table::Field> &fields)
 {
@@ -141,7 +148,7 @@ TableRead read(const QByteArray &bytes, const QList<Table::Field> &fields)
     if (form.spreadsheet)
         return SpreadsheetFile::parse(text, fields, form);
     TableRead own;
-    own.rows = parse(text, fields);
+    own.rows = parseOwn(text, fields, &own.columnFields);
     return own;
 }
 

@@ -20,6 +20,7 @@ struct TableRead
     };
 
     bool spreadsheet = false;      // read as a spreadsheet program writes (TableFileForm)
+    QList<int> columnFields;       // each header column's table field, -1 for a name that matches none
     QList<QList<QByteArray>> rows; // one value per table field, in field order
     QList<int> fileRows;           // spreadsheet form: each entry's row in the file, the first line being 1
     QList<Change> changes;         // spreadsheet form only
