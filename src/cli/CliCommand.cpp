@@ -32,7 +32,8 @@ const QList<CliCommand> &CliCommand::all()
         {J::DirectoryPut, "directory", "put", "FILE.csv", "replace the panel's phone directory with a phone list",
          "Erases the panel's directory and writes every entry of FILE.csv, sorted by name,\n"
          "into consecutive slots, as the window's WriteAllData does. The list is checked\n"
-         "before anything is erased."},
+         "before the log-on: a file that is not a phone list, or a room that does not fit,\n"
+         "is refused; a value that would be cut or dropped is a warning (--strict: refused)."},
         {J::ParametersGet, "parameters", "get", "FILE.sys",
          "save the operating parameters, codes, speed dials and messages",
          "Reads all parameter records (Read All) and writes the parameter file FILE.sys."},
@@ -55,7 +56,8 @@ const QList<CliCommand> &CliCommand::all()
          "phone list whose entries carry a room and a code each."},
         {J::RfidPut, "rfid", "put", "FILE.csv", "replace the panel's RFID store from a phone list",
          "Erases the panel's RFID store and writes every entry of FILE.csv that has both a\n"
-         "room and a code, four to a record, each record read back."},
+         "room and a code, four to a record, each record read back. A list without any\n"
+         "code (the directory's own phone list) is refused unless --allow-empty is given."},
         {J::Identify, "identify", "", "", "log on and print the panel's model",
          "Logs on, prints the model the panel names (Corvalen_1000_Xarn) and logs off.\n"
          "A model the program does not know prints \"unknown\", says on standard error\n"

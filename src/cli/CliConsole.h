@@ -18,4 +18,7 @@ public:
     // Asks on the terminal and reads one line without showing it; nothing
     // when there is no terminal or the input ended.
     virtual std::optional<QByteArray> readSecret(const QString &question) = 0;
+    // Standard input to its end, at most maxBytes + 1 bytes (so that a longer
+    // input can be told); nothing when it cannot be read.
+    virtual std::optional<QByteArray> readInput(qint64 maxBytes) = 0;
 };

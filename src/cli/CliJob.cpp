@@ -4,7 +4,9 @@
 #include "cli/CliOptions.h"
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
+#include "cli/CliConsole.h"
 #include "cli/CliSummary.h"
+#include "directory/PhoneListFile.h"
 
 #include <QFileInfo>
 
@@ -23,6 +25,8 @@ CliExit CliJob::prepare(PinSource &)
 
 bool CliJob::canCreate(const QString &file)
 {
+    if (options_.fileIsStdio())
+        return true;
     const QFileInfo info(file);
     const QFileInfo folder(info.absolutePath());
     if (!info.isDir() && folder.isDir() && folder.isWritable() && (!info.exists() || info.isWritable()))
@@ -42,4 +46,88 @@ bool CliJob::takeBackup()
     if (!backup.path.isEmpty())
         session_.prompt().message(QStringLiteral("Backup saved to %1").arg(backup.path));
     return true;
+}
+
+QString CliJob::fileName() const
+{
+    if (!options_.fileIsStdio())
+        return options_.file;
+    return options_.command->writesPanel() ? QStringLiteral("standard input") : QStringLiteral("standard output");
+}
+
+std::optional<QByteArray> CliJob::readInput(qint64 maxBytes)
+{
+    QByteArray content;
+    QString error;
+    if (!options_.fileIsStdio()) {
+        if (TableFile::loadFile(options_.file, &content, &error, maxBytes))
+            return content;
+        session_.prompt().error(error);
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> input = console_.readInput(maxBytes);
+    if (input && input->size() <= maxBytes)
+        return input;
+    error = QStringLiteral("Cannot open file %1").arg(fileName());
+    if (input)
+        error += QStringLiteral("\r\nIt is larger than %1 bytes, far larger than any list.").arg(maxBytes);
+    session_.prompt().error(error);
+    return std::nullopt;
+}
+
+bool CliJob::writeOutput(const QByteArray &bytes)
+{
+    if (options_.fileIsStdio()) {
+        console_.out(bytes);
+        return true;
+    }
+    QString error;
+    if (TableFile::saveFile(options_.file, bytes, &error))
+        return true;
+    session_.prompt().error(error);
+    return false;
+}
+
+bool CliJob::saveList()
+{
+    if (options_.fileIsStdio())
+        return writeOutput(TableFile::format(session_.directory().PhoneTable));
+    return PhoneListFile(session_.ctx()).saveAs(options_.file);
+}
+
+CliExit CliJob::readList(PhoneListCheck::Purpose purpose)
+{
+    CliPrompt &prompt = session_.prompt();
+    const std::optional<QByteArray> content = readInput();
+    if (!content)
+        return CliExit::Refused;
+    const PhoneListCheck::Result list = PhoneListCheck::check(*content, fileName(), purpose);
+    const QString nothing = QStringLiteral("Nothing was written to the Corvalen.");
+    if (!list.refusal.isEmpty()) {
+        prompt.error(list.refusal + QStringLiteral("\r\n") + nothing);
+        return CliExit::Refused;
+    }
+    for (const QString &warning : list.warnings)
+        prompt.warning(warning);
+    if (!list.notes.isEmpty())
+        prompt.message(list.notes);
+    if (options_.strict && !list.warnings.isEmpty()) {
+        prompt.error(QStringLiteral("%1 cannot go to the Corvalen as it stands (--strict): %2 of its values would "
+                                    "not arrive as written.\r\n%3")
+                         .arg(fileName())
+                         .arg(list.warnings.size())
+                         .arg(nothing));
+        return CliExit::Refused;
+    }
+    if (purpose == PhoneListCheck::Purpose::Tags && list.written == 0 && !options_.allowEmpty) {
+        prompt.error(QStringLiteral("%1 holds no RFID codes (no entry has both a Room and an RFID): writing it "
+                                    "would leave the Corvalen's RFID store empty.\r\n"
+                                    "Give --allow-empty to empty the store. %2")
+                         .arg(fileName(), nothing));
+        return CliExit::Refused;
+    }
+    if (!PhoneListFile(session_.ctx()).load(list.read, options_.file))
+        return CliExit::Refused;
+    summary_.counts.insert(QStringLiteral("entries"), list.entries);
+    return CliExit::Done;
 }

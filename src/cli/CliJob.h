@@ -1,8 +1,12 @@
 #pragma once
 
 #include "cli/CliExit.h"
+#include "directory/PhoneListCheck.h"
+#include "table/TableFile.h"
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 
 class CliConsole;
 class CliSession;
@@ -25,10 +29,27 @@ public:
 
 protected:
     // The file of a get can be created: its folder exists and is writable.
-    // Says "Cannot create file <name>" when not.
+    // Says "Cannot create file <name>" when not. Standard output ("-") can.
     bool canCreate(const QString &file);
     // Takes the backup before a put; false (with its message) stops the put.
     bool takeBackup();
+
+    // The job's file as messages name it ("-" is standard input or output).
+    QString fileName() const;
+    // The put's file (standard input for "-"), whole, at most maxBytes:
+    // nothing, after "Cannot open file <name>", when it cannot be read.
+    std::optional<QByteArray> readInput(qint64 maxBytes = TableFile::kMaxFileBytes);
+    // A get's data: the file replaced whole, or standard output for "-".
+    // "Cannot create file <name>" on failure.
+    bool writeOutput(const QByteArray &bytes);
+    // The session's phone table as the get's phone list.
+    bool saveList();
+    // A put's phone list, read and checked before the log-on
+    // (PhoneListCheck): a list that cannot go as it stands is refused with
+    // the reason; what would be cut, dropped or replaced is told as
+    // warnings (and refuses the list under --strict); then the entries
+    // become the session's table.
+    CliExit readList(PhoneListCheck::Purpose purpose);
 
     CliSession &session_;
     const CliOptions &options_;

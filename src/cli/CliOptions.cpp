@@ -43,6 +43,10 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
             o.json = true;
         } else if (arg == QLatin1String("--quiet") || arg == QLatin1String("-q")) {
             o.quiet = true;
+        } else if (arg == QLatin1String("--strict")) {
+            o.strict = true;
+        } else if (arg == QLatin1String("--allow-empty")) {
+            o.allowEmpty = true;
         } else if (takeValue(args, i, QStringLiteral("--port"), &o.port, &o.error)
                    || takeValue(args, i, QStringLiteral("--pin-file"), &o.pinFile, &o.error)) {
         } else if (arg == QLatin1String("--pin") || arg.startsWith(QLatin1String("--pin="))) {
@@ -93,6 +97,10 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
     }
     if (!words.isEmpty()) {
         o.error = QStringLiteral("Too many words after %1: %2").arg(o.command->name(), words.join(QLatin1Char(' ')));
+        return o;
+    }
+    if (o.allowEmpty && o.command->job != CliCommand::Job::RfidPut) {
+        o.error = QStringLiteral("--allow-empty is for rfid put only");
         return o;
     }
 

@@ -14,8 +14,11 @@
 //                     tcp://HOST:PORT or rfc2217://HOST:PORT; COM2 by default
 //   --com1=DEVICE ... the window's port map, over CORVALEN_COM1 ...
 //   --pin-file FILE   the PIN, from a file only its owner can read
-//   --json            a one-object summary on standard output
+//   --json            a one-object summary on standard output (on standard
+//                     error when standard output carries a get's data)
 //   --quiet           no progress
+//   --strict          a put refuses a list it would not send as it stands
+//   --allow-empty     rfid put may leave the RFID store empty
 //   --help, --version
 //
 // A PIN is never an option: --pin is refused with the ways that are safe.
@@ -29,10 +32,15 @@ struct CliOptions
     DeviceMap devices;
     bool json = false;
     bool quiet = false;
+    bool strict = false;
+    bool allowEmpty = false;
     bool help = false;
     bool version = false;
     QString error; // empty when the command line was good
 
     // args without the program name; devices as the environment set them.
     static CliOptions parse(QStringList args, const DeviceMap &devices);
+
+    // The file is "-": a get writes standard output, a put reads standard input.
+    bool fileIsStdio() const { return file == QLatin1String("-"); }
 };

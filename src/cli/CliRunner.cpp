@@ -135,7 +135,9 @@ int CliRunner::run(const QStringList &args, const QString &program)
     CliProgress progress(console_, mode);
     CliSummary summary;
     summary.action = options.command->name();
-    if (!options.file.isEmpty())
+    if (options.fileIsStdio())
+        summary.file = options.file;
+    else if (!options.file.isEmpty())
         summary.file = QFileInfo(options.file).absoluteFilePath();
 
     CliExit exit = CliExit::Done;
@@ -162,12 +164,15 @@ int CliRunner::run(const QStringList &args, const QString &program)
         }
         progress.finish();
     }
-
     summary.exit = exitStatus(exit);
     summary.errors = prompt.errors();
     summary.warnings = prompt.warnings();
     summary.durationS = double(waiter_.nowNs() - startedNs) / 1e9;
-    if (options.json)
+    // A get to "-" has its data on standard output: the summary goes to
+    // standard error, as its last line, so that it never mixes into the data.
+    if (options.json && options.fileIsStdio() && !options.command->writesPanel())
+        console_.err(summary.toJson());
+    else if (options.json)
         console_.out(summary.toJson());
     return summary.exit;
 }

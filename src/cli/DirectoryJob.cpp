@@ -24,12 +24,9 @@ CliExit DirectoryJob::prepare(PinSource &)
 {
     if (options_.command->job == CliCommand::Job::DirectoryGet)
         return canCreate(options_.file) ? CliExit::Done : CliExit::Refused;
-    // The list is read before the log-on: a file that cannot be read costs
-    // no connection.
-    if (!PhoneListFile(session_.ctx()).open(options_.file))
-        return CliExit::Refused;
-    summary_.counts.insert(QStringLiteral("entries"), session_.directory().PhoneTable.count());
-    return CliExit::Done;
+    // The list is read and checked before the log-on: a file that cannot
+    // be read, or cannot go to the panel, costs no connection.
+    return readList(PhoneListCheck::Purpose::Directory);
 }
 
 CliExit DirectoryJob::run()
@@ -48,8 +45,8 @@ CliExit DirectoryJob::get()
         return CliExit::LinkFailed; // "communication error" was shown; no file is written
 
     summary_.counts.insert(QStringLiteral("entries"), session_.directory().PhoneTable.count());
-    progress.stage(QStringLiteral("Saving %1").arg(options_.file));
-    if (!PhoneListFile(session_.ctx()).saveAs(options_.file))
+    progress.stage(QStringLiteral("Saving %1").arg(fileName()));
+    if (!saveList())
         return CliExit::Refused;
     return CliExit::Done;
 }
@@ -57,13 +54,7 @@ CliExit DirectoryJob::get()
 CliExit DirectoryJob::put()
 {
     using O = DirectoryTransfer::Outcome;
-    const int entries = session_.directory().PhoneTable.count();
-    if (entries == 0) {
-        // The window does nothing at all for an empty list; a script is told.
-        session_.prompt().error(QStringLiteral("%1 holds no entries.\r\nNothing was written to the Corvalen.")
-                                    .arg(options_.file));
-        return CliExit::Refused;
-    }
+    const int entries = session_.directory().PhoneTable.count(); // never 0: readList() refuses an empty list
     if (!takeBackup())
         return CliExit::Refused;
 

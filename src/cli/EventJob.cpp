@@ -65,13 +65,8 @@ CliExit EventJob::getEvents()
     }
     reportClock(false);
     summary_.counts.insert(QStringLiteral("events"), log_.EventTable.count());
-    progress.stage(QStringLiteral("Saving %1").arg(options_.file));
-    QString error;
-    if (!EventFile::save(options_.file, log_, &error)) {
-        session_.prompt().error(error);
-        return CliExit::Refused;
-    }
-    return CliExit::Done;
+    progress.stage(QStringLiteral("Saving %1").arg(fileName()));
+    return writeOutput(EventFile::format(log_)) ? CliExit::Done : CliExit::Refused;
 }
 
 CliExit EventJob::getClock()

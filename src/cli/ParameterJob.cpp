@@ -7,6 +7,7 @@
 #include "cli/CliSummary.h"
 #include "cli/PinSource.h"
 #include "parameters/ParameterFile.h"
+#include "parameters/ParameterFileRecord.h"
 #include "parameters/ParameterLineBytes.h"
 #include "parameters/ParameterReads.h"
 #include "parameters/ParameterWrites.h"
@@ -32,9 +33,9 @@ CliExit ParameterJob::prepare(PinSource &pins)
         // Checked on a scratch copy first; the session's controls take the
         // file once they hold what the panel has.
         ParameterControls scratch;
-        if (!ParameterFile::LoadParameterFile(scratch, options_.file, session_.prompt())
-            || !ParameterFile::ApplyParameterFile(scratch, session_.prompt()))
+        if (!loadFile(scratch) || !ParameterFile::ApplyParameterFile(scratch, session_.prompt()))
             return CliExit::Refused;
+        fileImage_ = scratch.fileRecord().bytes();
         // Every value is checked before the log-on, as Write All checks
         // them: a number that is not whole, or a message the line cannot
         // carry, costs no connection and changes nothing on the panel.
@@ -70,6 +71,19 @@ CliExit ParameterJob::run()
     }
 }
 
+bool ParameterJob::loadFile(ParameterControls &c)
+{
+    if (!options_.fileIsStdio())
+        return ParameterFile::LoadParameterFile(c, options_.file, session_.prompt());
+    const std::optional<QByteArray> input = readInput();
+    if (!input)
+        return false;
+    if (c.fileRecord().setBytes(input->left(ParameterFileRecord::kSize)))
+        return true;
+    session_.prompt().error(UserPrompt::joinLines({QStringLiteral("Could not Load from file"), fileName()}));
+    return false;
+}
+
 bool ParameterJob::readAll()
 {
     CliProgress &progress = session_.progress();
@@ -90,8 +104,9 @@ CliExit ParameterJob::get()
     }
     ParameterControls &c = session_.controls();
     ParameterFile::CaptureParameterFile(c);
-    session_.progress().stage(QStringLiteral("Saving %1").arg(options_.file));
-    if (!ParameterFile::SaveParameterFile(c, options_.file, session_.prompt()))
+    session_.progress().stage(QStringLiteral("Saving %1").arg(fileName()));
+    if (options_.fileIsStdio() ? !writeOutput(c.fileRecord().bytes())
+                               : !ParameterFile::SaveParameterFile(c, options_.file, session_.prompt()))
         return CliExit::Refused;
     summary_.counts.insert(QStringLiteral("records"), kParameterRecords);
     return CliExit::Done;
@@ -109,8 +124,7 @@ CliExit ParameterJob::put()
     if (!takeBackup())
         return CliExit::Refused;
     ParameterControls &c = session_.controls();
-    if (!ParameterFile::LoadParameterFile(c, options_.file, session_.prompt())
-        || !ParameterFile::ApplyParameterFile(c, session_.prompt()))
+    if (!c.fileRecord().setBytes(fileImage_) || !ParameterFile::ApplyParameterFile(c, session_.prompt()))
         return CliExit::Refused;
 
     CliProgress &progress = session_.progress();

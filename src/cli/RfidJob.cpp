@@ -19,10 +19,10 @@ CliExit RfidJob::prepare(PinSource &)
 {
     if (options_.command->job == CliCommand::Job::RfidGet)
         return canCreate(options_.file) ? CliExit::Done : CliExit::Refused;
-    if (!PhoneListFile(session_.ctx()).open(options_.file))
-        return CliExit::Refused;
-    summary_.counts.insert(QStringLiteral("codes"), codeCount());
-    return CliExit::Done;
+    const CliExit read = readList(PhoneListCheck::Purpose::Tags);
+    if (read == CliExit::Done)
+        summary_.counts.insert(QStringLiteral("codes"), codeCount());
+    return read;
 }
 
 CliExit RfidJob::run()
@@ -51,8 +51,8 @@ CliExit RfidJob::get()
     if (outcome != RfidDownload::Outcome::Completed)
         return CliExit::LinkFailed; // "communication error" was shown
     summary_.counts.insert(QStringLiteral("codes"), codeCount());
-    progress.stage(QStringLiteral("Saving %1").arg(options_.file));
-    if (!PhoneListFile(session_.ctx()).saveAs(options_.file))
+    progress.stage(QStringLiteral("Saving %1").arg(fileName()));
+    if (!saveList())
         return CliExit::Refused;
     return CliExit::Done;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/TerminalSecret.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -25,4 +26,22 @@ bool StdConsole::errIsTerminal() const
 std::optional<QByteArray> StdConsole::readSecret(const QString &question)
 {
     return TerminalSecret::ask(question.toLocal8Bit());
+}
+
+std::optional<QByteArray> StdConsole::readInput(qint64 maxBytes)
+{
+    QByteArray bytes;
+    char chunk[65536];
+    while (bytes.size() <= maxBytes) {
+        const ssize_t n = ::read(STDIN_FILENO, chunk, size_t(qMin<qint64>(sizeof chunk, maxBytes + 1 - bytes.size())));
+        if (n == 0)
+            return bytes;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        bytes.append(chunk, n);
+    }
+    return bytes;
 }

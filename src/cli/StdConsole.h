@@ -11,4 +11,5 @@ public:
     void err(const QByteArray &bytes) override;
     bool errIsTerminal() const override;
     std::optional<QByteArray> readSecret(const QString &question) override;
+    std::optional<QByteArray> readInput(qint64 maxBytes) override;
 };

@@ -32,8 +32,16 @@ public:
         return secrets.takeFirst();
     }
 
+    std::optional<QByteArray> readInput(qint64 maxBytes) override
+    {
+        if (!input)
+            return std::nullopt;
+        return input->left(maxBytes + 1);
+    }
+
     QByteArray outText;
     QByteArray errText;
+    std::optional<QByteArray> input = QByteArray(); // standard input: empty, or nothing readable
     bool terminal = false;
     QList<QByteArray> secrets;
     QStringList questions;

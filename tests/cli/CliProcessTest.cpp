@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -29,8 +30,9 @@ struct CliRun
 
 // Runs the program while this process's event loop keeps serving the panel.
 // extra: variables set for this run (over the test's own environment).
+// input: what standard input holds (none: the test's own).
 CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeoutMs = 30000,
-              const QProcessEnvironment &extra = {})
+              const QProcessEnvironment &extra = {}, const std::optional<QByteArray> &input = std::nullopt)
 {
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -46,6 +48,11 @@ CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeo
     QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     cli.start();
+    if (input) {
+        cli.waitForStarted();
+        cli.write(*input);
+        cli.closeWriteChannel();
+    }
     loop.exec();
     CliRun run;
     if (cli.state() != QProcess::NotRunning) {
@@ -151,4 +158,20 @@ TEST(CliProcess, AMissingDeviceIsMetWithTheCommandLinesOwnAdvice)
     EXPECT_EQ(run.exit, 3);
     EXPECT_TRUE(run.err.contains("point COM3 at your adapter with --com3=DEVICE")) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains("Connect, Port"));
+}
+
+// "-" on the real program: the list through a pipe both ways; the summary
+// of a get to standard output comes last on standard error.
+TEST_F(CliProcessOnPty, AListGoesToStandardOutputAndComesFromStandardInput)
+{
+    const CliRun get = runCli({"--port", server.devicePath(), "--json", "directory", "get", "-"});
+    ASSERT_EQ(get.exit, 0) << get.err.toStdString();
+    EXPECT_TRUE(get.out.startsWith("Name,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n"));
+    EXPECT_EQ(get.out.count('\n'), DemoData::residents().size() + 1);
+    const QJsonObject summary = QJsonDocument::fromJson(get.err.trimmed().split('\n').last()).object();
+    EXPECT_EQ(summary.value("action").toString(), "directory get");
+
+    const CliRun put =
+        runCli({"--port", server.devicePath(), "--quiet", "directory", "put", "-"}, "1234", 30000, {}, get.out);
+    EXPECT_EQ(put.exit, 0) << put.err.toStdString();
 }
