@@ -5,6 +5,7 @@
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliConsole.h"
+#include "cli/CliInterrupt.h"
 #include "cli/CliSummary.h"
 #include "directory/PhoneListFile.h"
 
@@ -45,7 +46,12 @@ bool CliJob::takeBackup()
     summary_.backup = backup.path;
     if (!backup.path.isEmpty())
         session_.prompt().message(QStringLiteral("Backup saved to %1").arg(backup.path));
-    return true;
+    return !stopped();
+}
+
+bool CliJob::stopped()
+{
+    return CliInterrupt::caught() != 0;
 }
 
 QString CliJob::fileName() const
@@ -77,6 +83,8 @@ std::optional<QByteArray> CliJob::readInput(qint64 maxBytes)
 
 bool CliJob::writeOutput(const QByteArray &bytes)
 {
+    if (stopped())
+        return false;
     if (options_.fileIsStdio()) {
         console_.out(bytes);
         return true;
@@ -90,6 +98,8 @@ bool CliJob::writeOutput(const QByteArray &bytes)
 
 bool CliJob::saveList()
 {
+    if (stopped())
+        return false;
     if (options_.fileIsStdio())
         return writeOutput(TableFile::format(session_.directory().PhoneTable));
     return PhoneListFile(session_.ctx()).saveAs(options_.file);

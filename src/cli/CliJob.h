@@ -32,7 +32,10 @@ protected:
     // Says "Cannot create file <name>" when not. Standard output ("-") can.
     bool canCreate(const QString &file);
     // Takes the backup before a put; false (with its message) stops the put.
+    // A run interrupted meanwhile stops there too, before any write.
     bool takeBackup();
+    // A signal asked the run to stop: a get then saves nothing.
+    static bool stopped();
 
     // The job's file as messages name it ("-" is standard input or output).
     QString fileName() const;

@@ -2,6 +2,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CliHelp.h"
+#include "cli/CliInterrupt.h"
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliPrompt.h"
@@ -141,12 +142,22 @@ int CliRunner::run(const QStringList &args, const QString &program)
         summary.file = QFileInfo(options.file).absoluteFilePath();
 
     CliExit exit = CliExit::Done;
+    CliInterrupt interrupt;
     {
         CliSession session(port_, waiter_, prompt, progress);
+        // The transfers leave their loop after the record they are writing
+        // once the log-on is over; the port stays open for the log-off.
+        QObject sessionScope; // the connection ends with the session
+        QObject::connect(&interrupt, &CliInterrupt::interrupted, &sessionScope, [&](int signal) {
+            console_.err(QStringLiteral("%1: stopping at the next safe point (a second one ends the program at once)\n")
+                             .arg(CliInterrupt::signalName(signal))
+                             .toLocal8Bit());
+            session.link().conn().LoggedOn = false;
+        });
         std::unique_ptr<CliJob> job = makeJob(session, options, summary, console_);
         PinSource pins(environment_, console_);
         exit = job->prepare(pins);
-        if (exit == CliExit::Done) {
+        if (exit == CliExit::Done && !CliInterrupt::caught()) {
             PinSource::Result pin = pins.logOnPin(options.pinFile);
             if (!pin.pin) {
                 prompt.error(pin.error);
@@ -157,13 +168,24 @@ int CliRunner::run(const QStringList &args, const QString &program)
                 summary.model = session.model();
                 if (exit == CliExit::Done)
                     exit = checkModel(session, *options.command, prompt);
-                if (exit == CliExit::Done)
+                if (exit == CliExit::Done && !CliInterrupt::caught())
                     exit = job->run();
                 session.logOff();
             }
         }
         progress.finish();
     }
+    if (const int signal = CliInterrupt::caught()) {
+        summary.interrupted = CliInterrupt::signalName(signal);
+        QStringList lines{options.command->writesPanel()
+                              ? QStringLiteral("Interrupted by %1: the job stopped at a safe point.").arg(summary.interrupted)
+                              : QStringLiteral("Interrupted by %1: nothing was saved.").arg(summary.interrupted)};
+        if (!summary.backup.isEmpty())
+            lines << QStringLiteral("What the Corvalen held before is kept in %1").arg(summary.backup);
+        prompt.error(UserPrompt::joinLines(lines));
+        exit = CliExit::Refused;
+    }
+
     summary.exit = exitStatus(exit);
     summary.errors = prompt.errors();
     summary.warnings = prompt.warnings();

@@ -28,6 +28,8 @@ QByteArray CliSummary::toJson() const
     o.insert(QStringLiteral("file"), textOrNull(file));
     o.insert(QStringLiteral("backup"), textOrNull(backup));
     o.insert(QStringLiteral("duration_s"), qRound(durationS * 1000) / 1000.0);
+    if (!interrupted.isEmpty())
+        o.insert(QStringLiteral("interrupted"), interrupted);
     auto plainTexts = [](const QStringList &texts) {
         QJsonArray shown;
         for (const QString &e : texts) {

@@ -7,7 +7,8 @@
 // --json. Fields: action ("directory get"), result ("done", "refused",
 // "usage", "link failed"), exit (the status), counts (what the job counted),
 // model, file, backup (null until backups are taken), duration_s, the
-// error messages shown and the warnings given, if any.
+// error messages shown and the warnings given, if any; interrupted (the
+// signal, only when one stopped the run).
 struct CliSummary
 {
     QString action;
@@ -18,6 +19,7 @@ struct CliSummary
     QString backup;
     QStringList errors;
     QStringList warnings;
+    QString interrupted; // the signal that stopped the run ("SIGINT"); empty when none did
     int exit = 0;
     double durationS = 0;
 

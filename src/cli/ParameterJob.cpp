@@ -105,8 +105,9 @@ CliExit ParameterJob::get()
     ParameterControls &c = session_.controls();
     ParameterFile::CaptureParameterFile(c);
     session_.progress().stage(QStringLiteral("Saving %1").arg(fileName()));
-    if (options_.fileIsStdio() ? !writeOutput(c.fileRecord().bytes())
-                               : !ParameterFile::SaveParameterFile(c, options_.file, session_.prompt()))
+    if (stopped()
+        || (options_.fileIsStdio() ? !writeOutput(c.fileRecord().bytes())
+                                   : !ParameterFile::SaveParameterFile(c, options_.file, session_.prompt())))
         return CliExit::Refused;
     summary_.counts.insert(QStringLiteral("records"), kParameterRecords);
     return CliExit::Done;

@@ -74,6 +74,7 @@ CliExit RfidJob::put()
         return CliExit::Done;
     case O::CommunicationError:
     case O::Busy:
+    case O::Unfinished:
         return CliExit::LinkFailed;
     case O::BadCode:
     case O::LimitReached:

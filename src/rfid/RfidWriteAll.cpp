@@ -135,7 +135,19 @@ RfidWriteAll::Outcome RfidWriteAll::writeRecords()
     table.first();
     int recordNumber = StoreCodec::kFirstRecord;
     int row = 0;
+    // A connection that ends during the write (a log-off, a lost line)
+    // stops it after the record being written.
+    const bool online = link.conn().LoggedOn;
     while (row < table.count()) {
+        if (online && !link.conn().LoggedOn && codesRemain(row)) {
+            const QString written = recordNumber > StoreCodec::kFirstRecord
+                                        ? QStringLiteral("records %1 to %2 written.")
+                                              .arg(StoreCodec::kFirstRecord)
+                                              .arg(recordNumber - 1)
+                                        : QStringLiteral("no record written.");
+            ctx_.prompt.message(QStringLiteral("Write All did not finish,\r\n") + written, UserPrompt::Kind::Error);
+            return Outcome::Unfinished;
+        }
         const QByteArray text = collectRecord(row);
         if (!text.isEmpty()) {
             const QByteArray record = RecordNumber::fromInt(recordNumber);

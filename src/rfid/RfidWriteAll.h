@@ -24,6 +24,7 @@ public:
         Completed,          // every record stored (or verified)
         SomeFailed,         // "there was an error saving the codes," ...
         LimitReached,       // more than 512 codes: the first 512 written
+        Unfinished,         // the connection ended during the write: the records before it written
     };
 
     explicit RfidWriteAll(AppContext &ctx);

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -174,4 +175,41 @@ TEST_F(CliProcessOnPty, AListGoesToStandardOutputAndComesFromStandardInput)
     const CliRun put =
         runCli({"--port", server.devicePath(), "--quiet", "directory", "put", "-"}, "1234", 30000, {}, get.out);
     EXPECT_EQ(put.exit, 0) << put.err.toStdString();
+}
+
+// SIGINT in the middle of a put (Ctrl-C): the program stops after the entry
+// being written, logs off, prints its summary and ends with status 1.
+TEST_F(CliProcessOnPty, AnInterruptDuringAPutEndsItWithALogOffAndStatusOne)
+{
+    const QString file = dir.filePath(QStringLiteral("gate.csv"));
+    ASSERT_EQ(runCli({"--port", server.devicePath(), "directory", "get", file}).exit, 0);
+
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CORVALEN_PIN"), QStringLiteral("1234"));
+    cli.setProcessEnvironment(env);
+    cli.setProgram(QStringLiteral(CORVALEN_CLI_EXECUTABLE));
+    cli.setArguments({"--port", server.devicePath(), "--json", "directory", "put", file});
+    QByteArray last;
+    engine.setCommandObserver([&](const QByteArray &command) {
+        last = command;
+        if (command.startsWith("b0130")) // the third entry
+            ::kill(pid_t(cli.processId()), SIGINT);
+    });
+    QEventLoop loop;
+    QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    cli.start();
+    loop.exec();
+    engine.setCommandObserver({});
+    ASSERT_EQ(cli.state(), QProcess::NotRunning);
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    const QByteArray err = cli.readAllStandardError();
+    EXPECT_TRUE(err.contains("Interrupted by SIGINT")) << err.toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    EXPECT_EQ(summary.value("interrupted").toString(), "SIGINT");
+    EXPECT_EQ(summary.value("counts").toObject().value("written").toInt(), 3);
+    EXPECT_EQ(last, QByteArray("x"));
+    QFile::remove(summary.value("backup").toString());
 }

@@ -3,11 +3,13 @@
 // mistake, and every loss said as a warning (refused with --strict), also
 // under --quiet and in the JSON.
 #include "cli/CliHarness.h"
+#include "cli/CliInterrupt.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 
 namespace {
 const QByteArray kHeader = "Name,RoomNumber,PHnumber,Code1,Code2,spare,RFID,Addr\r\n";
@@ -143,4 +145,29 @@ TEST_F(CliOnPanel, ADashIsStandardOutputForAGetAndStandardInputForAPut)
     console.input = std::nullopt; // standard input closed or unreadable
     EXPECT_EQ(run({"directory", "put", "-"}), 1);
     EXPECT_TRUE(err().contains("Cannot open file standard input")) << err().toStdString();
+}
+
+// SIGINT or SIGTERM during a put: the rewrite stops after the entry being
+// written, the program logs off, says what was written and where the
+// backup is, prints the summary and ends with status 1.
+TEST_F(CliOnPanel, AnInterruptedPutStopsAtTheNextEntryLogsOffAndSaysWhatItDid)
+{
+    ASSERT_EQ(run({"directory", "get", path("gate.csv")}), 0);
+    ASSERT_EQ(run({"directory", "put", path("gate.csv")}), 0);
+    port.clearLog();
+    // During the third entry's write.
+    onCommand("b0130", [](PanelFaults &) { CliInterrupt::active()->interrupt(SIGTERM); });
+    EXPECT_EQ(run({"--json", "directory", "put", path("gate.csv")}), 1);
+    EXPECT_EQ(commandsStartingWith('b'), 3);
+    EXPECT_EQ(port.commands().last(), QByteArray("x"));
+    EXPECT_TRUE(err().contains(QStringLiteral("3 of %1 entries written").arg(DemoData::residents().size())))
+        << err().toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(console.outText).object();
+    EXPECT_EQ(summary.value("interrupted").toString(), "SIGTERM");
+    EXPECT_EQ(summary.value("exit").toInt(), 1);
+    const QString backup = summary.value("backup").toString();
+    ASSERT_FALSE(backup.isEmpty());
+    EXPECT_TRUE(texts(summary.value("errors")).join('|').contains("What the Corvalen held before is kept in " + backup));
+    QFile::remove(backup);
+    EXPECT_EQ(CliInterrupt::active(), nullptr);
 }

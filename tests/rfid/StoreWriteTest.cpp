@@ -230,3 +230,20 @@ TEST_F(StoreWrite, WhatIsWrittenComesBackWithTheSameResidents)
     EXPECT_EQ(Directory::value(h.directory, "Bob", "RFID"), QByteArray("ABCDEF0123"));
     EXPECT_EQ(run(), RfidWriteAll::Outcome::Completed); // and the next Write All takes it
 }
+
+// A log-off (or a lost line) during the write ends it after the record
+// being written, telling how far it got, instead of trying every record
+// left on a line that is gone.
+TEST_F(StoreWrite, AConnectionThatEndsStopsTheWriteAfterTheRecordBeingWritten)
+{
+    addCodes(9);
+    h.port.setResponder([this](const QByteArray &c) {
+        if (c.startsWith("g1409"))
+            h.link.conn().LoggedOn = false;
+        return panel.answer(c);
+    });
+    EXPECT_EQ(run(), RfidWriteAll::Outcome::Unfinished);
+    EXPECT_EQ(panel.commandsStartingWith('g'), (QList<QByteArray>{"g1408", "g1409"}));
+    EXPECT_EQ(panel.records[1410], StorePanel::blank());
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Write All did not finish,\r\nrecords 1408 to 1409 written.")});
+}
