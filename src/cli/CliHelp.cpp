@@ -16,14 +16,20 @@ QString commandLine(const CliCommand &c)
 
 const char *kOptions =
     "Options:\n"
-    "  --port PORT        the panel's line: COM1 to COM4 as the window maps them, a\n"
+    "  --port PORT        the panel's line: COM1 to COM4 as the window maps them\n"
+    "                     (its Device... choices, then $CORVALEN_COM1 ...), a\n"
     "                     device (/dev/ttyUSB0), tcp://HOST:PORT (a serial server in\n"
     "                     raw mode) or rfc2217://HOST:PORT; COM2 when not given\n"
     "  --com1=DEVICE ...  the device of COM1 to COM4 (over $CORVALEN_COM1 ...)\n"
     "  --pin-file FILE    read the PIN from the first line of FILE, which only its\n"
     "                     owner may read (chmod 600)\n"
-    "  --json             print a one-object summary on standard output\n"
-    "  -q, --quiet        no progress on standard error\n"
+    "  --json             print a one-object summary on standard output (on standard\n"
+    "                     error, as its last line, when a get writes to -)\n"
+    "  -q, --quiet        no progress on standard error (warnings and errors stay)\n"
+    "  --strict           refuse a put whose list would not reach the panel as it\n"
+    "                     stands (a value cut, dropped or replaced: see the warnings)\n"
+    "  --allow-empty      let rfid put write a list without codes, emptying the\n"
+    "                     panel's RFID store\n"
     "  -h, --help         show this text (after a command: the command's text)\n"
     "  --version          show the version\n";
 
@@ -34,16 +40,25 @@ const char *kPinAndExit =
     "  the machine could read it. A new PIN (pin set) comes from $CORVALEN_NEW_PIN\n"
     "  or is asked twice.\n"
     "\n"
+    "FILE:\n"
+    "  \"-\" is standard output for a get and standard input for a put. A put takes\n"
+    "  only a phone list (this program's, or a spreadsheet's whose columns it knows) and\n"
+    "  checks it before the log-on: a room that does not fit (1 to 6 digits) refuses\n"
+    "  it; a value that would be cut or dropped is a warning naming row and field.\n"
+    "\n"
     "Exit status:\n"
     "  0  done\n"
-    "  1  the panel refused, or a check failed (a file or a value); see the message\n"
+    "  1  the panel refused, or a check failed (a file or a value); see the message;\n"
+    "     or SIGINT or SIGTERM stopped the job: it ends after the record it is\n"
+    "     writing, logs off and says what was written (a second signal ends it at once)\n"
     "  2  usage: the command line was wrong, nothing was tried\n"
     "  3  the link failed: the port did not open, the panel did not answer, or the\n"
     "     line was lost\n"
     "\n"
     "Messages and progress go to standard error: a bar with the time left on a\n"
-    "terminal, one line a stage otherwise. Files are replaced whole or not at all:\n"
-    "a get that fails leaves an existing file as it was.\n";
+    "terminal, one line a stage otherwise; warnings begin with \"Warning: \". Files\n"
+    "are replaced whole or not at all: a get that fails leaves an existing file as\n"
+    "it was.\n";
 
 } // namespace
 
