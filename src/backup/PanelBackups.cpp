@@ -8,7 +8,6 @@
 #include "backup/DirectoryComparison.h"
 #include "backup/PanelReads.h"
 #include "backup/RecordComparison.h"
-#include "directory/DirectoryTransfer.h"
 
 #include <QDir>
 
@@ -45,18 +44,20 @@ PanelBackups::Gate PanelBackups::beforeDirectoryWrite(AppContext &ctx, const QLi
                                                       UserPrompt::Question question)
 {
     QString why;
-    std::optional<QByteArray> reply;
+    std::optional<DirectoryListing> listing;
     {
         ReadFeedback busy(ctx.feedback);
-        reply = PanelReads::readDirectory(ctx.link, &why);
+        listing = PanelReads::readDirectory(ctx.link, &why);
     }
+    // Every slot that holds anything is kept, a resident or not, so that a
+    // restore puts back exactly what the write replaces.
     QList<PanelEntry> panel;
-    if (reply) {
-        panel = DirectoryTransfer::replyEntries(*reply, true);
+    if (listing) {
+        panel = listing->occupied;
         question.details = DirectoryComparison::compare(panel, written).text();
     }
     return keep(ctx, BackupKind::Directory, QStringLiteral("phone list"), why,
-                reply ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
+                listing ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
 }
 
 PanelBackups::Gate PanelBackups::beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written,

@@ -19,8 +19,8 @@ QByteArray CliPrompt::plainLines(const QString &text)
 
 void CliPrompt::message(const QString &text, Kind kind)
 {
-    if (kind == Kind::Error) {
-        errors_ << text;
+    if (kind == Kind::Error || kind == Kind::Warning) {
+        (kind == Kind::Error ? errors_ : warnings_) << text;
         console_.err(plainLines(text));
         return;
     }

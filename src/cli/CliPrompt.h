@@ -7,8 +7,8 @@
 class CliConsole;
 
 // The window's message boxes on standard error: the same texts, their CR LF
-// line breaks as plain line ends. Errors always show; information only
-// without --quiet. A question is answered by the command itself (the user
+// line breaks as plain line ends. Errors and warnings always show;
+// information only without --quiet. A question is answered by the command itself (the user
 // asked for the job that asks it): it is shown with the answer.
 class CliPrompt : public UserPrompt
 {
@@ -24,6 +24,8 @@ public:
     // Every error shown, in order.
     const QStringList &errors() const { return errors_; }
     QString lastError() const { return errors_.isEmpty() ? QString() : errors_.last(); }
+    // Every warning shown, in order.
+    const QStringList &warnings() const { return warnings_; }
 
     static QByteArray plainLines(const QString &text);
 
@@ -31,4 +33,5 @@ private:
     CliConsole &console_;
     bool quiet_;
     QStringList errors_;
+    QStringList warnings_;
 };

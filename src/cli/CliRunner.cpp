@@ -134,6 +134,7 @@ int CliRunner::run(const QStringList &args, const QString &program)
 
     summary.exit = exitStatus(exit);
     summary.errors = prompt.errors();
+    summary.warnings = prompt.warnings();
     summary.durationS = double(waiter_.nowNs() - startedNs) / 1e9;
     if (options.json)
         console_.out(summary.toJson());

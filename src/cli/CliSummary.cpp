@@ -28,12 +28,16 @@ QByteArray CliSummary::toJson() const
     o.insert(QStringLiteral("file"), textOrNull(file));
     o.insert(QStringLiteral("backup"), textOrNull(backup));
     o.insert(QStringLiteral("duration_s"), qRound(durationS * 1000) / 1000.0);
-    QJsonArray shown;
-    for (const QString &e : errors) {
-        QString plain = e;
-        plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        shown.append(plain);
-    }
-    o.insert(QStringLiteral("errors"), shown);
+    auto plainTexts = [](const QStringList &texts) {
+        QJsonArray shown;
+        for (const QString &e : texts) {
+            QString plain = e;
+            plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            shown.append(plain);
+        }
+        return shown;
+    };
+    o.insert(QStringLiteral("errors"), plainTexts(errors));
+    o.insert(QStringLiteral("warnings"), plainTexts(warnings));
     return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
 }

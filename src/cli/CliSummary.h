@@ -7,7 +7,7 @@
 // --json. Fields: action ("directory get"), result ("done", "refused",
 // "usage", "link failed"), exit (the status), counts (what the job counted),
 // model, file, backup (null until backups are taken), duration_s, and the
-// error messages shown, if any.
+// error and warning messages shown, if any.
 struct CliSummary
 {
     QString action;
@@ -17,6 +17,7 @@ struct CliSummary
     QString file;
     QString backup;
     QStringList errors;
+    QStringList warnings;
     int exit = 0;
     double durationS = 0;
 

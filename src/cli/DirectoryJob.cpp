@@ -1,10 +1,12 @@
 #include "cli/DirectoryJob.h"
 
+#include "backup/DirectoryComparison.h"
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "directory/DirectoryListing.h"
 #include "directory/DirectorySlots.h"
 #include "directory/DirectoryTransfer.h"
 #include "directory/PhoneListFile.h"
@@ -64,6 +66,7 @@ CliExit DirectoryJob::put()
                                     .arg(options_.file));
         return CliExit::Refused;
     }
+    warnUnreadable();
     if (!takeBackup())
         return CliExit::Refused;
 
@@ -89,4 +92,25 @@ CliExit DirectoryJob::put()
         break;
     }
     return CliExit::Refused;
+}
+
+// Entries without a Name or a RoomNumber go to the panel as they are, but
+// neither GetData nor `directory get` reads such a slot back: say which.
+void DirectoryJob::warnUnreadable()
+{
+    QStringList named;
+    int row = 0;
+    for (const PanelEntry &e : DirectoryComparison::tableEntries(session_.directory().PhoneTable)) {
+        ++row;
+        if (DirectoryListing::holdsData(e) && !DirectoryListing::isResident(e))
+            named << QString::number(row);
+    }
+    if (named.isEmpty())
+        return;
+    session_.prompt().message(
+        QStringLiteral("%1 entr(ies) of %2 without a Name or a RoomNumber (entry %3) are written,\r\n"
+                       "but directory get and GetData leave such slots out: they will not come back.")
+            .arg(named.size())
+            .arg(options_.file, named.join(QStringLiteral(", "))),
+        UserPrompt::Kind::Warning);
 }

@@ -14,4 +14,5 @@ public:
 private:
     CliExit get();
     CliExit put();
+    void warnUnreadable();
 };

@@ -1,6 +1,7 @@
 #include "directory/DirectoryTransfer.h"
 
 #include "app/AppContext.h"
+#include "directory/DirectoryListing.h"
 #include "directory/PhoneFields.h"
 #include "directory/ScrollSyncPause.h"
 #include "link/ReplyMemo.h"
@@ -22,23 +23,7 @@ DirectoryTransfer::DirectoryTransfer(AppContext &ctx, QObject *parent)
 
 QList<PanelEntry> DirectoryTransfer::replyEntries(const QByteArray &reply, bool complete)
 {
-    QByteArray text = reply;
-    if (!complete) {
-        // Only lines that arrived whole: the text after the last CR LF is cut.
-        const qsizetype end = text.lastIndexOf("\r\n");
-        text.truncate(end < 0 ? 0 : end + 2);
-    }
-    const QList<QByteArray> lines = ReplyMemo::splitLines(text);
-    const qsizetype last = complete ? lines.size() - 1 : lines.size(); // the "OK" line is not an entry
-    QList<PanelEntry> entries;
-    for (qsizetype i = 1; i < last; ++i) {
-        if (lines.at(i).isEmpty())
-            continue;
-        PanelEntry e = ParsePanelEntry(lines.at(i));
-        if (!e.RoomNumber.isEmpty() && !e.Name.isEmpty())
-            entries.append(std::move(e));
-    }
-    return entries;
+    return DirectoryListing::read(reply, complete).entries;
 }
 
 void DirectoryTransfer::beginTransferFeedback()
@@ -77,20 +62,36 @@ DirectoryTransfer::Outcome DirectoryTransfer::GetDataClick()
     beginTransferFeedback();
     emit progressVisibleChanged(true);
 
-    const bool complete = waitForDirectory();
+    const bool ended = waitForDirectory();
     link.PumpWait(1000); // the tail of the reply
     emit progressVisibleChanged(false);
     link.RxMemo().setText(rx.ReceiveBuffer);
-    rebuildTable(complete);
+    const DirectoryListing listing = DirectoryListing::read(link.RxMemo().text(), ended);
+    // The panel lists every slot, an empty one too: an "OK" without a single
+    // slot line is a failed read, not an empty directory.
+    const bool complete = ended && listing.records > 0;
+    const bool replaced = rebuildTable(listing, complete);
 
     endTransferFeedback();
     rx.EchoSuppressed = false;
-    return complete ? Outcome::Completed : Outcome::CommunicationError;
+    if (!complete) {
+        ctx_.prompt.message(replaced ? QStringLiteral("communication error\r\n"
+                                                      "The download was cut short: the table holds the %1 "
+                                                      "entries that arrived,\r\n"
+                                                      "not the Corvalen's whole phone list.")
+                                           .arg(listing.entries.size())
+                                     : kCommunicationError,
+                            UserPrompt::Kind::Error);
+        return Outcome::CommunicationError;
+    }
+    if (listing.skipped() > 0)
+        ctx_.prompt.message(listing.skippedText(), UserPrompt::Kind::Warning);
+    return Outcome::Completed;
 }
 
 // Waits for the reply in steps of 86.4 ms until its "OK" line. Ends early
-// after 41 silent steps in a row, and after 1501 steps in all; both are
-// reported as "communication error". True when the reply came whole.
+// after 41 silent steps in a row, and after 1501 steps in all. True when the
+// reply ended with its "OK" line.
 bool DirectoryTransfer::waitForDirectory()
 {
     CommandExchange &link = ctx_.link;
@@ -105,32 +106,27 @@ bool DirectoryTransfer::waitForDirectory()
         if (rx.DataArrived) {
             silence = 0;
         } else if (++silence > kSilentStepsAllowed) {
-            ctx_.prompt.message(kCommunicationError, UserPrompt::Kind::Error);
             return false;
         }
         emit lineCountChanged(rx.LineEndCount);
         rx.DataArrived = false;
     }
-    if (rx.ReplyOk)
-        return true;
-    // The panel kept talking without ever ending its reply.
-    ctx_.prompt.message(kCommunicationError, UserPrompt::Kind::Error);
-    return false;
+    // False when the panel kept talking without ever ending its reply.
+    return rx.ReplyOk;
 }
 
 // Replaces the table with the reply's entries in slot order. Only a whole
 // reply marks the table as matching the panel: after a partial one, single
 // writes would take slots for free that hold residents on the panel. A
 // broken reply without a single entry leaves the table as it was rather
-// than wiping it.
-void DirectoryTransfer::rebuildTable(bool complete)
+// than wiping it. True when the table was replaced.
+bool DirectoryTransfer::rebuildTable(const DirectoryListing &listing, bool complete)
 {
     PhoneDirectory &dir = ctx_.directory;
     Table &table = dir.PhoneTable;
-    const QList<PanelEntry> entries = replyEntries(ctx_.link.RxMemo().text(), complete);
-    if (!complete && entries.isEmpty()) {
+    if (!complete && listing.entries.isEmpty()) {
         dir.TableLoading = false;
-        return;
+        return false;
     }
     {
         ScrollSyncPause pause(dir);
@@ -140,7 +136,7 @@ void DirectoryTransfer::rebuildTable(bool complete)
         dir.SetupPhoneGrid();
         dir.allowPhoneFileSave();
         Table::ControlsPause controls(table);
-        for (const PanelEntry &e : entries) {
+        for (const PanelEntry &e : listing.entries) {
             // In field order: Name, RoomNumber, PHnumber, Code1, Code2, spare, RFID, Addr.
             table.appendRecord({e.Name, e.RoomNumber, e.PHnumber, e.Code1, e.Code2, e.Spare, QByteArray(),
                                 e.SlotAddress});
@@ -150,6 +146,7 @@ void DirectoryTransfer::rebuildTable(bool complete)
     table.first();
     ctx_.link.conn().DirectorySynced = complete;
     dir.setWriteEachChangeEnabled(complete);
+    return true;
 }
 
 bool DirectoryTransfer::linkStillUp()

@@ -7,6 +7,7 @@
 #include <QObject>
 
 struct AppContext;
+struct DirectoryListing;
 
 // The whole-directory transfers of the phone page, below the windows.
 //
@@ -47,7 +48,8 @@ public:
 
     // The entries between the first line of a directory reply and its "OK"
     // line; without "OK", those of every complete line after the first.
-    // Lines with an empty RoomNumber or Name are empty slots and are left out.
+    // Lines with an empty RoomNumber or Name are empty slots and are left out
+    // (DirectoryListing).
     static QList<PanelEntry> replyEntries(const QByteArray &reply, bool complete);
 
 signals:
@@ -60,7 +62,7 @@ signals:
 
 private:
     bool waitForDirectory();
-    void rebuildTable(bool complete);
+    bool rebuildTable(const DirectoryListing &listing, bool complete);
     bool assignSlots();
     bool erasePanelDirectory();
     bool entriesFitTheLine();

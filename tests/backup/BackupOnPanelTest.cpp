@@ -171,3 +171,31 @@ TEST_F(BackupOnPanel, AnUploadCutShortOffersTheBackupTakenBefore)
         << qPrintable(h.prompt.questions.last());
     EXPECT_EQ(offered.fileName(), QStringLiteral("2026-12-08_091500_Xarn1000_directory.csv"));
 }
+
+TEST_F(BackupOnPanel, ASlotWithoutNameOrRoomIsKeptByTheBackupAndComesBackWithTheRestore)
+{
+    panel.memory().setRecord(128, "101,,,,0211111111,");     // no Name
+    panel.memory().setRecord(129, ",1234,,,0217,Caretaker"); // no RoomNumber
+    panel.memory().setRecord(130, "102,,,,0212,Baker");
+    const QList<QByteArray> before = records(128, 131);
+    Directory::add(h.directory, "Wrong Person", "7", "", "");
+    DirectoryTransfer(h.ctx).WriteDataClick();
+    ASSERT_EQ(panel.memory().usedDirectorySlots(), 1);
+    ASSERT_EQ(h.prompt.details.size(), 1);
+    EXPECT_TRUE(h.prompt.details[0].startsWith(QStringLiteral("1 added, 3 removed"))) << qPrintable(h.prompt.details[0]);
+
+    const QList<BackupEntry> kept = backups.store().list();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0].count, 3);
+    const BackupRestore::Result result = BackupRestore::restore(h.link, kept[0]);
+    EXPECT_TRUE(result.ok()) << qPrintable(result.error);
+    EXPECT_EQ(records(128, 131), before);
+
+    // The download passes over the two, as over empty slots, and says so.
+    h.prompt.messages.clear();
+    EXPECT_EQ(DirectoryTransfer(h.ctx).GetDataClick(), DirectoryTransfer::Outcome::Completed);
+    EXPECT_EQ(h.directory.PhoneTable.count(), 1);
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("2 slot(s) of the Corvalen hold data without a Name or a RoomNumber: "
+                                         "1000, 1020\r\nThey were left out of the table, as empty slots are.")});
+}
