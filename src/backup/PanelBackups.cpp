@@ -34,6 +34,21 @@ private:
 
 } // namespace
 
+PanelBackups::RestoreHold::RestoreHold(PanelBackups &backups, const BackupEntry &entry)
+    : backups_(backups)
+    , entry_(entry)
+{
+    backups_.store_.hold(entry_);
+    ++backups_.restoring_;
+}
+
+PanelBackups::RestoreHold::~RestoreHold()
+{
+    if (--backups_.restoring_ == 0)
+        backups_.store_.prune();
+    backups_.store_.release(entry_);
+}
+
 PanelBackups::PanelBackups(const BackupStore &store, QObject *parent)
     : QObject(parent)
     , store_(store)
@@ -102,7 +117,8 @@ PanelBackups::Gate PanelBackups::keep(AppContext &ctx, BackupKind kind, const QS
         return gate;
     }
     const BackupStore::Saved saved =
-        store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count);
+        store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count,
+                    restoring_ > 0 ? BackupStore::Retention::Later : BackupStore::Retention::Now);
     if (!saved.entry) {
         gate.proceed = writeWithoutBackup(ctx.prompt, what, saved.error) && ctx.prompt.askQuestion(question);
         return gate;
@@ -151,6 +167,10 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
         return false;
+    // The backup being restored stays, whatever the retention rule says of
+    // it once the backup taken before the restore is one more of its kind;
+    // the rule runs when the restore is over.
+    RestoreHold hold(*this, entry);
 
     QByteArray bytes;
     QString why;
@@ -191,6 +211,13 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
     if (!gate.proceed)
         return false;
 
+    // The directory is written from the backup, not from the table: the table
+    // no longer stands for the panel's directory, as after Open in Page, and
+    // single writes from it would land in slots that now hold others.
+    if (entry.kind() == BackupKind::Directory) {
+        ctx.link.conn().DirectorySynced = false;
+        ctx.directory.setWriteEachChangeEnabled(false);
+    }
     ctx.feedback.showTransferWindow();
     ctx.feedback.setBusyCursor(true);
     const BackupRestore::Result result = BackupRestore::restore(ctx.link, entry);

@@ -50,7 +50,9 @@ public:
     // Puts a backup back on the panel (BackupRestore), after keeping what the
     // panel holds now and asking with the comparison as details. Says how it
     // ended; true when every entry or record was taken. Holds the exchange
-    // guard; refuses while offline.
+    // guard; refuses while offline. The backup restored is never pruned
+    // meanwhile; the retention rule runs once the restore is over. After a
+    // directory restore the table no longer counts as the panel's.
     bool restoreWithBackup(AppContext &ctx, const BackupEntry &entry);
 
 signals:
@@ -59,8 +61,23 @@ signals:
     void restoreRequested(const BackupEntry &entry);
 
 private:
+    // For a restore's whole run: the backup restored is held in the store,
+    // the backup taken before it is saved without pruning, and the
+    // retention rule runs at the end.
+    class RestoreHold
+    {
+    public:
+        RestoreHold(PanelBackups &backups, const BackupEntry &entry);
+        ~RestoreHold();
+
+    private:
+        PanelBackups &backups_;
+        BackupEntry entry_;
+    };
+
     Gate keep(AppContext &ctx, BackupKind kind, const QString &what, const QString &readError,
               const QList<BackupStore::File> &files, int count, UserPrompt::Question question);
 
     BackupStore store_;
+    int restoring_ = 0;
 };

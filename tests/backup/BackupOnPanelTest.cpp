@@ -2,6 +2,7 @@
 // backup holds what the panel held, the question shows what changes, and a
 // restore puts the panel's memory back byte for byte.
 #include "../rfid/Directory.h"
+#include "backup/BackupFiles.h"
 #include "backup/BackupRestore.h"
 #include "backup/PanelBackups.h"
 #include "directory/DirectoryTransfer.h"
@@ -198,4 +199,57 @@ TEST_F(BackupOnPanel, ASlotWithoutNameOrRoomIsKeptByTheBackupAndComesBackWithThe
     EXPECT_EQ(h.prompt.messages,
               QStringList{QStringLiteral("2 slot(s) of the Corvalen hold data without a Name or a RoomNumber: "
                                          "1000, 1020\r\nThey were left out of the table, as empty slots are.")});
+}
+
+TEST_F(BackupOnPanel, RestoringTheOldestOfAHundredOldBackupsKeepsItThroughTheBackupTakenFirst)
+{
+    // A hundred phone list backups, one a day, the oldest 100 days back: the
+    // one to restore is the hundredth newest, kept by the count alone.
+    QDateTime when = kNow.addDays(-100);
+    BackupStore older(backups.store().folder(), [&when] { return when; });
+    PanelEntry adams{"1000", "101", "", "", "", "0211", "Adams"};
+    const BackupStore::Saved chosen =
+        older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles({adams}), 1);
+    ASSERT_TRUE(chosen.entry);
+    for (int day = 99; day >= 1; --day) {
+        when = kNow.addDays(-day);
+        ASSERT_TRUE(older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles({}), 0)
+                        .entry);
+    }
+    panel.memory().setRecord(128, "7,,,,,Wrong Person");
+
+    // The backup taken before the restore makes it the 101st: it stays all the same.
+    EXPECT_TRUE(backups.restoreWithBackup(h.ctx, *chosen.entry)) << qPrintable(h.prompt.messages.join('|'));
+    EXPECT_EQ(panel.memory().record(128), QByteArray("101,,,,0211,Adams"));
+    EXPECT_EQ(h.prompt.messages.last(), QStringLiteral("Restored 1 resident from %1.").arg(chosen.entry->fileName()));
+    const QList<BackupEntry> left = backups.store().list();
+    ASSERT_EQ(left.size(), 101);
+    EXPECT_EQ(left.first().name.when, kNow);
+    EXPECT_EQ(left.last().fileName(), chosen.entry->fileName());
+
+    // Once the restore is over, the retention rule holds again.
+    EXPECT_EQ(backups.store().prune(), 1);
+    EXPECT_FALSE(QFile::exists(chosen.entry->path));
+}
+
+TEST_F(BackupOnPanel, AfterADirectoryRestoreTheTableNoLongerCountsAsThePanels)
+{
+    panel.memory().setRecord(128, "101,,,,0211,Adams");
+    panel.memory().setRecord(129, "102,,,,0212,Baker");
+    DirectoryTransfer(h.ctx).GetDataClick();
+    ASSERT_TRUE(h.link.conn().DirectorySynced);
+    ASSERT_TRUE(h.directory.writeEachChangeEnabled());
+
+    // An older list: Carter where Adams is now.
+    BackupStore older(backups.store().folder(), [] { return kNow.addDays(-3); });
+    const BackupStore::Saved saved = older.save(
+        BackupKind::Directory, QStringLiteral("Xarn1000"),
+        BackupFiles::directoryFiles({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
+    ASSERT_TRUE(saved.entry);
+    EXPECT_TRUE(backups.restoreWithBackup(h.ctx, *saved.entry));
+    EXPECT_EQ(panel.memory().record(128), QByteArray("103,,,,0213,Carter"));
+    // The table still names Adams in slot 1000: it is not the panel's directory.
+    EXPECT_EQ(h.directory.PhoneTable.value(0, "Name"), QByteArray("Adams"));
+    EXPECT_FALSE(h.link.conn().DirectorySynced);
+    EXPECT_FALSE(h.directory.writeEachChangeEnabled());
 }
