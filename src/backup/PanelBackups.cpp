@@ -142,10 +142,19 @@ bool PanelBackups::writeWithoutBackup(UserPrompt &prompt, const QString &what, c
     return prompt.askQuestion(question);
 }
 
-bool PanelBackups::offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what)
+bool PanelBackups::offerRestore(AppContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
+                                bool lineLost)
 {
     if (!entry || entry->path.isEmpty())
         return false;
+    UserPrompt &prompt = ctx.prompt;
+    if (lineLost || !ctx.link.conn().LoggedOn || !ctx.link.port().isOpen()) {
+        prompt.message(QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
+                                      "%2\r\nOnce the Corvalen answers again, log on and restore it with "
+                                      "File, Backups...")
+                           .arg(what, entry->fileName()));
+        return false;
+    }
     UserPrompt::Question question;
     question.text = QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
                                    "%2\r\nWrite it back to the Corvalen now?")

@@ -42,10 +42,14 @@ public:
     // write without a backup. `what` names the data ("phone list").
     static bool writeWithoutBackup(UserPrompt &prompt, const QString &what, const QString &why);
 
-    // After an erasing write failed or was cut short: names the backup that
-    // holds what the panel held before and asks whether to restore it; on
-    // Yes, restoreRequested(). False when there is no backup.
-    bool offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what);
+    // After an erasing write that changed the panel failed or was cut short:
+    // names the backup that holds what the panel held before and asks
+    // whether to restore it; on Yes, restoreRequested(). A restore that
+    // cannot run now (the link is down, or `lineLost`: the panel stopped
+    // answering) is not offered: the message names the backup and how to
+    // restore it later. False when there is no backup or nothing was asked.
+    bool offerRestore(AppContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
+                      bool lineLost = false);
 
     // Puts a backup back on the panel (BackupRestore), after keeping what the
     // panel holds now and asking with the comparison as details. Says how it

@@ -66,6 +66,10 @@ CliExit DirectoryJob::put()
                                     .arg(options_.file));
         return CliExit::Refused;
     }
+    // What can refuse the list without the panel, before the backup reads it.
+    DirectoryTransfer transfer(session_.ctx());
+    if (!transfer.WriteDataChecks())
+        return CliExit::Refused;
     warnUnreadable();
     if (!takeBackup())
         return CliExit::Refused;
@@ -73,7 +77,6 @@ CliExit DirectoryJob::put()
     CliProgress &progress = session_.progress();
     progress.stage(QStringLiteral("Writing the phone directory"));
     progress.expectCommands("b", entries);
-    DirectoryTransfer transfer(session_.ctx());
     const O outcome = transfer.WriteDataClick();
     progress.finish();
     summary_.counts.insert(QStringLiteral("written"), transfer.writtenCount());

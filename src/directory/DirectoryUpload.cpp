@@ -7,12 +7,17 @@
 #include "backup/PanelBackups.h"
 #include "directory/DirectorySlots.h"
 #include "directory/EntryText.h"
+#include "directory/EntryWrite.h"
 #include "directory/EntryWriteCheck.h"
 #include "directory/PhoneFields.h"
+#include "link/LineSilence.h"
 
 namespace {
 
 constexpr int kErrorsBeforeStop = 21;
+// Write attempts in a row without a byte back (a block write, then two of
+// its retries: some 8 s) that mean the line is lost.
+constexpr int kSilentAttemptsForLoss = 3;
 
 // For the upload's whole run: the RFID page's buttons and the directory's
 // OK keep off the table (TableLoading), the edit fields are not refilled
@@ -51,30 +56,11 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
     PhoneDirectory &dir = ctx_.directory;
     Table &table = dir.PhoneTable;
 
-    table.refresh();
-    const int limit = DirectorySlots::uploadLimit(link.conn().DirectoryEnd);
-    if (table.count() > limit) {
-        ctx_.prompt.message(QStringLiteral("There are to many records to store\r\nto this Corvalen version.\r\n")
-                            + QString::number(limit) + QStringLiteral(" is the limit."));
+    if (!WriteDataChecks())
         return Outcome::NotStarted;
-    }
-    if (!entriesFitTheLine())
-        return Outcome::NotStarted;
-    UserPrompt::Question question;
-    question.text = QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?");
-    question.kind = UserPrompt::Kind::Information;
-    // With a backups folder, what the panel holds is kept first and the
-    // question shows what the upload changes.
     std::optional<BackupEntry> backup;
-    if (ctx_.backups) {
-        const PanelBackups::Gate gate =
-            ctx_.backups->beforeDirectoryWrite(ctx_, DirectoryComparison::tableEntries(table), question);
-        if (!gate.proceed)
-            return Outcome::NotStarted;
-        backup = gate.backup;
-    } else if (!ctx_.prompt.ask(question.text, question.kind)) {
+    if (!askToReplace(&backup))
         return Outcome::NotStarted;
-    }
 
     UploadScope upload(dir);
     ctx_.status.setStatusText(QStringLiteral("Sorting"));
@@ -97,11 +83,10 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
     ctx_.feedback.setBusyCursor(false); // the hourglass comes with the rewrite
     ctx_.status.setStatusText(QStringLiteral("Erasing Current phone List"));
     if (!erasePanelDirectory()) {
+        // The panel did not take the erase: there is nothing to put back.
         endTransferFeedback();
         ctx_.prompt.message(QStringLiteral("Could not clear All,\r\nSave your files and\r\nRecheck connection"),
                             UserPrompt::Kind::Error);
-        if (ctx_.backups)
-            ctx_.backups->offerRestore(ctx_.prompt, backup, QStringLiteral("phone list"));
         return Outcome::EraseFailed; // the entries keep their new slots
     }
 
@@ -114,37 +99,90 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
         done = rewritePanel();
     }
     ctx_.feedback.hideTransferWindow();
+    const Outcome outcome = reportRewrite(done, backup);
 
-    // A log-off or a dropped line ends the rewrite early: the panel's
-    // directory then holds only the entries written before, and the table
-    // no longer stands for it.
-    const bool linkUp = linkStillUp();
-    const bool unfinished = !linkUp && done.written < table.count();
-    if (unfinished)
-        ctx_.prompt.message(QStringLiteral("Upload did not finish,\r\n%1 of %2 entries written.\r\n"
-                                           "The Corvalen phone list is incomplete.")
-                                .arg(done.written)
-                                .arg(table.count()),
-                            UserPrompt::Kind::Error);
-    else if (done.errors != 0)
-        ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(done.errors), UserPrompt::Kind::Error);
-    if ((unfinished || done.errors != 0) && ctx_.backups)
-        ctx_.backups->offerRestore(ctx_.prompt, backup, QStringLiteral("phone list"));
-
-    if (!unfinished)
-        ctx_.status.setStatusText(QStringLiteral("Done"));
     ctx_.feedback.setBusyCursor(false);
     ctx_.feedback.stopLampBlink();
     ctx_.feedback.startKeepAlive();
     ctx_.feedback.setLedImage(link.conn().LoggedOn ? 21 : 22);
     emit gridEnabledChanged(true);
-    link.conn().DirectorySynced = linkUp;
-    dir.setWriteEachChangeEnabled(linkUp);
+    // Only a rewrite that put every entry on the panel leaves the table
+    // standing for the panel's directory.
+    const bool matches = outcome == Outcome::Completed && linkStillUp();
+    link.conn().DirectorySynced = matches;
+    dir.setWriteEachChangeEnabled(matches);
     written_ = done.written;
     errors_ = done.errors;
-    if (unfinished)
+    return outcome;
+}
+
+// The limit of the model and the entries' texts: the checks that can stop
+// an upload before anything is asked or read from the panel, with their
+// messages.
+bool DirectoryTransfer::WriteDataChecks()
+{
+    Table &table = ctx_.directory.PhoneTable;
+    table.refresh();
+    const int limit = DirectorySlots::uploadLimit(ctx_.link.conn().DirectoryEnd);
+    if (table.count() > limit) {
+        ctx_.prompt.message(QStringLiteral("There are to many records to store\r\nto this Corvalen version.\r\n")
+                            + QString::number(limit) + QStringLiteral(" is the limit."));
+        return false;
+    }
+    return entriesFitTheLine();
+}
+
+// The replace question. With a backups folder, what the panel holds is kept
+// first and the question shows what the upload changes; but only an upload
+// that will erase the panel's directory (a table with entries, every one of
+// which gets a slot) reads it: an empty table sends nothing at all.
+bool DirectoryTransfer::askToReplace(std::optional<BackupEntry> *backup)
+{
+    const Table &table = ctx_.directory.PhoneTable;
+    UserPrompt::Question question;
+    question.text = QStringLiteral("This will replace ALL numbers currently\r\nstored in the Corvalen, Continue?");
+    question.kind = UserPrompt::Kind::Information;
+    const bool erases =
+        table.count() > 0 && table.count() <= DirectorySlots::slotCount(ctx_.link.conn().DirectoryEnd);
+    if (!ctx_.backups || !erases)
+        return ctx_.prompt.ask(question.text, question.kind);
+    const PanelBackups::Gate gate =
+        ctx_.backups->beforeDirectoryWrite(ctx_, DirectoryComparison::tableEntries(table), question);
+    *backup = gate.backup;
+    return gate.proceed;
+}
+
+// What the rewrite left, told: a rewrite cut short by a log-off, a dropped
+// line or a panel that stopped answering says how far it got; refused
+// entries are counted. Either way the panel's directory differs from the
+// table, and the backup taken before is offered (or named, when the restore
+// cannot run now). Only a whole rewrite says "Done".
+DirectoryTransfer::Outcome DirectoryTransfer::reportRewrite(const Rewrite &done,
+                                                            const std::optional<BackupEntry> &backup)
+{
+    const int total = ctx_.directory.PhoneTable.count();
+    const bool linkUp = linkStillUp();
+    const bool cutShort = (done.lineLost || !linkUp) && done.written < total;
+    // A dropped line or a log-off speaks for itself; a line still open that
+    // carries nothing back is said to be so.
+    const bool silent = done.lineLost && linkUp;
+    if (cutShort)
+        ctx_.prompt.message((silent ? LineSilence::lostText() + QStringLiteral("\r\n") : QString())
+                                + QStringLiteral("Upload did not finish,\r\n%1 of %2 entries written.\r\n"
+                                                 "The Corvalen phone list is incomplete.")
+                                      .arg(done.written)
+                                      .arg(total),
+                            UserPrompt::Kind::Error);
+    else if (done.errors != 0)
+        ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(done.errors), UserPrompt::Kind::Error);
+    if ((cutShort || done.errors != 0) && ctx_.backups)
+        ctx_.backups->offerRestore(ctx_, backup, QStringLiteral("phone list"), done.lineLost);
+    if (cutShort)
         return Outcome::Unfinished;
-    return done.errors != 0 ? Outcome::SomeRefused : Outcome::Completed;
+    if (done.errors != 0)
+        return Outcome::SomeRefused;
+    ctx_.status.setStatusText(QStringLiteral("Done"));
+    return Outcome::Completed;
 }
 
 // Every entry is looked at before anything goes to the panel: one that
@@ -212,39 +250,23 @@ QByteArray DirectoryTransfer::uploadText()
                           table.field(PhoneFields::Name));
 }
 
-// WriteBlock, then up to three WriteRecord retries each after a bare CR; a
-// failed retry leaves an "f" in Edit3.
-bool DirectoryTransfer::writeEntry(const QByteArray &slot, const QByteArray &text)
-{
-    CommandExchange &link = ctx_.link;
-    if (link.WriteBlock(slot, text))
-        return true;
-    for (int retry = 0; retry < 3; ++retry) {
-        link.PumpWait(40);
-        link.SendCommand("\r");
-        link.PumpWait(40);
-        if (link.WriteRecord(slot, text))
-            return true;
-        ctx_.directory.appendEdit3(QStringLiteral("f"));
-        link.PumpWait(100);
-    }
-    return false;
-}
-
 // Writes every entry to its slot in table order; stops early when the link
-// is logged off or 21 entries were refused.
+// is logged off, the panel stopped answering or 21 entries were refused.
 DirectoryTransfer::Rewrite DirectoryTransfer::rewritePanel()
 {
     Table &table = ctx_.directory.PhoneTable;
+    LineSilence silence(ctx_.link.rx(), kSilentAttemptsForLoss);
+    const auto trace = [this] { ctx_.directory.appendEdit3(QStringLiteral("f")); };
     Rewrite done;
     for (table.first(); !table.eof();) {
         const QByteArray text = uploadText();
-        if (writeEntry(table.field(PhoneFields::Addr), text))
-            ++done.written;
-        else
-            ++done.errors;
+        switch (EntryWrite::write(ctx_.link, table.field(PhoneFields::Addr), text, silence, trace)) {
+        case EntryWrite::Result::Written: ++done.written; break;
+        case EntryWrite::Result::Refused: ++done.errors; break;
+        case EntryWrite::Result::LineLost: done.lineLost = true; break;
+        }
         table.next();
-        if (!linkStillUp() || done.errors >= kErrorsBeforeStop)
+        if (done.lineLost || !linkStillUp() || done.errors >= kErrorsBeforeStop)
             break;
     }
     return done;

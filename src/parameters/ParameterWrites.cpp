@@ -219,7 +219,7 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
     if (whole)
         readyAndUpLoad(ctx);
     if ((!whole || !result.refused.isEmpty()) && ctx.backups)
-        ctx.backups->offerRestore(ctx.prompt, backup, QStringLiteral("parameters"));
+        ctx.backups->offerRestore(ctx, backup, QStringLiteral("parameters"));
     if (!whole)
         result.outcome = Outcome::BadNumber;
     else

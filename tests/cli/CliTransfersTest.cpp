@@ -1,6 +1,8 @@
 // corvalen-cli's directory jobs where the panel's directory and the list
 // differ from what a round trip keeps: slots a get passes over are a warning,
-// and a put says what it writes that will not come back.
+// a put says what it writes that will not come back, checks that need no
+// panel come before the backup read, and a panel that falls silent ends a put
+// within seconds as a lost line.
 #include "cli/CliHarness.h"
 
 #include <QJsonArray>
@@ -39,5 +41,33 @@ TEST_F(CliOnPanel, APutWarnsOfEntriesWithoutNameOrRoomAndItsBackupKeepsSuchSlots
     EXPECT_EQ(summary.value("warnings").toArray(), QJsonArray{warning}) << err().toStdString();
     const QByteArray kept = read(summary.value("backup").toString());
     EXPECT_TRUE(kept.contains(",,0217,,,,,2580\r\n")) << kept.constData(); // the caretaker's slot, in the backup
+    QFile::remove(summary.value("backup").toString());
+}
+
+TEST_F(CliOnPanel, APutOverTheModelsLimitIsRefusedBeforeTheBackupReadsThePanel)
+{
+    QByteArray list = "Name,RoomNumber\r\n";
+    for (int i = 0; i < 1025; ++i)
+        list += "Resident " + QByteArray::number(i) + ',' + QByteArray::number(i + 1) + "\r\n";
+    write(path("big.csv"), list);
+    const QByteArray before = memory();
+    EXPECT_EQ(run({"directory", "put", path("big.csv")}), 1);
+    EXPECT_TRUE(err().contains("1024 is the limit.\n")) << err().toStdString();
+    EXPECT_EQ(commandsStartingWith('d'), 0);
+    EXPECT_EQ(memory(), before);
+}
+
+TEST_F(CliOnPanel, APanelThatFallsSilentDuringAPutIsALostLineWithinSeconds)
+{
+    write(path("list.csv"), "Name,RoomNumber\r\nAdams,101\r\nBaker,102\r\nCarter,103\r\n");
+    onCommand("b0129", [](PanelFaults &f) { f.silent = true; });
+    const qint64 start = clock.nowNs();
+    EXPECT_EQ(run({"--json", "directory", "put", path("list.csv")}), 3) << err().toStdString();
+    EXPECT_LT(clock.nowNs() - start, 30000000000LL); // the log-on and the backup read included
+    EXPECT_TRUE(err().contains("The Corvalen stopped answering: no reply came to the last writes.\n"
+                               "Upload did not finish,\n1 of 3 entries written.\n"))
+        << err().toStdString();
+    const QJsonObject summary = summaryOf(console.outText);
+    EXPECT_EQ(summary.value("result").toString(), "link failed");
     QFile::remove(summary.value("backup").toString());
 }

@@ -6,6 +6,7 @@
 // stalling panel. Replies come unpaced: the waits are the program's own.
 #include "PtyPanelServer.h"
 #include "app/widgets/FrameActions.h"
+#include "app/widgets/FrameStatusBar.h"
 #include "app/widgets/TCorvalenForm.h"
 #include "directory/PhoneFields.h"
 #include "directory/widgets/PhoneEdit.h"
@@ -194,6 +195,10 @@ TEST_F(PhoneDirectoryEndToEnd, RefusedWritesAreCountedAndReported)
     EXPECT_TRUE(form->context().directory.Edit3().endsWith(QStringLiteral("ffffff")));
     EXPECT_TRUE(child<QLineEdit>("Edit3")->text().endsWith(QStringLiteral("ffffff")));
     EXPECT_TRUE(child<QWidget>("DBGrid1")->isEnabled());
+    // The panel's directory is not known to match the table.
+    EXPECT_NE(form->statusSink().statusText(), QStringLiteral("Done"));
+    EXPECT_FALSE(form->link().conn().DirectorySynced);
+    EXPECT_FALSE(child<QCheckBox>("WrtChg")->isEnabled());
 }
 
 TEST_F(PhoneDirectoryEndToEnd, APanelThatStallsInTheMiddleOfTheDownloadGivesWhatArrived)
