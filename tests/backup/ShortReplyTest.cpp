@@ -107,7 +107,21 @@ TEST_F(ShortReply, ParameterAndStoreReadsWithoutRecordsAreRefusedNotCutApart)
         EXPECT_EQ(why, QStringLiteral("The Corvalen's RFID store could not be read: "
                                       "the reply held 0 of the 128 records."));
     }
+    // One record line, no "OK", nothing at all.
     QString why;
+    answer("d00010010\r\n0020 " + QByteArray(32, '1') + "\r\nOK\r\n");
+    EXPECT_FALSE(PanelReads::readParameterRecords(h.link, &why));
+    EXPECT_EQ(why, QStringLiteral("The Corvalen's reply did not hold every parameter record."));
+    answer("d00010010\r\n0020 " + QByteArray(32, '1') + "\r\n");
+    EXPECT_FALSE(PanelReads::readParameterRecords(h.link, &why));
+    EXPECT_EQ(why, QStringLiteral("The Corvalen's reply did not end with OK."));
+    answer("s14081535\r\n1408 " + QByteArray(64, '?') + "\r\nOK\r\n");
+    EXPECT_FALSE(PanelReads::readTagStore(h.link, &why));
+    EXPECT_EQ(why, QStringLiteral("The Corvalen's RFID store could not be read: the reply held 1 of the 128 records."));
+    answer({});
+    EXPECT_FALSE(PanelReads::readTagStore(h.link, &why));
+    EXPECT_EQ(why, QStringLiteral("The Corvalen did not answer."));
+
     EXPECT_FALSE(StoreImage::fromReply("OK\r\n", &why));
     EXPECT_EQ(why, QStringLiteral("the reply held 0 of the 128 records."));
     EXPECT_FALSE(StoreImage::fromReply({}, &why));
