@@ -32,14 +32,16 @@ void backupBeforeUpload(const QString &folder)
                                 + ",Resident " + QByteArray::number(r));
 
     const qint64 start = h.elapsedTicks();
+    const qint64 bytesBefore = h.link.rx().BytesReceived;
     QString why;
-    const std::optional<QByteArray> reply = PanelReads::readDirectory(h.link, &why);
+    const std::optional<DirectoryListing> reply = PanelReads::readDirectory(h.link, &why);
+    const qint64 replyBytes = h.link.rx().BytesReceived - bytesBefore;
     const double readSeconds = double(h.elapsedTicks() - start) * Waiter::kTickNs / 1e9;
     if (!reply) {
         std::printf("directory read failed: %s\n", qPrintable(why));
         return;
     }
-    const QList<PanelEntry> entries = DirectoryTransfer::replyEntries(*reply, true);
+    const QList<PanelEntry> &entries = reply->occupied;
     QElapsedTimer timer;
     timer.start();
     BackupStore store(folder);
@@ -47,9 +49,9 @@ void backupBeforeUpload(const QString &folder)
         store.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles(entries),
                    int(entries.size()));
     const double saveMs = double(timer.nsecsElapsed()) / 1e6;
-    const double lineSeconds = double(reply->size()) * 10 / 57600;
+    const double lineSeconds = double(replyBytes) * 10 / 57600;
     std::printf("backup of a 1000 model before its upload: %lld entries, %lld bytes read\n",
-                qlonglong(entries.size()), qlonglong(reply->size()));
+                qlonglong(entries.size()), qlonglong(replyBytes));
     std::printf("  read: %.2f s (virtual), line time of the bytes %.2f s, ratio %.2f\n", readSeconds, lineSeconds,
                 readSeconds / lineSeconds);
     std::printf("  save: %.1f ms (real), %s\n", saveMs, saved.entry ? "saved" : qPrintable(saved.error));

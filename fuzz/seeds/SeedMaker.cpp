@@ -7,6 +7,7 @@
 #include "PanelEngine.h"
 #include "PanelLines.h"
 
+#include "backup/PanelReads.h"
 #include "directory/DirectoryTransfer.h"
 #include "directory/PhoneListFile.h"
 #include "events/EventTransfer.h"
@@ -266,6 +267,33 @@ void phoneListSeeds()
               "50%% off%c%nline%0x%m,7,,,,,,1000\r\nTrailing %,8,1,2,3,4,0123456789,1020,surplus\r\n");
 }
 
+void bulkReadSeeds()
+{
+    // The three reads a backup takes, as the demo panel answers them, with
+    // and without the panel's line faults.
+    const auto reads = [](FuzzApp &app) {
+        QString why;
+        PanelReads::readDirectory(app.link, &why);
+        PanelReads::readParameterRecords(app.link, &why);
+        PanelReads::readTagStore(app.link, &why);
+    };
+    quint8 shape = 0;
+    for (const Fault &fault : faults()) {
+        DemoPanel panel;
+        fault.set(panel.engine.faults());
+        writeSeed("bulk_reads", QStringLiteral("demo-%1").arg(fault.name), shaped(shape, repliesTo(panel.engine, reads)));
+        shape = quint8(shape * 5 + 9);
+    }
+    // Replies shorter than any bulk reply: a bare "OK", an empty line and
+    // "OK", the first line and "OK", one record line without "OK".
+    writeSeed("bulk_reads", QStringLiteral("bare-ok"), shaped(0, {"OK\r\n", "OK\r\n", "OK\r\n"}));
+    writeSeed("bulk_reads", QStringLiteral("empty-line-ok"), shaped(3, {"\r\nOK\r\n", "\r\nOK\r\n", "\r\nOK\r\n"}));
+    writeSeed("bulk_reads", QStringLiteral("first-line-ok"),
+              shaped(0, {"d01281152\r\nOK\r\n", "d00010010\r\nOK\r\n", "s14081535\r\nOK\r\n"}));
+    writeSeed("bulk_reads", QStringLiteral("one-line"),
+              shaped(1, {"d01281152\r\n1000 101,,,,0211,\r\n", "d00010010\r\n", "OK"}));
+}
+
 void detailsSeeds()
 {
     LogOnDetails remembered;
@@ -302,5 +330,6 @@ int main(int argc, char **argv)
     parameterSeeds();
     phoneListSeeds();
     detailsSeeds();
+    bulkReadSeeds();
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include "backup/BackupContent.h"
 #include "backup/BackupFiles.h"
+#include "directory/EntryWrite.h"
 #include "link/CommandExchange.h"
+#include "link/LineSilence.h"
 #include "link/RecordNumber.h"
 
 namespace BackupRestore {
@@ -31,6 +33,15 @@ bool linkUp(CommandExchange &link)
     return link.conn().LoggedOn && link.port().isOpen();
 }
 
+// Write attempts in a row without a byte back that mean the line is lost.
+constexpr int kSilentAttemptsForLoss = 3;
+
+QString lineLost(int written, const char *what)
+{
+    return LineSilence::lostText()
+         + QStringLiteral("\r\nThe restore did not finish: %1 %2 written.").arg(written).arg(QLatin1String(what));
+}
+
 } // namespace
 
 Result restoreDirectory(CommandExchange &link, const QList<PanelEntry> &entries)
@@ -40,6 +51,7 @@ Result restoreDirectory(CommandExchange &link, const QList<PanelEntry> &entries)
         result.error = kNotCleared;
         return result;
     }
+    LineSilence silence(link.rx(), kSilentAttemptsForLoss);
     for (const PanelEntry &e : entries) {
         if (!linkUp(link)) {
             result.error = QStringLiteral("The link to the Corvalen was lost.");
@@ -47,14 +59,13 @@ Result restoreDirectory(CommandExchange &link, const QList<PanelEntry> &entries)
         }
         // The text exactly as it was read: no room is turned into "0".
         const QByteArray text = PanelEntryText(e.RoomNumber, e.Code1, e.Code2, e.Spare, e.PHnumber, e.Name);
-        bool done = link.WriteBlock(e.SlotAddress, text);
-        for (int retry = 0; retry < 3 && !done; ++retry) {
-            link.PumpWait(40);
-            link.SendCommand("\r");
-            link.PumpWait(40);
-            done = link.WriteRecord(e.SlotAddress, text);
+        const EntryWrite::Result done = EntryWrite::write(link, e.SlotAddress, text, silence);
+        if (done == EntryWrite::Result::LineLost) {
+            ++result.failed;
+            result.error = lineLost(result.written, "entries");
+            break;
         }
-        ++(done ? result.written : result.failed);
+        ++(done == EntryWrite::Result::Written ? result.written : result.failed);
     }
     return result;
 }
@@ -66,8 +77,18 @@ Result restoreParameters(CommandExchange &link, const ParameterRecordSet &record
         result.error = QStringLiteral("The backup does not hold every parameter record.");
         return result;
     }
-    for (int r = ParameterRecordSet::kFirst; r <= ParameterRecordSet::kLast; ++r)
-        ++(link.ProgramRecord(RecordNumber::fromInt(r), records.record(r)) ? result.written : result.failed);
+    // A record gets four tries of its own: one record without a byte back
+    // means the line is lost.
+    LineSilence silence(link.rx(), 1);
+    for (int r = ParameterRecordSet::kFirst; r <= ParameterRecordSet::kLast; ++r) {
+        silence.begin();
+        const bool done = link.ProgramRecord(RecordNumber::fromInt(r), records.record(r));
+        ++(done ? result.written : result.failed);
+        if (silence.end()) {
+            result.error = lineLost(result.written, "records");
+            return result;
+        }
+    }
     link.PumpWait(200);
     link.SendCommand("u\r");
     return result;
@@ -81,23 +102,30 @@ Result restoreTags(CommandExchange &link, const StoreImage &image)
         return result;
     }
     link.PumpWait(500);
+    LineSilence silence(link.rx(), kSilentAttemptsForLoss);
     for (int r = StoreCodec::kFirstRecord; r <= StoreCodec::kLastRecord; ++r) {
         if (image.isBlank(r))
             continue; // the erase left it so
         const QByteArray number = RecordNumber::fromInt(r);
         const QByteArray text = image.record(r);
         bool done = false;
-        for (int attempt = 0; attempt < 3 && !done; ++attempt) {
+        for (int attempt = 0; attempt < 3 && !done && !silence.lost(); ++attempt) {
+            silence.begin();
             link.RxMemo().clear();
             link.clearReply();
             link.PumpWait(20);
             link.SendCommand("g" + number + text + '\r');
             link.waitForReply(100, 10);
             done = link.ReadCompare(number, text);
+            silence.end();
         }
-        if (!done)
+        if (!done && !silence.lost())
             done = link.ProgramRecord(number, text);
         ++(done ? result.written : result.failed);
+        if (silence.lost()) {
+            result.error = lineLost(result.written, "records");
+            break;
+        }
     }
     return result;
 }

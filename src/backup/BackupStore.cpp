@@ -40,7 +40,8 @@ QString BackupStore::freeStem(BackupName &name, const QList<File> &files) const
     return {};
 }
 
-BackupStore::Saved BackupStore::save(BackupKind kind, const QString &model, const QList<File> &files, int count)
+BackupStore::Saved BackupStore::save(BackupKind kind, const QString &model, const QList<File> &files, int count,
+                                     Retention retention)
 {
     Saved saved;
     if (files.isEmpty())
@@ -82,7 +83,8 @@ BackupStore::Saved BackupStore::save(BackupKind kind, const QString &model, cons
     entry.files = written;
     entry.count = count;
     saved.entry = entry;
-    prune();
+    if (retention == Retention::Now)
+        prune();
     return saved;
 }
 
@@ -123,9 +125,21 @@ int BackupStore::prune()
 {
     int removed = 0;
     for (const BackupEntry &entry : BackupRetention::expired(scan(false), now())) {
+        if (held_.contains(entry.name.stem()))
+            continue;
         for (const QString &file : entry.files)
             QFile::remove(file);
         ++removed;
     }
     return removed;
+}
+
+void BackupStore::hold(const BackupEntry &entry)
+{
+    held_.append(entry.name.stem());
+}
+
+void BackupStore::release(const BackupEntry &entry)
+{
+    held_.removeOne(entry.name.stem());
 }

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -44,16 +45,26 @@ public:
         std::optional<BackupEntry> entry; // set when every file was written
         QString error;                    // why not, otherwise
     };
+    // Whether save() runs the retention rule at once, or leaves it to a later
+    // prune() (a restore keeps a backup first and prunes once it is over).
+    enum class Retention { Now, Later };
     // Writes the files of one backup under one fresh stem; the first file
     // stands for the backup. On any failure the files already written are
     // removed again and the error says which file or folder failed.
-    Saved save(BackupKind kind, const QString &model, const QList<File> &files, int count);
+    Saved save(BackupKind kind, const QString &model, const QList<File> &files, int count,
+               Retention retention = Retention::Now);
 
     // Every backup in the folder, newest first, with what each holds.
     QList<BackupEntry> list() const { return scan(true); }
 
-    // Deletes the backups the retention rule lets go; their number.
+    // Deletes the backups the retention rule lets go, except held ones;
+    // their number.
     int prune();
+
+    // A held backup is never deleted by prune(), whatever its age: one that
+    // is being restored or opened.
+    void hold(const BackupEntry &entry);
+    void release(const BackupEntry &entry);
 
 private:
     QList<BackupEntry> scan(bool withCounts) const;
@@ -61,4 +72,5 @@ private:
 
     QString folder_;
     Clock now_;
+    QStringList held_; // stems, once for every hold
 };

@@ -8,7 +8,6 @@
 #include "backup/DirectoryComparison.h"
 #include "backup/PanelReads.h"
 #include "backup/RecordComparison.h"
-#include "directory/DirectoryTransfer.h"
 
 #include <QDir>
 
@@ -35,6 +34,21 @@ private:
 
 } // namespace
 
+PanelBackups::RestoreHold::RestoreHold(PanelBackups &backups, const BackupEntry &entry)
+    : backups_(backups)
+    , entry_(entry)
+{
+    backups_.store_.hold(entry_);
+    ++backups_.restoring_;
+}
+
+PanelBackups::RestoreHold::~RestoreHold()
+{
+    if (--backups_.restoring_ == 0)
+        backups_.store_.prune();
+    backups_.store_.release(entry_);
+}
+
 PanelBackups::PanelBackups(const BackupStore &store, QObject *parent)
     : QObject(parent)
     , store_(store)
@@ -45,18 +59,20 @@ PanelBackups::Gate PanelBackups::beforeDirectoryWrite(AppContext &ctx, const QLi
                                                       UserPrompt::Question question)
 {
     QString why;
-    std::optional<QByteArray> reply;
+    std::optional<DirectoryListing> listing;
     {
         ReadFeedback busy(ctx.feedback);
-        reply = PanelReads::readDirectory(ctx.link, &why);
+        listing = PanelReads::readDirectory(ctx.link, &why);
     }
+    // Every slot that holds anything is kept, a resident or not, so that a
+    // restore puts back exactly what the write replaces.
     QList<PanelEntry> panel;
-    if (reply) {
-        panel = DirectoryTransfer::replyEntries(*reply, true);
+    if (listing) {
+        panel = listing->occupied;
         question.details = DirectoryComparison::compare(panel, written).text();
     }
     return keep(ctx, BackupKind::Directory, QStringLiteral("phone list"), why,
-                reply ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
+                listing ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
 }
 
 PanelBackups::Gate PanelBackups::beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written,
@@ -101,7 +117,8 @@ PanelBackups::Gate PanelBackups::keep(AppContext &ctx, BackupKind kind, const QS
         return gate;
     }
     const BackupStore::Saved saved =
-        store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count);
+        store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count,
+                    restoring_ > 0 ? BackupStore::Retention::Later : BackupStore::Retention::Now);
     if (!saved.entry) {
         gate.proceed = writeWithoutBackup(ctx.prompt, what, saved.error) && ctx.prompt.askQuestion(question);
         return gate;
@@ -125,10 +142,19 @@ bool PanelBackups::writeWithoutBackup(UserPrompt &prompt, const QString &what, c
     return prompt.askQuestion(question);
 }
 
-bool PanelBackups::offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what)
+bool PanelBackups::offerRestore(AppContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
+                                bool lineLost)
 {
     if (!entry || entry->path.isEmpty())
         return false;
+    UserPrompt &prompt = ctx.prompt;
+    if (lineLost || !ctx.link.conn().LoggedOn || !ctx.link.port().isOpen()) {
+        prompt.message(QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
+                                      "%2\r\nOnce the Corvalen answers again, log on and restore it with "
+                                      "File, Backups...")
+                           .arg(what, entry->fileName()));
+        return false;
+    }
     UserPrompt::Question question;
     question.text = QStringLiteral("The %1 as the Corvalen held it before this write is kept in the backup\r\n"
                                    "%2\r\nWrite it back to the Corvalen now?")
@@ -150,6 +176,10 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
         return false;
+    // The backup being restored stays, whatever the retention rule says of
+    // it once the backup taken before the restore is one more of its kind;
+    // the rule runs when the restore is over.
+    RestoreHold hold(*this, entry);
 
     QByteArray bytes;
     QString why;
@@ -190,6 +220,13 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
     if (!gate.proceed)
         return false;
 
+    // The directory is written from the backup, not from the table: the table
+    // no longer stands for the panel's directory, as after Open in Page, and
+    // single writes from it would land in slots that now hold others.
+    if (entry.kind() == BackupKind::Directory) {
+        ctx.link.conn().DirectorySynced = false;
+        ctx.directory.setWriteEachChangeEnabled(false);
+    }
     ctx.feedback.showTransferWindow();
     ctx.feedback.setBusyCursor(true);
     const BackupRestore::Result result = BackupRestore::restore(ctx.link, entry);

@@ -42,15 +42,21 @@ public:
     // write without a backup. `what` names the data ("phone list").
     static bool writeWithoutBackup(UserPrompt &prompt, const QString &what, const QString &why);
 
-    // After an erasing write failed or was cut short: names the backup that
-    // holds what the panel held before and asks whether to restore it; on
-    // Yes, restoreRequested(). False when there is no backup.
-    bool offerRestore(UserPrompt &prompt, const std::optional<BackupEntry> &entry, const QString &what);
+    // After an erasing write that changed the panel failed or was cut short:
+    // names the backup that holds what the panel held before and asks
+    // whether to restore it; on Yes, restoreRequested(). A restore that
+    // cannot run now (the link is down, or `lineLost`: the panel stopped
+    // answering) is not offered: the message names the backup and how to
+    // restore it later. False when there is no backup or nothing was asked.
+    bool offerRestore(AppContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
+                      bool lineLost = false);
 
     // Puts a backup back on the panel (BackupRestore), after keeping what the
     // panel holds now and asking with the comparison as details. Says how it
     // ended; true when every entry or record was taken. Holds the exchange
-    // guard; refuses while offline.
+    // guard; refuses while offline. The backup restored is never pruned
+    // meanwhile; the retention rule runs once the restore is over. After a
+    // directory restore the table no longer counts as the panel's.
     bool restoreWithBackup(AppContext &ctx, const BackupEntry &entry);
 
 signals:
@@ -59,8 +65,23 @@ signals:
     void restoreRequested(const BackupEntry &entry);
 
 private:
+    // For a restore's whole run: the backup restored is held in the store,
+    // the backup taken before it is saved without pruning, and the
+    // retention rule runs at the end.
+    class RestoreHold
+    {
+    public:
+        RestoreHold(PanelBackups &backups, const BackupEntry &entry);
+        ~RestoreHold();
+
+    private:
+        PanelBackups &backups_;
+        BackupEntry entry_;
+    };
+
     Gate keep(AppContext &ctx, BackupKind kind, const QString &what, const QString &readError,
               const QList<BackupStore::File> &files, int count, UserPrompt::Question question);
 
     BackupStore store_;
+    int restoring_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "backup/PanelReads.h"
 
+#include "link/BulkReply.h"
 #include "link/CommandExchange.h"
 #include "link/ReplyMemo.h"
 
@@ -50,9 +51,20 @@ std::optional<QByteArray> readWhole(CommandExchange &link, const QByteArray &com
 
 } // namespace
 
-std::optional<QByteArray> readDirectory(CommandExchange &link, QString *why)
+std::optional<DirectoryListing> readDirectory(CommandExchange &link, QString *why)
 {
-    return readWhole(link, "d01281152", 1501, 40, why);
+    const std::optional<QByteArray> reply = readWhole(link, "d01281152", 1501, 40, why);
+    if (!reply)
+        return std::nullopt;
+    // The panel lists every slot, an empty one too: a reply without a single
+    // slot line is a failed read, not an empty directory.
+    DirectoryListing listing = DirectoryListing::read(*reply, true);
+    if (listing.records == 0) {
+        if (why)
+            *why = QStringLiteral("The Corvalen's reply held none of the directory's slots.");
+        return std::nullopt;
+    }
+    return listing;
 }
 
 std::optional<ParameterRecordSet> readParameterRecords(CommandExchange &link, QString *why)
@@ -60,11 +72,8 @@ std::optional<ParameterRecordSet> readParameterRecords(CommandExchange &link, QS
     const std::optional<QByteArray> reply = readWhole(link, "d00010010", 100, 40, why);
     if (!reply)
         return std::nullopt;
-    QList<QByteArray> lines = ReplyMemo::splitLines(*reply);
-    lines.removeFirst(); // the command
-    lines.removeLast();  // "OK"
     ParameterRecordSet set;
-    for (const QByteArray &line : std::as_const(lines)) {
+    for (const QByteArray &line : BulkReply::recordLines(*reply)) {
         bool number = false;
         // Each line: the record's address (its number times 32, in hex), a
         // separator and the record.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/DirectoryListing.h"
 #include "parameters/ParameterRecordSet.h"
 #include "rfid/StoreImage.h"
 
@@ -15,11 +16,11 @@ class CommandExchange;
 // panel held. None of them changes a table or a control.
 namespace PanelReads {
 
-// "d01281152": every directory slot. The reply from its first line to its
-// "OK" line (DirectoryTransfer::replyEntries takes the entries from it).
-// Waits like the download: steps of 86.4 ms, at most 1501, and no more than
-// 41 silent steps in a row.
-std::optional<QByteArray> readDirectory(CommandExchange &link, QString *why);
+// "d01281152": every directory slot, read from the reply between its first
+// line and its "OK" line. Waits like the download: steps of 86.4 ms, at most
+// 1501, and no more than 41 silent steps in a row. A reply without a single
+// slot line is refused: the panel lists every slot, an empty one too.
+std::optional<DirectoryListing> readDirectory(CommandExchange &link, QString *why);
 
 // "d00010010": the parameter records 0001 to 0010 (never the PIN), up to
 // 100 steps of 86.4 ms.

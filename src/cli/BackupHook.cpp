@@ -5,7 +5,6 @@
 #include "backup/BackupStore.h"
 #include "backup/PanelReads.h"
 #include "cli/CliSession.h"
-#include "directory/DirectoryTransfer.h"
 
 #include <QDir>
 
@@ -20,11 +19,11 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
 {
     switch (job) {
     case CliCommand::Job::DirectoryPut:
-        if (const std::optional<QByteArray> reply = PanelReads::readDirectory(link, why)) {
-            const QList<PanelEntry> entries = DirectoryTransfer::replyEntries(*reply, true);
-            *count = int(entries.size());
+        if (const std::optional<DirectoryListing> listing = PanelReads::readDirectory(link, why)) {
+            // Every slot that holds anything, a resident or not.
+            *count = int(listing->occupied.size());
             *kind = BackupKind::Directory;
-            return BackupFiles::directoryFiles(entries);
+            return BackupFiles::directoryFiles(listing->occupied);
         }
         break;
     case CliCommand::Job::ParametersPut:

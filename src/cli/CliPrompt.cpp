@@ -21,6 +21,10 @@ void CliPrompt::message(const QString &text, Kind kind)
 {
     lastMessage_ = text;
     lastWasError_ = kind == Kind::Error;
+    if (kind == Kind::Warning) {
+        warning(text);
+        return;
+    }
     if (kind == Kind::Error) {
         errors_ << text;
         console_.err(plainLines(text));

@@ -1,10 +1,12 @@
 #include "cli/DirectoryJob.h"
 
+#include "backup/DirectoryComparison.h"
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "directory/DirectoryListing.h"
 #include "directory/DirectorySlots.h"
 #include "directory/DirectoryTransfer.h"
 #include "directory/PhoneListFile.h"
@@ -55,13 +57,16 @@ CliExit DirectoryJob::put()
 {
     using O = DirectoryTransfer::Outcome;
     const int entries = session_.directory().PhoneTable.count(); // never 0: readList() refuses an empty list
+    // What can refuse the list without the panel, before the backup reads it.
+    DirectoryTransfer transfer(session_.ctx());
+    if (!transfer.WriteDataChecks())
+        return CliExit::Refused;
     if (!takeBackup())
         return CliExit::Refused;
 
     CliProgress &progress = session_.progress();
     progress.stage(QStringLiteral("Writing the phone directory"));
     progress.expectCommands("b", entries);
-    DirectoryTransfer transfer(session_.ctx());
     const O outcome = transfer.WriteDataClick();
     progress.finish();
     summary_.counts.insert(QStringLiteral("written"), transfer.writtenCount());
@@ -85,3 +90,4 @@ CliExit DirectoryJob::put()
     }
     return CliExit::Refused;
 }
+

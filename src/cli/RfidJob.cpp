@@ -73,6 +73,7 @@ CliExit RfidJob::put()
     case O::Completed:
         return CliExit::Done;
     case O::CommunicationError:
+    case O::LineLost:
     case O::Busy:
     case O::Unfinished:
         return CliExit::LinkFailed;

@@ -47,6 +47,11 @@ int uploadLimit(qint32 directoryEnd)
     return int(std::lround((double(directoryEnd) - 4096.0) / 32.0));
 }
 
+int slotCount(qint32 directoryEnd)
+{
+    return directoryEnd >= kFirst ? (directoryEnd - kFirst) / kStep + 1 : 0;
+}
+
 } // namespace DirectorySlots
 
 QByteArray FindFreeSlot(Table &table, qint32 directoryEnd)

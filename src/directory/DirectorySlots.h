@@ -31,6 +31,9 @@ bool isPlaceholder(const QByteArray &addr);
 // How many entries the upload writes at most: (directoryEnd - 4096) / 32,
 // rounded; negative for an unrecognised model (directoryEnd 0).
 int uploadLimit(qint32 directoryEnd);
+// How many slots lie from 1000 (hex) to directoryEnd: 105, 209, 521, 1025;
+// none below 1000.
+int slotCount(qint32 directoryEnd);
 
 } // namespace DirectorySlots
 

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "backup/BackupEntry.h"
 #include "directory/PanelEntry.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <optional>
 
 struct AppContext;
+struct DirectoryListing;
 
 // The whole-directory transfers of the phone page, below the windows.
 //
@@ -18,9 +21,10 @@ struct AppContext;
 // transfer feedback; the page follows the signals below.
 //
 // The upload refuses a table with an entry that cannot travel on the line
-// (EntryWriteCheck) before it erases anything. Only an upload that ends
-// with the link still up marks the table as matching the panel; one cut
-// short by a log-off or a dropped line says how many entries the panel got.
+// (EntryWriteCheck) before it erases anything. Only an upload that wrote
+// every entry, with the link still up, marks the table as matching the panel
+// and says "Done"; one cut short by a log-off, a dropped line or a panel that
+// stopped answering says how many entries the panel got.
 class DirectoryTransfer : public QObject
 {
     Q_OBJECT
@@ -34,20 +38,25 @@ public:
         NothingToWrite,     // the table is empty; the panel was not touched
         EraseFailed,        // no "OK" to the erase; nothing was written
         SomeRefused,        // the panel refused entries (errorCount())
-        Unfinished,         // the link went down during the rewrite
+        Unfinished,         // the link went down, or the panel fell silent, during the rewrite
     };
 
     explicit DirectoryTransfer(AppContext &ctx, QObject *parent = nullptr);
 
     Outcome GetDataClick();
     Outcome WriteDataClick();
+    // The checks WriteDataClick runs before it asks anything or reads the
+    // panel (the model's limit, entries that cannot travel on the line), with
+    // their messages; the command line runs them before it takes its backup.
+    bool WriteDataChecks();
     // Of the last upload: entries the panel took, and those it refused.
     int writtenCount() const { return written_; }
     int errorCount() const { return errors_; }
 
     // The entries between the first line of a directory reply and its "OK"
     // line; without "OK", those of every complete line after the first.
-    // Lines with an empty RoomNumber or Name are empty slots and are left out.
+    // Lines with an empty RoomNumber or Name are empty slots and are left out
+    // (DirectoryListing).
     static QList<PanelEntry> replyEntries(const QByteArray &reply, bool complete);
 
 signals:
@@ -60,18 +69,20 @@ signals:
 
 private:
     bool waitForDirectory();
-    void rebuildTable(bool complete);
+    bool rebuildTable(const DirectoryListing &listing, bool complete);
     bool assignSlots();
     bool erasePanelDirectory();
     bool entriesFitTheLine();
-    bool writeEntry(const QByteArray &slot, const QByteArray &text);
     QByteArray uploadText();
+    bool askToReplace(std::optional<BackupEntry> *backup);
     struct Rewrite
     {
-        int written = 0; // entries the panel took
-        int errors = 0;  // entries it refused
+        int written = 0;       // entries the panel took
+        int errors = 0;        // entries it refused
+        bool lineLost = false; // the panel stopped answering at all
     };
     Rewrite rewritePanel();
+    Outcome reportRewrite(const Rewrite &done, const std::optional<BackupEntry> &backup);
     bool linkStillUp();
     void beginTransferFeedback();
     void endTransferFeedback();

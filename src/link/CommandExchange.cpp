@@ -51,6 +51,7 @@ void CommandExchange::ComPort1RxChar(qint64 count)
         chunk.removeIf([](char c) { return c == '\0'; });
 
     ReceiveState &rx = state_.rx;
+    rx.BytesReceived += bytes.size();
     rx.DataArrived = true;
     rx.ReceiveBuffer.append(chunk);
     if (!rx.EchoSuppressed)

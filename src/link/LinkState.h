@@ -12,6 +12,7 @@ struct ReceiveState
     bool DataArrived = false;   // a chunk arrived since the flag was last cleared
     bool EchoSuppressed = false; // received text is not appended to RxMemo
     qint32 LineEndCount = 0;    // CR LF pairs seen inside received chunks
+    qint64 BytesReceived = 0;   // every byte the receive handler took, NUL bytes too; never cleared
 };
 
 // Connection state of the log-on and the exchanges.

@@ -10,7 +10,9 @@
 class UserPrompt
 {
 public:
-    enum class Kind { Information, Confirmation, Error };
+    // Warning: the work was done, but something the user relies on was not
+    // (data passed over, or written where it will not be read back).
+    enum class Kind { Information, Confirmation, Error, Warning };
 
     virtual ~UserPrompt() = default;
     virtual void message(const QString &text, Kind kind = Kind::Information) = 0;

@@ -245,7 +245,7 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
     else
         readyAndUpLoad(ctx);
     if ((unfinished || !result.refused.isEmpty()) && ctx.backups)
-        ctx.backups->offerRestore(ctx.prompt, backup, QStringLiteral("parameters"));
+        ctx.backups->offerRestore(ctx, backup, QStringLiteral("parameters"), unfinished);
     if (unfinished)
         result.outcome = Outcome::Unfinished;
     else

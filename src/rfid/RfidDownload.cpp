@@ -1,6 +1,7 @@
 #include "rfid/RfidDownload.h"
 
 #include "directory/PhoneFields.h"
+#include "link/BulkReply.h"
 #include "rfid/StoreCodec.h"
 
 namespace {
@@ -40,9 +41,7 @@ RfidDownload::Outcome RfidDownload::download_idClick()
     link.clearReply();
 
     Outcome outcome = Outcome::Completed;
-    if (link.waitForReply(100, 100)) {
-        fillDirectory();
-    } else {
+    if (!link.waitForReply(100, 100) || !fillDirectory()) {
         ctx_.prompt.message(QStringLiteral("communication error"), UserPrompt::Kind::Error);
         outcome = Outcome::CommunicationError;
     }
@@ -62,7 +61,10 @@ RfidDownload::Outcome RfidDownload::download_idClick()
     return outcome;
 }
 
-void RfidDownload::fillDirectory()
+// False, with the directory untouched, when the reply holds no record line:
+// the panel lists every record of the store, an erased one too, so an "OK"
+// alone is a failed read and not an empty store.
+bool RfidDownload::fillDirectory()
 {
     CommandExchange &link = ctx_.link;
     assigned_.ClearAssignedAddrs();
@@ -70,16 +72,19 @@ void RfidDownload::fillDirectory()
     link.RxMemo().setText(link.rx().ReceiveBuffer);
 
     // The reply's first line names the command and its last is "OK".
+    const QList<QByteArray> lines = BulkReply::recordLines(link.RxMemo().text());
+    if (BulkReply::recordCount(lines) == 0)
+        return false;
     QList<StoreCodec::Entry> entries;
-    const QList<QByteArray> lines = link.RxMemo().lines();
-    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        if (lines.at(i).isEmpty())
+    for (const QByteArray &line : lines) {
+        if (line.isEmpty())
             continue;
-        for (const StoreCodec::Entry &entry : StoreCodec::entries(lines.at(i)))
+        for (const StoreCodec::Entry &entry : StoreCodec::entries(line))
             if (!entry.room.isEmpty() && entry.room != "??????" && !entry.code.isEmpty())
                 entries.append(entry);
     }
     placeCodes(entries);
+    return true;
 }
 
 void RfidDownload::placeCodes(const QList<StoreCodec::Entry> &entries)

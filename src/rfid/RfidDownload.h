@@ -26,7 +26,8 @@ public:
     //  1. echo suppressed, TableLoading set, the grids suspended;
     //  2. "s14081535"; transfer window, hourglass, lamp blinking, keep-alive off;
     //  3. up to 100 polls of 86.4 ms for "OK";
-    //  4. none: "communication error", the directory stays as it was;
+    //  4. none, or an "OK" without a single record line: "communication
+    //     error", the directory stays as it was;
     //  5.-8. the reply into RxMemo; codes emptied (or an empty table set up
     //     afresh, and SetupPhoneGrid for every grid over it); Save and Save
     //     As of the phone list allowed; every record line between the first
@@ -46,7 +47,7 @@ public:
     const AssignedAddrs &assignedAddrs() const { return assigned_; }
 
 private:
-    void fillDirectory();
+    bool fillDirectory();
     void placeCodes(const QList<StoreCodec::Entry> &entries);
     void emptyCodes();
     void assign(const QByteArray &room, const QByteArray &code);

@@ -2,6 +2,7 @@
 
 #include "backup/PanelBackups.h"
 #include "directory/PhoneFields.h"
+#include "link/LineSilence.h"
 #include "link/RecordNumber.h"
 #include "rfid/StoreCodec.h"
 #include "rfid/StoreEntryCheck.h"
@@ -11,6 +12,9 @@ namespace {
 constexpr int kLedOnline = 21;
 constexpr int kStoreTries = 3;
 constexpr int kProgramTries = 2;
+// Store or program tries in a row without a byte back (some 3 s) that mean
+// the line is lost.
+constexpr int kSilentTriesForLoss = 3;
 
 const QString kBadFormat = QStringLiteral("Note, the current record has\r\n"
                                           "incorrect RFID data format.\r\n"
@@ -99,8 +103,11 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
     feedback.startKeepAlive();
     feedback.setLedImage(kLedOnline);
     link.rx().EchoSuppressed = false;
-    if ((outcome == Outcome::CommunicationError || outcome == Outcome::SomeFailed) && ctx_.backups)
-        ctx_.backups->offerRestore(ctx_.prompt, backup, QStringLiteral("RFID codes"));
+    // Without an "OK" to the erase the store was not changed: nothing to put
+    // back. Once it was, a write that did not end well offers the backup.
+    if ((outcome == Outcome::SomeFailed || outcome == Outcome::LineLost || outcome == Outcome::Unfinished)
+        && ctx_.backups)
+        ctx_.backups->offerRestore(ctx_, backup, QStringLiteral("RFID codes"), outcome != Outcome::SomeFailed);
     return outcome;
 }
 
@@ -133,35 +140,49 @@ RfidWriteAll::Outcome RfidWriteAll::writeRecords()
 
     link.PumpWait(500);
     table.first();
+    LineSilence silence(link.rx(), kSilentTriesForLoss);
     int recordNumber = StoreCodec::kFirstRecord;
     int row = 0;
     // A connection that ends during the write (a log-off, a lost line)
     // stops it after the record being written.
     const bool online = link.conn().LoggedOn;
+    int written = 0;
     while (row < table.count()) {
         if (online && !link.conn().LoggedOn && codesRemain(row)) {
-            const QString written = recordNumber > StoreCodec::kFirstRecord
+            const QString done = recordNumber > StoreCodec::kFirstRecord
                                         ? QStringLiteral("records %1 to %2 written.")
                                               .arg(StoreCodec::kFirstRecord)
                                               .arg(recordNumber - 1)
                                         : QStringLiteral("no record written.");
-            ctx_.prompt.message(QStringLiteral("Write All did not finish,\r\n") + written, UserPrompt::Kind::Error);
+            ctx_.prompt.message(QStringLiteral("Write All did not finish,\r\n") + done, UserPrompt::Kind::Error);
             return Outcome::Unfinished;
         }
         const QByteArray text = collectRecord(row);
         if (!text.isEmpty()) {
             const QByteArray record = RecordNumber::fromInt(recordNumber);
             const QByteArray padded = StoreCodec::padRecord(text);
-            const bool stored = storeRecord(record, padded);
+            const bool stored = storeRecord(record, padded, silence);
             link.PumpWait(20);
-            if (link.rx().ReplyOk) {
+            bool failed = false;
+            if (silence.lost()) {
+                failed = true;
+            } else if (link.rx().ReplyOk) {
                 // The first acknowledged record brings the echo back for good.
                 link.rx().EchoSuppressed = false;
-                if (!link.ReadCompare(record, padded) && !programRecord(record, padded))
-                    ++failures_;
-            } else if (!stored) {
+                failed = !link.ReadCompare(record, padded) && !programRecord(record, padded, silence);
+            } else {
                 // Nothing answered at all: the record is not in the panel.
-                ++failures_;
+                failed = !stored;
+            }
+            failures_ += failed ? 1 : 0;
+            written += failed ? 0 : 1;
+            if (silence.lost()) {
+                ctx_.prompt.message(LineSilence::lostText()
+                                        + QStringLiteral("\r\nWrite All did not finish: %1 record(s) of RFID "
+                                                         "codes written.")
+                                              .arg(written),
+                                    UserPrompt::Kind::Error);
+                return Outcome::LineLost;
             }
         }
         ++recordNumber;
@@ -212,29 +233,38 @@ bool RfidWriteAll::codesRemain(int row) const
     return false;
 }
 
-bool RfidWriteAll::storeRecord(const QByteArray &record, const QByteArray &text)
+bool RfidWriteAll::storeRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence)
 {
     CommandExchange &link = ctx_.link;
     for (int attempt = 0; attempt < kStoreTries; ++attempt) {
+        silence.begin();
         link.RxMemo().clear();
         link.PumpWait(20);
         link.SendCommand("g" + record + text + "\r");
         const bool ok = StoreExchange::WaitStoreReply(link);
         const bool refused = link.state().LastReplyLine == "Error";
-        if (ok && !refused)
+        if (ok && !refused) {
+            silence.end();
             return true;
-        if (refused)
+        }
+        if (refused) {
+            silence.end();
             continue;
-        if (!StoreExchange::IsStoreRecordBlank(link, record))
+        }
+        const bool blank = StoreExchange::IsStoreRecordBlank(link, record);
+        if (silence.end())
+            return false; // not a word back to "g" nor to its read-back
+        if (!blank)
             return true;
     }
     return false;
 }
 
-bool RfidWriteAll::programRecord(const QByteArray &record, const QByteArray &text)
+bool RfidWriteAll::programRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence)
 {
     CommandExchange &link = ctx_.link;
     for (int attempt = 0; attempt < kProgramTries; ++attempt) {
+        silence.begin();
         link.PumpWait(200);
         // The memo still holds the read-back and its "OK": the answer to
         // "p" must be read from a memo of its own.
@@ -242,11 +272,16 @@ bool RfidWriteAll::programRecord(const QByteArray &record, const QByteArray &tex
         link.SendCommand("p" + record + text + "\r");
         StoreExchange::WaitStoreReply(link);
         // Refused, with or without an "OK" after the "Error".
-        if (link.state().LastReplyLine == "Error" || link.RxMemo().line(0) == "Error")
+        if (link.state().LastReplyLine == "Error" || link.RxMemo().line(0) == "Error") {
+            silence.end();
             continue;
+        }
         // Accepted, or no answer at all: the record counts as programmed
         // only when it reads back as meant.
-        if (link.ReadCompare(record, text))
+        const bool same = link.ReadCompare(record, text);
+        if (silence.end())
+            return false;
+        if (same)
             return true;
     }
     return false;

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QList>
 
+class LineSilence;
+
 // "Write All" of the RFID page: erases the panel's RFID store and writes it
 // afresh from the directory, without asking first. Entries with both a room
 // and a code go to the panel in the table's current order, packed four to a
@@ -25,6 +27,7 @@ public:
         SomeFailed,         // "there was an error saving the codes," ...
         LimitReached,       // more than 512 codes: the first 512 written
         Unfinished,         // the connection ended during the write: the records before it written
+        LineLost,           // the panel stopped answering: the write stopped there
     };
 
     explicit RfidWriteAll(AppContext &ctx);
@@ -43,6 +46,8 @@ public:
     //     right; a record that is neither stored nor programmed counts as
     //     failed, also when the panel stopped answering;
     //     past record 1535 with codes left, the 512-code note ends the write;
+    //     three tries in a row without a byte back mean the line is lost:
+    //     the write stops at once and says so;
     //  5. failures: "there was an error saving the codes," / "Please try again";
     //  6. TableLoading cleared, window hidden, cursor and lamp back,
     //     keep-alive on, echo back.
@@ -56,8 +61,8 @@ private:
     Outcome writeRecords();
     QByteArray collectRecord(int &row);
     bool codesRemain(int row) const;
-    bool storeRecord(const QByteArray &record, const QByteArray &text);
-    bool programRecord(const QByteArray &record, const QByteArray &text);
+    bool storeRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence);
+    bool programRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence);
 
     AppContext &ctx_;
     int failures_ = 0;

@@ -1,5 +1,6 @@
 #include "rfid/StoreImage.h"
 
+#include "link/BulkReply.h"
 #include "link/RecordNumber.h"
 #include "link/ReplyMemo.h"
 
@@ -53,14 +54,13 @@ QList<StoreCodec::Entry> StoreImage::entries() const
 
 std::optional<StoreImage> StoreImage::fromReply(const QByteArray &reply, QString *why)
 {
-    QList<QByteArray> lines = ReplyMemo::splitLines(reply);
-    if (lines.isEmpty() || lines.last() != "OK") {
+    const QList<QByteArray> all = ReplyMemo::splitLines(reply);
+    if (all.isEmpty() || all.last() != "OK") {
         if (why)
             *why = QStringLiteral("the reply did not end with OK.");
         return std::nullopt;
     }
-    lines.removeLast();
-    lines.removeFirst(); // the command
+    QList<QByteArray> lines = BulkReply::recordLines(reply);
     lines.removeAll(QByteArray());
     if (lines.size() != kRecords) {
         if (why)

@@ -1,3 +1,4 @@
+#include "directory/DirectoryListing.h"
 #include "directory/DirectoryTransfer.h"
 #include "directory/PhoneFields.h"
 #include "support/AppHarness.h"
@@ -106,7 +107,10 @@ TEST_F(DownloadFixture, EmptySlotsAndLinesWithoutRoomOrNameAreSkipped)
     EXPECT_EQ(value(0, "Code1"), QByteArray());
     EXPECT_EQ(value(0, "Name"), QByteArray("44??"));
     EXPECT_EQ(value(1, "Name"), QByteArray("Smith"));
-    EXPECT_TRUE(h.prompt.messages.isEmpty());
+    // Passed over as empty slots are, but they hold data: the download says so.
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("2 slot(s) of the Corvalen hold data without a Name or a RoomNumber: "
+                                         "1020, 1040\r\nThey were left out of the table, as empty slots are.")});
 }
 
 TEST_F(DownloadFixture, ANameEndingInOkAtTheEndOfAChunkDoesNotEndTheReply)
@@ -130,7 +134,10 @@ TEST_F(DownloadFixture, APanelThatStallsGivesCommunicationErrorAndAnUnsyncedTabl
     h.port.setChunkSize(64);
     transfer.GetDataClick();
 
-    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("communication error")});
+    // The table holds a fragment, and the message says so.
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("communication error\r\nThe download was cut short: the table holds the "
+                                         "300 entries that arrived,\r\nnot the Corvalen's whole phone list.")});
     EXPECT_EQ(table.count(), 300); // every complete line that arrived
     EXPECT_EQ(value(299, "Addr"), QByteArray("3560"));
     // Single writes would take panel slots beyond the stall for free ones.
@@ -166,7 +173,8 @@ TEST_F(DownloadFixture, APanelThatNeverEndsStopsAfter1501Steps)
     for (qint32 w : h.waiter.waits())
         steps += (w == 100);
     EXPECT_EQ(steps, 1501);
-    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("communication error")});
+    ASSERT_EQ(h.prompt.messages.size(), 1);
+    EXPECT_TRUE(h.prompt.messages[0].startsWith(QStringLiteral("communication error\r\nThe download was cut short:")));
     EXPECT_GT(table.count(), 1000);
     EXPECT_FALSE(h.link.conn().DirectorySynced);
 }
@@ -200,4 +208,36 @@ TEST_F(DownloadFixture, AnEmptyDirectoryGivesAnEmptyTable)
     EXPECT_EQ(table.count(), 0);
     EXPECT_TRUE(h.link.conn().DirectorySynced);
     EXPECT_TRUE(h.prompt.messages.isEmpty());
+}
+
+TEST(DirectoryListingLines, OnlyTheLinesBetweenTheFirstAndOkAreSlots)
+{
+    for (const QByteArray &reply : {QByteArray("OK\r\n"), QByteArray("\r\nOK\r\n"), QByteArray()}) {
+        EXPECT_EQ(DirectoryListing::read(reply, true).records, 0);
+        EXPECT_TRUE(DirectoryListing::read(reply, false).occupied.isEmpty());
+    }
+    // A single line is the first line: no slot at all.
+    EXPECT_EQ(DirectoryListing::read("1000 1,,,,,Adams\r\n", false).records, 0);
+    // Cut short: every whole line after the first, the one still arriving left out.
+    const DirectoryListing cut = DirectoryListing::read("d01281152\r\n1000 1,,,,,Adams\r\n1020 2,,,,,Ba", false);
+    EXPECT_EQ(cut.records, 1);
+    ASSERT_EQ(cut.entries.size(), 1);
+    EXPECT_EQ(cut.entries[0].Name, QByteArray("Adams"));
+}
+
+TEST_F(DownloadFixture, AnOkWithoutASingleSlotLineIsACommunicationErrorAndTheTableStays)
+{
+    table.appendRecord({"Kept", "1", "", "", "", "", "", "1000"});
+    h.link.conn().DirectorySynced = false;
+    for (const QByteArray &reply : {QByteArray("OK\r\n"), QByteArray("\r\nOK\r\n"), QByteArray("d01281152\r\nOK\r\n")}) {
+        h.prompt.messages.clear();
+        h.port.setResponder([reply](const QByteArray &) { return reply; });
+        EXPECT_EQ(transfer.GetDataClick(), DirectoryTransfer::Outcome::CommunicationError);
+        EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("communication error")});
+        ASSERT_EQ(table.count(), 1);
+        EXPECT_EQ(value(0, "Name"), QByteArray("Kept"));
+        EXPECT_FALSE(h.link.conn().DirectorySynced);
+        EXPECT_FALSE(h.directory.writeEachChangeEnabled());
+        EXPECT_FALSE(h.directory.TableLoading);
+    }
 }

@@ -181,7 +181,38 @@ TEST_F(UploadFixture, ARefusedEntryIsRetriedThreeTimesCountedAndTheRestGoesOn)
     }
     EXPECT_EQ(forRecord, (QList<QByteArray>{"b0129", "r0129", "r0129", "r0129", "", "w0129", "r0129", "", "w0129",
                                             "r0129", "", "w0129", "r0129"}));
-    EXPECT_TRUE(h.link.conn().DirectorySynced);
+    // The panel's slot 1020 is empty while the table names a resident there:
+    // the table is not the panel's directory, and no single write may trust it.
+    EXPECT_FALSE(h.status.statusTexts.contains(QStringLiteral("Done")));
+    EXPECT_FALSE(h.link.conn().DirectorySynced);
+    EXPECT_FALSE(h.directory.writeEachChangeEnabled());
+}
+
+TEST_F(UploadFixture, APanelThatFallsSilentAfterTheEraseStopsTheUploadWithinSecondsAsALostLine)
+{
+    addEntries(30);
+    int blocks = 0;
+    bool silent = false;
+    h.port.setResponder([&](const QByteArray &command) {
+        // Three entries go, then not a byte comes back; the line stays open.
+        if (command.startsWith('b') && ++blocks > 3)
+            silent = true;
+        return silent ? QByteArray() : panel.answer(command);
+    });
+    const qint64 start = h.elapsedTicks();
+    EXPECT_EQ(transfer.WriteDataClick(), DirectoryTransfer::Outcome::Unfinished);
+    // Not 21 entries of retries (some three minutes): the first silent entry.
+    EXPECT_LT((h.elapsedTicks() - start) * Waiter::kTickNs, 15000000000LL);
+    EXPECT_FALSE(commandWords().contains("b0132"));
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("The Corvalen stopped answering: no reply came to the last writes.\r\n"
+                                         "Upload did not finish,\r\n3 of 30 entries written.\r\n"
+                                         "The Corvalen phone list is incomplete.")});
+    EXPECT_FALSE(h.status.statusTexts.contains(QStringLiteral("Done")));
+    EXPECT_FALSE(h.link.conn().DirectorySynced);
+    EXPECT_FALSE(h.directory.writeEachChangeEnabled());
+    EXPECT_TRUE(h.feedback.keepAlive);
+    EXPECT_FALSE(h.feedback.busyCursor);
 }
 
 TEST_F(UploadFixture, TheUploadStopsAt21RefusedEntries)
@@ -189,10 +220,12 @@ TEST_F(UploadFixture, TheUploadStopsAt21RefusedEntries)
     addEntries(30);
     for (int record = 128; record < 160; ++record)
         panel.refusing.insert(record);
-    transfer.WriteDataClick();
+    EXPECT_EQ(transfer.WriteDataClick(), DirectoryTransfer::Outcome::SomeRefused);
     EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("There was 21 error(s)")});
     EXPECT_FALSE(commandWords().contains("b0149"));
     EXPECT_TRUE(commandWords().contains("b0148"));
+    EXPECT_EQ(h.status.status(), QStringLiteral("Rewriting Phone List")); // not "Done"
+    EXPECT_FALSE(h.link.conn().DirectorySynced);
 }
 
 TEST_F(UploadFixture, TheUploadStopsAfterTheCurrentEntryWhenTheLinkIsLoggedOff)

@@ -260,7 +260,13 @@ TEST_F(WindowOverNetwork, AConnectionThatDropsMidDownloadIsALostLine)
     Heartbeat heart;
     click(form->phonePage(), "GetData");
 
-    EXPECT_EQ(prompt.messages, QStringList{QStringLiteral("communication error")});
+    // The table holds the part that arrived: the message says it is a
+    // fragment, and nothing takes it for the panel's directory.
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_EQ(prompt.messages[0],
+              QStringLiteral("communication error\r\nThe download was cut short: the table holds the %1 entries "
+                             "that arrived,\r\nnot the Corvalen's whole phone list.")
+                  .arg(table().count()));
     EXPECT_TRUE(form->statusSink().statusText().startsWith(
         QStringLiteral("Connection lost: COM2 (%1): ").arg(server->devicePath())))
         << qPrintable(form->statusSink().statusText());
@@ -272,4 +278,18 @@ TEST_F(WindowOverNetwork, AConnectionThatDropsMidDownloadIsALostLine)
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(form->connection().onLineCaption(), QStringLiteral("Log On"));
     EXPECT_GE(heart.beats, 40);
+
+    // Back on line, the next WriteAllData question compares the fragment
+    // with what the panel holds: every resident that did not arrive would go.
+    const int fragment = table().count();
+    server->setPacing(false);
+    form->enableBackups(dir.filePath(QStringLiteral("backups")));
+    ASSERT_TRUE(logOn()) << qPrintable(messages());
+    prompt.answers = {false};
+    click(form->phonePage(), "WriteData");
+    ASSERT_EQ(prompt.details.size(), 1);
+    EXPECT_TRUE(prompt.details[0].startsWith(
+        QStringLiteral("0 added, %1 removed, 0 changed, %2 unchanged").arg(1025 - fragment).arg(fragment)))
+        << qPrintable(prompt.details[0].left(200));
+    EXPECT_EQ(engine.memory().usedDirectorySlots(), 1025);
 }

@@ -6,6 +6,7 @@
 // stalling panel. Replies come unpaced: the waits are the program's own.
 #include "PtyPanelServer.h"
 #include "app/widgets/FrameActions.h"
+#include "app/widgets/FrameStatusBar.h"
 #include "app/widgets/TCorvalenForm.h"
 #include "directory/PhoneFields.h"
 #include "directory/widgets/PhoneEdit.h"
@@ -194,6 +195,10 @@ TEST_F(PhoneDirectoryEndToEnd, RefusedWritesAreCountedAndReported)
     EXPECT_TRUE(form->context().directory.Edit3().endsWith(QStringLiteral("ffffff")));
     EXPECT_TRUE(child<QLineEdit>("Edit3")->text().endsWith(QStringLiteral("ffffff")));
     EXPECT_TRUE(child<QWidget>("DBGrid1")->isEnabled());
+    // The panel's directory is not known to match the table.
+    EXPECT_NE(form->statusSink().statusText(), QStringLiteral("Done"));
+    EXPECT_FALSE(form->link().conn().DirectorySynced);
+    EXPECT_FALSE(child<QCheckBox>("WrtChg")->isEnabled());
 }
 
 TEST_F(PhoneDirectoryEndToEnd, APanelThatStallsInTheMiddleOfTheDownloadGivesWhatArrived)
@@ -212,7 +217,11 @@ TEST_F(PhoneDirectoryEndToEnd, APanelThatStallsInTheMiddleOfTheDownloadGivesWhat
     logOn();
 
     click("GetData");
-    EXPECT_EQ(prompt.messages, QStringList{QStringLiteral("communication error")});
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_EQ(prompt.messages[0],
+              QStringLiteral("communication error\r\nThe download was cut short: the table holds the %1 entries "
+                             "that arrived,\r\nnot the Corvalen's whole phone list.")
+                  .arg(table().count()));
     EXPECT_GT(table().count(), 0);
     EXPECT_LT(table().count(), 30); // the demo panel holds thirty residents
     EXPECT_EQ(table().value(0, PhoneFields::Name), QByteArray("Adams Helen"));

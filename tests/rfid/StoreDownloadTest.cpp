@@ -146,3 +146,17 @@ TEST_F(StoreDownload, DoesNothingWhileAnotherExchangeRuns)
     EXPECT_TRUE(h.port.commands().isEmpty());
     EXPECT_FALSE(h.link.conn().DirectorySynced);
 }
+
+TEST_F(StoreDownload, AnOkWithoutASingleRecordLineIsACommunicationErrorAndTheCodesStay)
+{
+    Directory::add(h.directory, "Ann", "4711", "0123456789", "1000");
+    for (const QByteArray &reply : {QByteArray("OK\r\n"), QByteArray("\r\nOK\r\n"), QByteArray("s14081535\r\nOK\r\n")}) {
+        h.prompt.messages.clear();
+        h.port.setResponder([reply](const QByteArray &) { return reply; });
+        EXPECT_EQ(run(), RfidDownload::Outcome::CommunicationError);
+        EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("communication error")});
+        ASSERT_EQ(h.directory.PhoneTable.count(), 1);
+        EXPECT_EQ(Directory::value(h.directory, "Ann", "RFID"), QByteArray("0123456789"));
+        EXPECT_FALSE(h.directory.TableLoading);
+    }
+}

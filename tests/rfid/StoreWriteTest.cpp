@@ -188,15 +188,21 @@ TEST_F(StoreWrite, AProgramRefusedWithErrorThenOkCountsAsFailed)
 }
 
 // A panel that stops answering after the erase must not look like success.
-TEST_F(StoreWrite, APanelThatFallsSilentIsReportedAsAFailure)
+TEST_F(StoreWrite, APanelThatFallsSilentStopsTheWriteAsALostLineWithinSeconds)
 {
-    addCodes(5);
+    addCodes(40); // ten records
     panel.silentAfterErase = true;
-    EXPECT_EQ(run(), RfidWriteAll::Outcome::SomeFailed);
-    EXPECT_EQ(write.failureCount(), 2);
-    EXPECT_EQ(h.prompt.messages, QStringList{kFailed});
-    EXPECT_EQ(panel.commandsStartingWith('g').size(), 6); // three tries a record
+    const qint64 start = h.elapsedTicks();
+    EXPECT_EQ(run(), RfidWriteAll::Outcome::LineLost);
+    // Three tries of the first record without a byte back, then no more.
+    EXPECT_EQ(panel.commandsStartingWith('g').size(), 3);
+    EXPECT_LT((h.elapsedTicks() - start) * Waiter::kTickNs, 5000000000LL);
+    EXPECT_EQ(write.failureCount(), 1);
+    EXPECT_EQ(h.prompt.messages,
+              QStringList{QStringLiteral("The Corvalen stopped answering: no reply came to the last writes.\r\n"
+                                         "Write All did not finish: 0 record(s) of RFID codes written.")});
     EXPECT_FALSE(h.link.rx().EchoSuppressed);
+    EXPECT_FALSE(h.directory.TableLoading);
 }
 
 TEST_F(StoreWrite, NoOkToTheEraseIsACommunicationError)

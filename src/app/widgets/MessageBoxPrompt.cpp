@@ -10,6 +10,7 @@ QMessageBox::Icon iconFor(UserPrompt::Kind kind)
     switch (kind) {
     case UserPrompt::Kind::Error: return QMessageBox::Critical;
     case UserPrompt::Kind::Confirmation: return QMessageBox::Question;
+    case UserPrompt::Kind::Warning: return QMessageBox::Warning;
     case UserPrompt::Kind::Information: break;
     }
     return QMessageBox::Information;
