@@ -1,8 +1,11 @@
+#include "cli/CliExit.h"
 #include "cli/CliRunner.h"
 #include "cli/StdConsole.h"
 #include "link/DeviceMap.h"
 #include "link/EventLoopWaiter.h"
+#include "link/JournalSerialPort.h"
 #include "link/SystemSerialPort.h"
+#include "link/TrafficJournal.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,9 +20,23 @@ int main(int argc, char **argv)
     const QString program = QFileInfo(args.takeFirst()).fileName();
 
     DeviceMap devices = DeviceMap::fromEnvironment();
-    SystemSerialPort port(devices);
+    SystemSerialPort line(devices);
+    // The window's traffic journal, in its folder and with its retention:
+    // a scheduled job that failed is looked into the same way.
+    TrafficJournal journal(TrafficJournal::defaultFolder(), TrafficJournal::localClock());
+    JournalSerialPort port(line, journal,
+                           [&line] { return QStringLiteral("%1 (%2)").arg(line.portName(), line.deviceName()); });
     EventLoopWaiter waiter;
     StdConsole console;
     CliRunner runner(port, devices, waiter, console, QProcessEnvironment::systemEnvironment());
-    return runner.run(args, program);
+    const int status = runner.run(args, program);
+
+    journal.flush();
+    if (status == exitStatus(CliExit::Refused) || status == exitStatus(CliExit::LinkFailed)) {
+        if (!journal.fileName().isEmpty())
+            console.err((QStringLiteral("Traffic journal: ") + journal.fileName() + QLatin1Char('\n')).toLocal8Bit());
+        if (!journal.error().isEmpty())
+            console.err((QStringLiteral("Journal stopped: ") + journal.error() + QLatin1Char('\n')).toLocal8Bit());
+    }
+    return status;
 }
