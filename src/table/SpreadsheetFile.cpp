@@ -10,12 +10,33 @@ char separatorFor(const QLocale &locale)
     return locale.decimalPoint() == QStringLiteral(",") ? ';' : ',';
 }
 
+namespace {
+// Apostrophes, then a character that starts a formula or hides the value.
+bool startsLikeFormula(const QByteArray &value)
+{
+    qsizetype i = 0;
+    while (i < value.size() && value.at(i) == '\'')
+        ++i;
+    return i < value.size() && QByteArrayView("=+-@\t\r\n").contains(value.at(i));
+}
+} // namespace
+
+QByteArray guardFormula(const QByteArray &value)
+{
+    return startsLikeFormula(value) ? '\'' + value : value;
+}
+
+QByteArray unguardFormula(const QByteArray &value)
+{
+    return value.startsWith('\'') && startsLikeFormula(value) ? value.sliced(1) : value;
+}
+
 QByteArray line(const QList<QByteArray> &values, char separator)
 {
     QList<QByteArray> utf8;
     utf8.reserve(values.size());
     for (const QByteArray &value : values)
-        utf8.append(Latin1Text::toUtf8(value));
+        utf8.append(Latin1Text::toUtf8(guardFormula(value)));
     return CsvText::line(utf8, separator);
 }
 
@@ -88,7 +109,8 @@ TableRead parse(QByteArrayView bytes, const QList<Table::Field> &fields, const T
             TableRead::Change change;
             change.entry = entry;
             change.field = f;
-            QByteArray value = form.utf8 ? Latin1Text::fromUtf8(source, &change.replaced) : source;
+            const QByteArray text = unguardFormula(source);
+            QByteArray value = form.utf8 ? Latin1Text::fromUtf8(text, &change.replaced) : text;
             const Table::Field &field = fields.at(f);
             if (field.type == Table::FieldType::Text && field.width > 0 && value.size() > field.width) {
                 value.truncate(field.width);

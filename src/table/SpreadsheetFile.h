@@ -12,6 +12,13 @@
 // Opening such a file gives the same table back (TableFile::read); an entry
 // whose values are all empty is left out, as spreadsheets leave empty rows
 // behind.
+//
+// A spreadsheet program runs a value that begins with "=", "+", "-" or "@"
+// as a formula (a Name of "=1+1" shows 2), and a TAB, CR or LF in front
+// hides what follows. Such a value is written with an apostrophe in front,
+// which makes it text there; opening the file takes exactly one apostrophe
+// off again. A value that already begins with apostrophes before such a
+// character gets one more, so that every value comes back as it was.
 namespace SpreadsheetFile {
 
 inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
@@ -20,7 +27,12 @@ inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // the decimal point is a comma, "," elsewhere.
 char separatorFor(const QLocale &locale);
 
-// One line of 8-bit (Latin-1) values in UTF-8, quoted where needed.
+// The value with the apostrophe in front when a spreadsheet would run it,
+// and back.
+QByteArray guardFormula(const QByteArray &value);
+QByteArray unguardFormula(const QByteArray &value);
+
+// One line of 8-bit (Latin-1) values in UTF-8, guarded, quoted where needed.
 QByteArray line(const QList<QByteArray> &values, char separator);
 
 // The header of field names and every stored entry, without byte-order mark.
@@ -31,8 +43,9 @@ QByteArray format(const Table &table, char separator);
 
 // Reads a file in the spreadsheet form: the first line that is not blank
 // names the columns (matched to fields ignoring case and surrounding
-// blanks); UTF-8 becomes Latin-1 ("?" for what Latin-1 lacks); values are
-// cut to their width. Every such change is listed.
+// blanks); a guarded value loses its apostrophe; UTF-8 becomes Latin-1
+// ("?" for what Latin-1 lacks); values are cut to their width. Every such
+// change but the apostrophe is listed.
 TableRead parse(QByteArrayView bytes, const QList<Table::Field> &fields, const TableFileForm &form);
 
 } // namespace SpreadsheetFile
