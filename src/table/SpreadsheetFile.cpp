@@ -2,6 +2,8 @@
 
 #include "table/CsvText.h"
 #include "table/Latin1Text.h"
+#include "table/TableFile.h"
+#include "table/WorkbookFile.h"
 
 namespace SpreadsheetFile {
 
@@ -40,20 +42,39 @@ QByteArray line(const QList<QByteArray> &values, char separator)
     return CsvText::line(utf8, separator);
 }
 
-QByteArray tableLines(const Table &table, char separator)
+QList<QList<QByteArray>> tableRows(const Table &table)
 {
     QList<QByteArray> names;
     for (const Table::Field &field : table.fields())
         names.append(field.name);
-    QByteArray out = line(names, separator);
+    QList<QList<QByteArray>> rows{names};
     for (int r = 0; r < table.count(); ++r)
-        out.append(line(table.row(r), separator));
+        rows.append(table.row(r));
+    return rows;
+}
+
+QByteArray tableLines(const Table &table, char separator)
+{
+    QByteArray out;
+    for (const QList<QByteArray> &row : tableRows(table))
+        out.append(line(row, separator));
     return out;
 }
 
 QByteArray format(const Table &table, char separator)
 {
     return QByteArray(kUtf8Bom) + tableLines(table, separator);
+}
+
+bool save(const QString &fileName, const QList<QList<QByteArray>> &rows, const QString &sheetName,
+          char separator, QString *error)
+{
+    if (WorkbookFile::isWorkbookName(fileName))
+        return WorkbookFile::write(fileName, sheetName, rows, error);
+    QByteArray content(kUtf8Bom);
+    for (const QList<QByteArray> &row : rows)
+        content.append(line(row, separator));
+    return TableFile::saveFile(fileName, content, error);
 }
 
 namespace {

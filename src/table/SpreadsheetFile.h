@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QLocale>
+#include <QString>
 
 // A table as spreadsheet programs write and read it: UTF-8 after a
 // byte-order mark, values quoted where needed (RFC 4180), CR LF lines.
@@ -35,11 +36,21 @@ QByteArray unguardFormula(const QByteArray &value);
 // One line of 8-bit (Latin-1) values in UTF-8, guarded, quoted where needed.
 QByteArray line(const QList<QByteArray> &values, char separator);
 
+// The header of field names, then every stored entry: the rows of an export.
+QList<QList<QByteArray>> tableRows(const Table &table);
+
 // The header of field names and every stored entry, without byte-order mark.
 QByteArray tableLines(const Table &table, char separator);
 
 // The whole file: byte-order mark, then tableLines().
 QByteArray format(const Table &table, char separator);
+
+// Writes rows for a spreadsheet program, in the form the name asks for: a
+// workbook for a name ending in ".xlsx" (WorkbookFile, one sheet of that
+// name), else this comma-separated form with the separator given. The file
+// is replaced atomically; *error is "Cannot create file <name>" on failure.
+bool save(const QString &fileName, const QList<QList<QByteArray>> &rows, const QString &sheetName,
+          char separator, QString *error);
 
 // Reads a file in the spreadsheet form: the first line that is not blank
 // names the columns (matched to fields ignoring case and surrounding
