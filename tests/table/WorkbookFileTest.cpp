@@ -12,15 +12,6 @@ QByteArray readAll(const QString &path)
 }
 } // namespace
 
-TEST(WorkbookFile, OnlyANameEndingInXlsxAsksForAWorkbook)
-{
-    EXPECT_TRUE(WorkbookFile::isWorkbookName(QStringLiteral("/tmp/list.xlsx")));
-    EXPECT_TRUE(WorkbookFile::isWorkbookName(QStringLiteral("LIST.XLSX")));
-    EXPECT_FALSE(WorkbookFile::isWorkbookName(QStringLiteral("list.csv")));
-    EXPECT_FALSE(WorkbookFile::isWorkbookName(QStringLiteral("list.xls")));
-    EXPECT_FALSE(WorkbookFile::isWorkbookName(QStringLiteral("xlsx")));
-}
-
 // A workbook replaces an older file whole; one that cannot be made (a value
 // longer than a cell holds) or written leaves the older file as it was and
 // says why.
