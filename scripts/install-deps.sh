@@ -24,10 +24,12 @@ packages=(
   qt6-serialport-dev
   libgl-dev
   libjpeg62-turbo-dev
+  libxlsxwriter-dev
   libgtest-dev
   xvfb
   xauth
   ser2net
+  libreoffice-calc-nogui
   clang-14
   libclang-rt-14-dev
 )

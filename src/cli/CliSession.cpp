@@ -30,14 +30,13 @@ CliExit CliSession::logOn(const QByteArray &pin)
     // The log-on puts the model's last slot into Edit3 once the panel has
     // named itself, before the PIN is checked.
     directory_.setEdit3(QString());
-    const QStringList errorsBefore = prompt_.errors();
     connection_.OnLine1Click();
     pin_.pin.fill('\0');
     if (connection_.loggedOn())
         return CliExit::Done;
-    // The wrong PIN and the missing panel are told apart only by whether
-    // the panel answered the wake-up: "Failed to Connect" comes after it did.
-    if (prompt_.lastError().startsWith(QLatin1String("Failed to Connect")) && prompt_.errors() != errorsBefore)
+    // Only a panel that answered and then did not take the PIN refused; a
+    // line lost while the PIN was waiting is the link's failure.
+    if (connection_.lastLogOn() == Connection::LogOnResult::PinRefused)
         return CliExit::Refused;
     return CliExit::LinkFailed;
 }

@@ -26,7 +26,8 @@ public:
     ~CliSession();
 
     // The window's log-on. Done when logged on; Refused when the panel
-    // answered but did not take the PIN; LinkFailed otherwise.
+    // answered but did not take the PIN; LinkFailed otherwise (the line
+    // lost during the PIN's wait included).
     CliExit logOn(const QByteArray &pin);
     // Logs off ("x") and closes the port, if open.
     void logOff();

@@ -1,9 +1,12 @@
+#include "cli/CliExit.h"
 #include "cli/CliRunner.h"
 #include "cli/StdConsole.h"
 #include "link/DeviceMap.h"
 #include "link/EventLoopWaiter.h"
+#include "link/JournalSerialPort.h"
 #include "link/PortSettings.h"
 #include "link/SystemSerialPort.h"
+#include "link/TrafficJournal.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -20,9 +23,23 @@ int main(int argc, char **argv)
     // COM1 to COM4 as the window maps them: the devices chosen in its
     // Device... dialog, the variables over those, the options over both.
     DeviceMap devices = PortSettings(PortSettings::defaultFileName()).startDevices(QProcessEnvironment::systemEnvironment());
-    SystemSerialPort port(devices);
+    SystemSerialPort line(devices);
+    // The window's traffic journal, in its folder and with its retention:
+    // a scheduled job that failed is looked into the same way.
+    TrafficJournal journal(TrafficJournal::defaultFolder(), TrafficJournal::localClock());
+    JournalSerialPort port(line, journal,
+                           [&line] { return QStringLiteral("%1 (%2)").arg(line.portName(), line.deviceName()); });
     EventLoopWaiter waiter;
     StdConsole console;
     CliRunner runner(port, devices, waiter, console, QProcessEnvironment::systemEnvironment());
-    return runner.run(args, program);
+    const int status = runner.run(args, program);
+
+    journal.flush();
+    if (status == exitStatus(CliExit::Refused) || status == exitStatus(CliExit::LinkFailed)) {
+        if (!journal.fileName().isEmpty())
+            console.err((QStringLiteral("Traffic journal: ") + journal.fileName() + QLatin1Char('\n')).toLocal8Bit());
+        if (!journal.error().isEmpty())
+            console.err((QStringLiteral("Journal stopped: ") + journal.error() + QLatin1Char('\n')).toLocal8Bit());
+    }
+    return status;
 }

@@ -120,7 +120,8 @@ bool PhoneListFile::write(const QString &fileName)
 bool PhoneListFile::exportTo(const QString &fileName, char separator)
 {
     QString error;
-    if (TableFile::saveFile(fileName, SpreadsheetFile::format(ctx_.directory.PhoneTable, separator), &error))
+    if (SpreadsheetFile::save(fileName, SpreadsheetFile::tableRows(ctx_.directory.PhoneTable),
+                              QStringLiteral("Phone list"), separator, &error))
         return true;
     ctx_.prompt.message(error, UserPrompt::Kind::Error);
     return false;

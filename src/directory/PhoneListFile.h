@@ -50,8 +50,8 @@ public:
     bool load(TableRead read, const QString &saveName);
 
     // Writes the table for spreadsheet programs (SpreadsheetFile), with the
-    // separator they expect; DBFiles stays. "Cannot create file <name>" on
-    // failure.
+    // separator they expect, or as a workbook when the name ends in ".xlsx";
+    // DBFiles stays. "Cannot create file <name>" on failure.
     bool exportTo(const QString &fileName, char separator);
 
     // Writes the table to DBFiles; "Cannot create file <name>" on failure.

@@ -21,22 +21,29 @@ QByteArray format(const EventLog &log)
     return content;
 }
 
-QByteArray formatForSpreadsheet(const EventLog &log, char separator)
+QList<QList<QByteArray>> spreadsheetRows(const EventLog &log)
 {
     const ClockFields &clock = log.clock;
+    QList<QList<QByteArray>> rows{
+        {"Corvalen time when saved was:", clock.Stime().toLatin1(), clock.Sdate().toLatin1()},
+        {"Current time when Loaded was:", clock.Ctime().toLatin1(), clock.Cdate().toLatin1()},
+        {},
+    };
+    rows.append(SpreadsheetFile::tableRows(log.EventTable));
+    return rows;
+}
+
+QByteArray formatForSpreadsheet(const EventLog &log, char separator)
+{
     QByteArray content(SpreadsheetFile::kUtf8Bom);
-    content.append(SpreadsheetFile::line(
-        {"Corvalen time when saved was:", clock.Stime().toLatin1(), clock.Sdate().toLatin1()}, separator));
-    content.append(SpreadsheetFile::line(
-        {"Current time when Loaded was:", clock.Ctime().toLatin1(), clock.Cdate().toLatin1()}, separator));
-    content.append("\r\n");
-    content.append(SpreadsheetFile::tableLines(log.EventTable, separator));
+    for (const QList<QByteArray> &row : spreadsheetRows(log))
+        content.append(SpreadsheetFile::line(row, separator));
     return content;
 }
 
 bool exportTo(const QString &fileName, const EventLog &log, char separator, QString *error)
 {
-    return TableFile::saveFile(fileName, formatForSpreadsheet(log, separator), error);
+    return SpreadsheetFile::save(fileName, spreadsheetRows(log), QStringLiteral("Events"), separator, error);
 }
 
 bool save(const QString &fileName, const EventLog &log, QString *error)

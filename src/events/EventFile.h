@@ -32,11 +32,14 @@ QByteArray format(const EventLog &log);
 // as rows of three cells (what, time, date), an empty row, then the table
 // with its header, so that the table stands apart for sorting and filters.
 QByteArray formatForSpreadsheet(const EventLog &log, char separator);
+// Those rows as values, for either form of SpreadsheetFile::save().
+QList<QList<QByteArray>> spreadsheetRows(const EventLog &log);
 
 // Writes the file in one atomic replace: an existing file is either replaced
 // whole or left as it was. *error is "Cannot create file <name>" on failure.
 bool save(const QString &fileName, const EventLog &log, QString *error);
-// The same for formatForSpreadsheet().
+// The same for the spreadsheet rows: a workbook (sheet "Events") when the
+// name ends in ".xlsx", else formatForSpreadsheet().
 bool exportTo(const QString &fileName, const EventLog &log, char separator, QString *error);
 
 } // namespace EventFile

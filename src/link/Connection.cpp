@@ -61,6 +61,8 @@ void Connection::logOnBranch()
 
     setLedMarked(true);
     conn.LogOnCancelled = false;
+    lineLostDuringLogOn_.reset();
+    lastLogOn_ = LogOnResult::Cancelled;
 
     const std::optional<QByteArray> pin = pin_ ? pin_->askPin() : std::nullopt;
     if (!pin) {
@@ -80,6 +82,7 @@ void Connection::logOnBranch()
 
     link.LogOff();
     if (!link.TogglePort()) {
+        lastLogOn_ = LogOnResult::PortFailed;
         showSerialError();
         abandon();
         return;
@@ -98,9 +101,13 @@ void Connection::logOnBranch()
             break;
     }
     link.PumpWait(200);
+    if (endIfLineLost())
+        return;
     if (!rx.DataArrived) {
-        if (!conn.LogOnCancelled)
+        if (!conn.LogOnCancelled) {
+            lastLogOn_ = LogOnResult::NoResponse;
             ctx_.prompt.message(QStringLiteral("No Reponse from Corvalen"), UserPrompt::Kind::Error);
+        }
         abandon();
         return;
     }
@@ -120,9 +127,14 @@ void Connection::logOnBranch()
         if (conn.LogOnCancelled || rx.ReplyOk)
             break;
     }
+    // A line that went away (or a serial server that answered the wake-up
+    // and closed) cancelled the wait: that is no wrong PIN.
+    if (endIfLineLost())
+        return;
     // An "OK" that slipped in while a log-off click was closing the port
     // does not make a connection.
     if (!rx.ReplyOk || conn.LogOnCancelled) {
+        lastLogOn_ = LogOnResult::PinRefused;
         conn.LogOnCancelled = true;
         ctx_.prompt.message(UserPrompt::joinLines({QStringLiteral("Failed to Connect"), QStringLiteral("Check PIN")}),
                             UserPrompt::Kind::Error);
@@ -130,6 +142,7 @@ void Connection::logOnBranch()
         return;
     }
 
+    lastLogOn_ = LogOnResult::Connected;
     conn.LoggedOn = true;
     setLedImage(kLedOnline);
     ledHint_ = kLogOff;
@@ -172,6 +185,17 @@ void Connection::abandon()
     ctx_.link.conn().LogOnCancelled = true;
     GoOffline();
     ctx_.feedback.hideTransferWindow();
+}
+
+bool Connection::endIfLineLost()
+{
+    if (!lineLostDuringLogOn_)
+        return false;
+    lastLogOn_ = LogOnResult::LineLost;
+    ctx_.prompt.message(QStringLiteral("Connection lost: %1").arg(*lineLostDuringLogOn_), UserPrompt::Kind::Error);
+    lineLostDuringLogOn_.reset();
+    abandon();
+    return true;
 }
 
 void Connection::GoOffline()
@@ -238,6 +262,8 @@ void Connection::Timer2Timer()
 
 void Connection::connectionLost(const QString &reason)
 {
+    if (ledMarked_)
+        lineLostDuringLogOn_ = reason; // the log-on says so when its wait ends
     ctx_.link.conn().LogOnCancelled = true;
     ctx_.feedback.hideTransferWindow();
     GoOffline();

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <optional>
 
 // The connection with the panel: log-on with the PIN, model detection, the
 // keep-alive and every way of going offline. It keeps the state of the
@@ -26,6 +27,17 @@ public:
     static constexpr int kLedOffline = 22;
     static constexpr int kKeepAliveSeconds = 55;
 
+    // How the last log-on ended.
+    enum class LogOnResult {
+        None,       // no log-on yet
+        Connected,
+        Cancelled,  // Cancel in the dialog, or another exchange was running
+        PortFailed, // "Serial Communication Error"
+        NoResponse, // nothing came back to the wake-up
+        PinRefused, // "Failed to Connect" / "Check PIN"
+        LineLost,   // the line went away while the log-on waited
+    };
+
     explicit Connection(AppContext &ctx, QObject *parent = nullptr);
 
     // The log-on dialog; without one every log-on ends as a Cancel.
@@ -42,6 +54,7 @@ public:
     void Timer2Timer();
 
     bool loggedOn() const;
+    LogOnResult lastLogOn() const { return lastLogOn_; }
     int ledImage() const { return ledImage_; }
     bool ledMarked() const { return ledMarked_; }
     QString ledHint() const { return ledHint_; }
@@ -78,6 +91,9 @@ private:
     void abandon();
     void identifyPanel();
     void connectionLost(const QString &reason);
+    // Ends a log-on whose line went away with the reason, not as a wrong
+    // PIN or a silent panel; false when the line is still there.
+    bool endIfLineLost();
     void showSerialError();
     void setLedMarked(bool marked);
     void setOnlineControls(bool enabled);
@@ -97,4 +113,6 @@ private:
     bool onlineControlsEnabled_ = false;
     QString caption_;
     bool statusSaysConnecting_ = false;
+    LogOnResult lastLogOn_ = LogOnResult::None;
+    std::optional<QString> lineLostDuringLogOn_; // why, while the log-on runs on
 };

@@ -35,7 +35,7 @@ QList<bool> PinMask::scan(const QByteArray &chunk)
             hidden[i] = true;
             continue;
         }
-        if (plain_)
+        if (plain_ || c == '\0')
             continue;
         head_ += c;
         bool possible = false;

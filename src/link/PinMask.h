@@ -11,6 +11,11 @@
 //   received  "r0000" + record         the panel's read-back of that record
 // Everything after the prefix up to the line's end is the PIN's. A line may
 // arrive over several chunks; the mask keeps its place between them.
+//
+// The lines are those the exchange reads: it drops every NUL byte before it
+// looks at a reply, so "\0r00\0" "00" is the read-back's prefix all the
+// same. NUL bytes are passed over when the prefix is matched, and hidden
+// with the PIN when they fall inside it.
 class PinMask
 {
 public:

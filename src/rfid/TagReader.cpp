@@ -20,6 +20,7 @@ bool TagReader::Get_IDClick()
     page_.setIderror(RfidPageState::kReady);
     page_.setRfID({});
     ctx_.link.rx().DataArrived = false;
+    waitedForLineEnd_ = false;
     // The keep-alive's probe would answer in place of the tag: its "OK" ends
     // the read as a read error. Counting the idle time afresh keeps the probe
     // at least 55 s away, beyond the read's 20 s.
@@ -34,10 +35,15 @@ void TagReader::Timer3Timer()
     if (!page_.Timer3Active())
         return; // a tick that was already queued when the read ended
     page_.setProgressBar1(qMax(page_.ProgressBar1() - 1, 0));
-    if (page_.ProgressBar1() == 0)
-        page_.setTimer3Active(false);
-    if (!ctx_.link.rx().DataArrived)
+    if (!ctx_.link.rx().DataArrived) {
+        if (page_.ProgressBar1() == 0)
+            page_.setTimer3Active(false);
         return;
+    }
+    if (!lineEnded() && !waitedForLineEnd_) {
+        waitedForLineEnd_ = true; // the rest of the line is on its way
+        return;
+    }
 
     page_.setTimer3Active(false);
     page_.setProgressBar1(0);
@@ -50,4 +56,10 @@ void TagReader::Timer3Timer()
         page_.setRfID(code);
     }
     beeper_.beep();
+}
+
+bool TagReader::lineEnded() const
+{
+    // RxMemo's lines end at CR LF: its first line is whole once one is there.
+    return ctx_.link.RxMemo().text().contains("\r\n");
 }

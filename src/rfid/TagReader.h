@@ -30,10 +30,18 @@ public:
     // FindCodeOwner has named any owner; a bad one shows "Read Error, Try
     // Again". Either way it beeps.
     // A line that arrives during the last second is still taken.
+    //
+    // The line takes a few milliseconds on the wire, and a tick may fall
+    // inside them: a first line without its line end (CR LF) yet is left
+    // for the next tick, one second later, which checks it whole or as far
+    // as it came. The read goes on for that tick even past the count's end.
     void Timer3Timer();
 
 private:
+    bool lineEnded() const;
+
     AppContext &ctx_;
     RfidPageState &page_;
     Beeper &beeper_;
+    bool waitedForLineEnd_ = false; // this read has given a line one more tick
 };

@@ -2,6 +2,8 @@
 
 #include "table/CsvText.h"
 #include "table/Latin1Text.h"
+#include "table/TableFile.h"
+#include "table/WorkbookFile.h"
 
 namespace SpreadsheetFile {
 
@@ -10,29 +12,69 @@ char separatorFor(const QLocale &locale)
     return locale.decimalPoint() == QStringLiteral(",") ? ';' : ',';
 }
 
+namespace {
+// Apostrophes, then a character that starts a formula or hides the value.
+bool startsLikeFormula(const QByteArray &value)
+{
+    qsizetype i = 0;
+    while (i < value.size() && value.at(i) == '\'')
+        ++i;
+    return i < value.size() && QByteArrayView("=+-@\t\r\n").contains(value.at(i));
+}
+} // namespace
+
+QByteArray guardFormula(const QByteArray &value)
+{
+    return startsLikeFormula(value) ? '\'' + value : value;
+}
+
+QByteArray unguardFormula(const QByteArray &value)
+{
+    return value.startsWith('\'') && startsLikeFormula(value) ? value.sliced(1) : value;
+}
+
 QByteArray line(const QList<QByteArray> &values, char separator)
 {
     QList<QByteArray> utf8;
     utf8.reserve(values.size());
     for (const QByteArray &value : values)
-        utf8.append(Latin1Text::toUtf8(value));
+        utf8.append(Latin1Text::toUtf8(guardFormula(value)));
     return CsvText::line(utf8, separator);
 }
 
-QByteArray tableLines(const Table &table, char separator)
+QList<QList<QByteArray>> tableRows(const Table &table)
 {
     QList<QByteArray> names;
     for (const Table::Field &field : table.fields())
         names.append(field.name);
-    QByteArray out = line(names, separator);
+    QList<QList<QByteArray>> rows{names};
     for (int r = 0; r < table.count(); ++r)
-        out.append(line(table.row(r), separator));
+        rows.append(table.row(r));
+    return rows;
+}
+
+QByteArray tableLines(const Table &table, char separator)
+{
+    QByteArray out;
+    for (const QList<QByteArray> &row : tableRows(table))
+        out.append(line(row, separator));
     return out;
 }
 
 QByteArray format(const Table &table, char separator)
 {
     return QByteArray(kUtf8Bom) + tableLines(table, separator);
+}
+
+bool save(const QString &fileName, const QList<QList<QByteArray>> &rows, const QString &sheetName,
+          char separator, QString *error)
+{
+    if (WorkbookFile::isWorkbookName(fileName))
+        return WorkbookFile::write(fileName, sheetName, rows, error);
+    QByteArray content(kUtf8Bom);
+    for (const QList<QByteArray> &row : rows)
+        content.append(line(row, separator));
+    return TableFile::saveFile(fileName, content, error);
 }
 
 namespace {
@@ -88,7 +130,8 @@ TableRead parse(QByteArrayView bytes, const QList<Table::Field> &fields, const T
             TableRead::Change change;
             change.entry = entry;
             change.field = f;
-            QByteArray value = form.utf8 ? Latin1Text::fromUtf8(source, &change.replaced) : source;
+            const QByteArray text = unguardFormula(source);
+            QByteArray value = form.utf8 ? Latin1Text::fromUtf8(text, &change.replaced) : text;
             const Table::Field &field = fields.at(f);
             if (field.type == Table::FieldType::Text && field.width > 0 && value.size() > field.width) {
                 value.truncate(field.width);

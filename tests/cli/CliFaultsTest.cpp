@@ -27,6 +27,19 @@ TEST_F(CliOnPanel, AWrongPinIsARefusalWithTheWindowsTwoLines)
     EXPECT_TRUE(out().isEmpty());
 }
 
+// The panel's answer to the PIN is cut off by the line going away: the
+// link failed, the PIN was not refused.
+TEST_F(CliOnPanel, ALineLostWhileThePinWaitsIsALinkFailureNotARefusal)
+{
+    onCommand("a", [](PanelFaults &f) { f.dropLineAfter = 2; });
+    EXPECT_EQ(run({"--json", "identify"}), 3);
+    EXPECT_TRUE(err().contains("Connection lost: The panel hung up\n")) << err().toStdString();
+    EXPECT_FALSE(err().contains("Check PIN")) << err().toStdString();
+    const QJsonObject summary = QJsonDocument::fromJson(console.outText).object();
+    EXPECT_EQ(summary.value("result").toString(), "link failed");
+    EXPECT_EQ(summary.value("model").toString(), "Corvalen_1000_Xarn");
+}
+
 TEST_F(CliOnPanel, APortThatDoesNotOpenIsALinkFailure)
 {
     port.setOpenFails(true);

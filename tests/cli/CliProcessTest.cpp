@@ -32,14 +32,18 @@ struct CliRun
 // Runs the program while this process's event loop keeps serving the panel.
 // extra: variables set for this run (over the test's own environment).
 // input: what standard input holds (none: the test's own).
+// The traffic journal goes below a folder of the run's own (XDG_STATE_HOME),
+// never into the user's, unless extra names another.
 CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeoutMs = 30000,
               const QProcessEnvironment &extra = {}, const std::optional<QByteArray> &input = std::nullopt)
 {
+    QTemporaryDir ownState;
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (int n = 1; n <= 4; ++n)
         env.remove(QStringLiteral("CORVALEN_COM%1").arg(n));
     env.insert(QStringLiteral("CORVALEN_PIN"), QString::fromLatin1(pin));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), ownState.path());
     for (const QString &name : extra.keys())
         env.insert(name, extra.value(name));
     cli.setProcessEnvironment(env);
@@ -124,6 +128,37 @@ TEST_F(CliProcessOnPty, ASilentPanelEndsWithStatusThreeAndTheWindowsMessage)
     EXPECT_EQ(run.exit, 3);
     EXPECT_TRUE(run.err.contains("No Reponse from Corvalen\n")) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
+}
+
+// The command line keeps the window's traffic journal, in the same folder:
+// a run leaves its session there, the PIN masked, and a failed run names it.
+TEST_F(CliProcessOnPty, KeepsTheWindowsTrafficJournalAndNamesItWhenARunFails)
+{
+    const QString state = dir.filePath(QStringLiteral("state"));
+    const QString folder = QDir(state).filePath(QStringLiteral("corvalen-pro/journal"));
+    QProcessEnvironment stateHome;
+    stateHome.insert(QStringLiteral("XDG_STATE_HOME"), state);
+    const CliRun good = runCli({"--port", server.devicePath(), "identify"}, "1234", 30000, stateHome);
+    ASSERT_EQ(good.exit, 0) << good.err.toStdString();
+    EXPECT_FALSE(good.err.contains("Traffic journal")) << good.err.toStdString();
+    const QStringList sessions = QDir(folder).entryList({QStringLiteral("session-*.log")}, QDir::Files);
+    ASSERT_EQ(sessions.size(), 1) << folder.toStdString();
+    QFile log(QDir(folder).filePath(sessions.first()));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray journal = log.readAll();
+    EXPECT_TRUE(journal.startsWith("# corvalen-cli ")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" * open COM2 (" + server.devicePath().toLocal8Bit() + ")\n")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" > a[PIN]\\r\n")) << journal.constData();
+    EXPECT_FALSE(journal.contains("1234")) << journal.constData();
+    EXPECT_TRUE(journal.contains(" * close\n")) << journal.constData();
+
+    engine.faults().silent = true;
+    const CliRun failed = runCli({"--port", server.devicePath(), "identify"}, "1234", 30000, stateHome);
+    EXPECT_EQ(failed.exit, 3);
+    const QStringList now = QDir(folder).entryList({QStringLiteral("session-*.log")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(now.size(), 2);
+    EXPECT_TRUE(failed.err.contains("Traffic journal: " + QDir(folder).filePath(now.last()).toLocal8Bit() + "\n"))
+        << failed.err.toStdString();
 }
 
 TEST(CliProcessOnTcp, ClockGetThroughPanelSimsTcpPort)

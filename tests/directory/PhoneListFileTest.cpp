@@ -331,6 +331,11 @@ TEST_F(FileFixture, ExportForASpreadsheetOpensAsTheSameTableWhileSaveKeepsItsOwn
     ASSERT_TRUE(file.saveAs(path("again.csv")));
     EXPECT_EQ(readAll(path("again.csv")), own);
 
+    // A name ending in .xlsx asks for a workbook; the list's own name stays.
+    ASSERT_TRUE(file.exportTo(path("sheet.XLSX"), ';'));
+    EXPECT_TRUE(readAll(path("sheet.XLSX")).startsWith("PK\x03\x04"));
+    EXPECT_EQ(h.directory.DBFiles(), path("again.csv"));
+
     EXPECT_FALSE(file.exportTo(dir.filePath(QStringLiteral("no folder/x.csv")), ','));
     EXPECT_EQ(h.prompt.messages,
               QStringList{QStringLiteral("Cannot create file %1").arg(dir.filePath(QStringLiteral("no folder/x.csv")))});

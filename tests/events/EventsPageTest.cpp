@@ -249,6 +249,13 @@ TEST_F(EventsPageTest, ExportWritesTheClockRowsThenTheTableForASpreadsheet)
     EXPECT_EQ(lines[3], QByteArray("Event;RoomNumber;Date;Time;RlyNo;Source;Client\r"));
     EXPECT_TRUE(lines[4].startsWith("3;12;13/11/26;08:30:00;2;Remote;Amy")) << lines[4].constData();
 
+    // A name ending in .xlsx asks for a workbook.
+    chosen = dir.filePath(QStringLiteral("events.xlsx"));
+    page.exportEventFile();
+    QFile book(chosen);
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(book.readAll().startsWith("PK\x03\x04"));
+
     chosen = dir.filePath(QStringLiteral("no such folder/events.csv"));
     page.exportEventFile();
     EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Cannot create file %1").arg(chosen)});

@@ -319,8 +319,61 @@ TEST_F(ConnectionFixture, ALostConnectionDuringTheWakeUpEndsTheLogOnWithoutNoRep
     panel.silent = true;
     h.clock.scheduleInTicks(1500, [&] { h.port.dropLine(); });
     logOn();
-    EXPECT_FALSE(h.prompt.messages.contains(QStringLiteral("No Reponse from Corvalen")));
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Connection lost: Input/output error")});
+    EXPECT_EQ(connection.lastLogOn(), Connection::LogOnResult::LineLost);
     EXPECT_TRUE(h.status.status().startsWith(QStringLiteral("Connection lost: ")));
     EXPECT_LT(h.elapsedTicks(), 3500);
+    expectOffline();
+}
+
+// The lost line cancels the wait for the PIN's answer: the log-on says the
+// line was lost, at once, and does not blame the PIN.
+TEST_F(ConnectionFixture, ALineLostDuringThePinWaitIsReportedAsLostNotAsAWrongPin)
+{
+    qint64 droppedAt = -1;
+    h.port.setResponder([&](const QByteArray &command) {
+        if (command.startsWith('a'))
+            h.clock.scheduleInTicks(300, [&] {
+                droppedAt = h.clock.nowTicks();
+                h.port.dropLine(QStringLiteral("COM2 (/dev/ttyUSB0): Input/output error"));
+            });
+        return command.startsWith('a') ? QByteArray() : panel.reply(command);
+    });
+    logOn();
+
+    ASSERT_GE(droppedAt, 0);
+    EXPECT_LE(h.elapsedTicks() - droppedAt, 200 + 1);
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Connection lost: COM2 (/dev/ttyUSB0): Input/output error")});
+    EXPECT_EQ(connection.lastLogOn(), Connection::LogOnResult::LineLost);
+    EXPECT_EQ(h.status.status(), QStringLiteral("Connection lost: COM2 (/dev/ttyUSB0): Input/output error"));
+    EXPECT_EQ(h.link.conn().DirectoryEnd, 0x9000); // the model had named itself
+    expectOffline();
+
+    // The next log-on starts afresh, and a wrong PIN is a wrong PIN again.
+    panel.attach(h.port);
+    h.prompt.messages.clear();
+    logOn("4321");
+    EXPECT_EQ(h.prompt.messages, QStringList{kFailedPin});
+    EXPECT_EQ(connection.lastLogOn(), Connection::LogOnResult::PinRefused);
+    logOn();
+    EXPECT_EQ(connection.lastLogOn(), Connection::LogOnResult::Connected);
+}
+
+// A serial server that answers the wake-up for the panel and then closes
+// the connection: the line is lost before the PIN is even written.
+TEST_F(ConnectionFixture, AServerThatAnswersTheWakeUpAndClosesSaysTheLineWasLost)
+{
+    h.port.setResponder([&](const QByteArray &command) {
+        const QByteArray reply = panel.reply(command);
+        if (command.isEmpty())
+            h.clock.scheduleInTicks(50, [&] { h.port.dropLine(QStringLiteral("tcp://gate:4001: closed by the server")); });
+        return reply;
+    });
+    logOn();
+
+    EXPECT_EQ(h.prompt.messages, QStringList{QStringLiteral("Connection lost: tcp://gate:4001: closed by the server")});
+    EXPECT_EQ(connection.lastLogOn(), Connection::LogOnResult::LineLost);
+    EXPECT_FALSE(h.port.commands().contains("a1234"));
+    EXPECT_LT(h.elapsedTicks(), 3000);
     expectOffline();
 }

@@ -31,6 +31,16 @@ QList<QByteArray> recordLines(const QByteArray &journal)
     return lines;
 }
 
+// The received bytes as the journal shows them, its records joined again.
+QByteArray receivedText(const QByteArray &journal)
+{
+    QByteArray text;
+    for (const QByteArray &line : recordLines(journal))
+        if (line.mid(23, 3) == " < ")
+            text += line.mid(26);
+    return text;
+}
+
 // A link through a journalled port to a panel that takes the PIN 1234 and
 // reads the PIN record back with the new PIN in it.
 struct JournalledLink
@@ -124,6 +134,35 @@ TEST(TrafficJournalTest, WritesEveryByteWithTimeAndDirectionAndNeverThePin)
     EXPECT_EQ(last[0], full);
     EXPECT_EQ(last[1], full);
     EXPECT_EQ(last[2], stamp + " < " + QByteArray("\\xfe").repeated(44));
+}
+
+// The exchange drops NUL bytes before it reads a reply, so a read-back of
+// the PIN record with NULs among its first characters still carries the PIN
+// to the exchange: it must not carry it into the journal either, wherever
+// the NULs fall and however the reply is cut into chunks.
+TEST(TrafficJournalTest, APinReadBackWithNulBytesInItsPrefixIsMaskedInEveryChunking)
+{
+    const QByteArray prefix = "r0000";
+    for (qsizetype nulAt = 0; nulAt <= prefix.size(); ++nulAt) {
+        for (int chunk = 1; chunk <= 9; ++chunk) {
+            JournalledLink h;
+            QByteArray reply = prefix;
+            reply.insert(nulAt, QByteArray(nulAt % 2 ? 2 : 1, '\0'));
+            reply += "9876\r\nOK\r\n";
+            h.panel.setResponder([&](const QByteArray &) { return reply; });
+            h.panel.setChunkSize(chunk);
+            ASSERT_TRUE(h.link.TogglePort());
+            // The exchange sees the PIN record...
+            EXPECT_TRUE(h.link.ReadCompare("0000", "9876")) << "NUL at " << nulAt << ", chunks of " << chunk;
+            h.port.close();
+            // ... and the journal does not.
+            const QByteArray journal = h.journal.contents();
+            const QByteArray received = receivedText(journal);
+            EXPECT_TRUE(received.contains("[PIN]\\r\\nOK")) << "NUL at " << nulAt << ", chunks of " << chunk
+                                                            << "\n" << journal.constData();
+            EXPECT_FALSE(received.contains('9')) << journal.constData();
+        }
+    }
 }
 
 TEST(TrafficJournalTest, KeepsTheLastTenSessions)

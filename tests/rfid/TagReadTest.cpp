@@ -141,6 +141,54 @@ TEST_F(TagRead, ALineArrivingInTheLastSecondIsStillTaken)
     EXPECT_EQ(beeper.beeps, 1);
 }
 
+// The reader's line takes about 2.4 ms on the wire (14 bytes at 57600
+// baud). A tick that falls inside them finds part of a good line.
+TEST_F(TagRead, ATickThatFallsWhileTheLineIsOnTheWireWaitsForItsLineEnd)
+{
+    h.port.setChunkSize(1);
+    h.port.setByteTimeNs(173600);
+    for (int lastTick : {0, 1}) {
+        reader.Get_IDClick();
+        tick(lastTick ? 18 : 2);
+        // The line starts 1.2 ms before the next tick: about half of it is there.
+        h.port.inject(tagLine("0123456789"), 998400LL * 1000);
+        tick();
+        ASSERT_TRUE(h.link.rx().DataArrived);
+        ASSERT_FALSE(h.link.RxMemo().text().contains("\r\n")) << "the tick was meant to fall inside the line";
+        EXPECT_EQ(page.iderror(), QStringLiteral("Ready"));
+        EXPECT_TRUE(page.Timer3Active()); // even when that was the count's last tick
+        EXPECT_EQ(beeper.beeps, lastTick);
+        tick();
+        EXPECT_EQ(page.rfID(), QByteArray("0123456789"));
+        EXPECT_EQ(page.iderror(), QStringLiteral("Ready"));
+        EXPECT_FALSE(page.Timer3Active());
+        EXPECT_EQ(beeper.beeps, lastTick + 1);
+    }
+}
+
+// The wait for a line end is one tick: a line that never ends is judged as
+// it came, and a read that ended does not start waiting again.
+TEST_F(TagRead, ALineThatNeverEndsIsJudgedOneTickLater)
+{
+    reader.Get_IDClick();
+    tick(19);
+    present("0123456789");
+    tick();
+    EXPECT_TRUE(page.Timer3Active());
+    EXPECT_EQ(page.ProgressBar1(), 0);
+    tick();
+    EXPECT_FALSE(page.Timer3Active());
+    EXPECT_EQ(page.iderror(), QStringLiteral("Read Error, Try Again"));
+    EXPECT_EQ(beeper.beeps, 1);
+
+    // A line with its check pair but no line end is still taken then.
+    reader.Get_IDClick();
+    present(PanelLines::tagLine("0123456789"));
+    tick(2);
+    EXPECT_EQ(page.rfID(), QByteArray("0123456789"));
+    EXPECT_EQ(beeper.beeps, 2);
+}
+
 TEST_F(TagRead, PressingAgainRestartsTheCountdown)
 {
     reader.Get_IDClick();

@@ -140,3 +140,48 @@ TEST(SpreadsheetFileWrite, QuotesOnlyWhereNeededInUtf8WithTheLocalesSeparator)
     EXPECT_EQ(SpreadsheetFile::separatorFor(QLocale(QLocale::German, QLocale::Germany)), ';');
     EXPECT_EQ(SpreadsheetFile::separatorFor(QLocale(QLocale::English, QLocale::UnitedKingdom)), ',');
 }
+
+// A value a spreadsheet program would run as a formula, or whose start it
+// would hide, goes out as text (an apostrophe in front) and comes back as
+// it was; other values, apostrophes included, go out as they stand.
+TEST(SpreadsheetFileWrite, ValuesThatWouldRunAsFormulasGoOutAsTextAndComeBackWhole)
+{
+    const QList<QByteArray> names = {"=1+1", "@SUM(A1)", "-2+3", "+41 44", "\tTab", "\rCR", "\nLF",
+                                     "'=x", "''-1", "'", "'plain", "don't", "a=b", "0042"};
+    const QList<QByteArray> written = {"'=1+1", "'@SUM(A1)", "'-2+3", "'+41 44", "'\tTab", "\"'\rCR\"",
+                                       "\"'\nLF\"", "''=x", "'''-1", "'", "'plain", "don't", "a=b", "0042"};
+    Table t;
+    t.redefine({{"Name", 16}, {"RoomNumber", 6}});
+    t.open();
+    for (const QByteArray &name : names)
+        t.appendRecord({name, "1"});
+    QByteArray expected = QByteArray(SpreadsheetFile::kUtf8Bom) + "Name,RoomNumber\r\n";
+    for (const QByteArray &value : written)
+        expected += value + ",1\r\n";
+    const QByteArray bytes = SpreadsheetFile::format(t, ',');
+    EXPECT_EQ(bytes, expected);
+
+    const TableRead read = TableFile::read(bytes, t.fields());
+    EXPECT_EQ(column(read, 0), names);
+    EXPECT_TRUE(read.changes.isEmpty());
+    // A value of full width is cut after its apostrophe is gone, not before.
+    t.appendRecord({"=123456789012345", "2"});
+    EXPECT_EQ(TableFile::read(SpreadsheetFile::format(t, ';'), t.fields()).rows.last().first(),
+              QByteArray("=123456789012345"));
+}
+
+// What a spreadsheet program saves keeps the apostrophe that made a value
+// text; opening such a list takes exactly one off. The program's own form
+// has no such rule.
+TEST(TableFileRead, ASpreadsheetsApostropheBeforeAFormulaIsTakenOffOnce)
+{
+    const TableRead sheet = TableFile::read(
+        "\xEF\xBB\xBFName;RoomNumber\r\n'=1+1;'-1\r\n''@x;'0042\r\n\"'\nA\";'\r\n", phoneLike());
+    ASSERT_TRUE(sheet.spreadsheet);
+    EXPECT_EQ(column(sheet, 0), (QList<QByteArray>{"=1+1", "'@x", "\nA"}));
+    EXPECT_EQ(column(sheet, 1), (QList<QByteArray>{"-1", "'0042", "'"}));
+
+    const TableRead own = TableFile::read("Name,RoomNumber\r\n'=1+1,'-1\r\n", phoneLike());
+    ASSERT_FALSE(own.spreadsheet);
+    EXPECT_EQ(own.rows.first().mid(0, 2), (QList<QByteArray>{"'=1+1", "'-1"}));
+}

@@ -4,10 +4,15 @@
 #include <QString>
 
 // The save dialog of "Export for spreadsheet...": titled like the command,
-// the filter "Spreadsheet (*.csv)" or all files, the suffix "csv", a
+// the filters "Spreadsheet (*.csv)", "Workbook (*.xlsx)" and all files, a
 // proposed name of the page's choosing, and a question before an existing
-// file is replaced.
+// file is replaced. The chosen name's ending decides the form written
+// (SpreadsheetFile::save); choosing a filter makes its ending the one a
+// name typed without an ending gets, and the one a typed name is given.
 namespace SpreadsheetDialog {
+
+inline const QString kCsvFilter = QStringLiteral("Spreadsheet (*.csv)");
+inline const QString kWorkbookFilter = QStringLiteral("Workbook (*.xlsx)");
 
 void prepare(QFileDialog &dialog, const QString &proposedName);
 
