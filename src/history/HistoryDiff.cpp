@@ -1,0 +1,243 @@
+#include "history/HistoryDiff.h"
+
+#include "history/HistoryContent.h"
+#include "history/HistoryStore.h"
+#include "history/SystemParameterChanges.h"
+
+#include <QJsonArray>
+
+namespace {
+
+QString latin1(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+QJsonObject entryJson(const PanelEntry &e)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), latin1(e.Name));
+    o.insert(QStringLiteral("room"), latin1(e.RoomNumber));
+    o.insert(QStringLiteral("phone"), latin1(e.PHnumber));
+    o.insert(QStringLiteral("code1"), latin1(e.Code1));
+    o.insert(QStringLiteral("code2"), latin1(e.Code2));
+    o.insert(QStringLiteral("spare"), latin1(e.Spare));
+    o.insert(QStringLiteral("slot"), latin1(e.SlotAddress));
+    return o;
+}
+
+QJsonObject fieldJson(const QString &field, const QByteArray &from, const QByteArray &to)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("field"), field);
+    o.insert(QStringLiteral("from"), latin1(from));
+    o.insert(QStringLiteral("to"), latin1(to));
+    return o;
+}
+
+QJsonArray changedFields(const DirectoryComparison::Change &c)
+{
+    QJsonArray out;
+    const auto field = [&](const char *name, const QByteArray &a, const QByteArray &b) {
+        if (a != b)
+            out.append(fieldJson(QLatin1String(name), a, b));
+    };
+    field("Name", c.before.Name, c.after.Name);
+    field("RoomNumber", c.before.RoomNumber, c.after.RoomNumber);
+    field("PHnumber", c.before.PHnumber, c.after.PHnumber);
+    field("Code1", c.before.Code1, c.after.Code1);
+    field("Code2", c.before.Code2, c.after.Code2);
+    field("spare", c.before.Spare, c.after.Spare);
+    return out;
+}
+
+QJsonArray tagsJson(const QList<StoreCodec::Entry> &tags)
+{
+    QJsonArray out;
+    for (const StoreCodec::Entry &t : tags) {
+        QJsonObject o;
+        o.insert(QStringLiteral("room"), latin1(t.room));
+        o.insert(QStringLiteral("code"), latin1(t.code));
+        out.append(o);
+    }
+    return out;
+}
+
+// The backups' comparison texts end lines with CR LF (they go into message
+// boxes); the history's end them with LF. Their own first line, a
+// summary, gives way to ours.
+QStringList detailLines(const QString &text, bool dropSummary)
+{
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (dropSummary && !lines.isEmpty())
+        lines.removeFirst();
+    return lines;
+}
+
+} // namespace
+
+std::optional<HistoryDiff> HistoryDiff::compare(BackupKind kind, const QByteArray &before, const QByteArray &after,
+                                                QString *why)
+{
+    QString reason;
+    const std::optional<HistoryContent::Parsed> a = HistoryContent::parse(kind, before, &reason);
+    const std::optional<HistoryContent::Parsed> b = a ? HistoryContent::parse(kind, after, &reason) : std::nullopt;
+    if (!a || !b) {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    }
+    HistoryDiff d;
+    d.kind = kind;
+    switch (kind) {
+    case BackupKind::Directory:
+        d.directory = DirectoryComparison::compare(a->entries, b->entries);
+        break;
+    case BackupKind::Parameters:
+        d.fields = SystemParameterChanges::expand(RecordComparison::parameterChanges(a->records, b->records));
+        break;
+    case BackupKind::Tags:
+        d.tags = RecordComparison::tagChanges(a->tags.entries(), b->tags.entries());
+        break;
+    }
+    return d;
+}
+
+std::optional<HistoryDiff> HistoryDiff::between(HistoryStore &before, qint64 beforeId, HistoryStore &after,
+                                                qint64 afterId, QString *why)
+{
+    const std::optional<HistoryVersion> a = before.version(beforeId);
+    const std::optional<HistoryVersion> b = after.version(afterId);
+    const auto fail = [why](const QString &reason) -> std::optional<HistoryDiff> {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
+    if (!a)
+        return fail(QStringLiteral("There is no version %1.").arg(beforeId));
+    if (!b)
+        return fail(QStringLiteral("There is no version %1.").arg(afterId));
+    if (a->kind != b->kind)
+        return fail(QStringLiteral("Version %1 holds the %2 and version %3 the %4: they cannot be compared.")
+                        .arg(beforeId)
+                        .arg(BackupKinds::caption(a->kind).toLower())
+                        .arg(afterId)
+                        .arg(BackupKinds::caption(b->kind).toLower()));
+    const std::optional<QByteArray> x = before.content(beforeId, why);
+    if (!x)
+        return std::nullopt;
+    const std::optional<QByteArray> y = after.content(afterId, why);
+    if (!y)
+        return std::nullopt;
+    return compare(a->kind, *x, *y, why);
+}
+
+std::optional<HistoryDiff> HistoryDiff::withContent(HistoryStore &store, qint64 id, const QByteArray &now,
+                                                    QString *why)
+{
+    const std::optional<HistoryVersion> v = store.version(id);
+    if (!v) {
+        if (why)
+            *why = QStringLiteral("There is no version %1.").arg(id);
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = store.content(id, why);
+    if (!bytes)
+        return std::nullopt;
+    return compare(v->kind, *bytes, now, why);
+}
+
+int HistoryDiff::added() const
+{
+    switch (kind) {
+    case BackupKind::Directory: return int(directory.added.size());
+    case BackupKind::Parameters: return 0;
+    case BackupKind::Tags: break;
+    }
+    return int(tags.added.size());
+}
+
+int HistoryDiff::removed() const
+{
+    switch (kind) {
+    case BackupKind::Directory: return int(directory.removed.size());
+    case BackupKind::Parameters: return 0;
+    case BackupKind::Tags: break;
+    }
+    return int(tags.removed.size());
+}
+
+int HistoryDiff::changed() const
+{
+    switch (kind) {
+    case BackupKind::Directory: return int(directory.changed.size());
+    case BackupKind::Parameters: return int(fields.size());
+    case BackupKind::Tags: break;
+    }
+    return 0;
+}
+
+QString HistoryDiff::summary() const
+{
+    if (isEmpty())
+        return QStringLiteral("no differences");
+    return QStringLiteral("%1 added, %2 removed, %3 changed").arg(added()).arg(removed()).arg(changed());
+}
+
+QString HistoryDiff::text() const
+{
+    QStringList lines{summary()};
+    if (!isEmpty()) {
+        switch (kind) {
+        case BackupKind::Directory: lines += detailLines(directory.text(), true); break;
+        case BackupKind::Parameters: lines += detailLines(RecordComparison::parameterText(fields), false); break;
+        case BackupKind::Tags: lines += detailLines(RecordComparison::tagText(tags), true); break;
+        }
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QJsonObject HistoryDiff::toJson() const
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("kind"), BackupKinds::word(kind));
+    o.insert(QStringLiteral("identical"), isEmpty());
+    o.insert(QStringLiteral("added"), added());
+    o.insert(QStringLiteral("removed"), removed());
+    o.insert(QStringLiteral("changed"), changed());
+    switch (kind) {
+    case BackupKind::Directory: {
+        QJsonArray added, removed, changed;
+        for (const PanelEntry &e : directory.added)
+            added.append(entryJson(e));
+        for (const PanelEntry &e : directory.removed)
+            removed.append(entryJson(e));
+        for (const DirectoryComparison::Change &c : directory.changed) {
+            QJsonObject change;
+            change.insert(QStringLiteral("name"), latin1(c.before.Name));
+            change.insert(QStringLiteral("room"), latin1(c.before.RoomNumber));
+            change.insert(QStringLiteral("before"), entryJson(c.before));
+            change.insert(QStringLiteral("after"), entryJson(c.after));
+            change.insert(QStringLiteral("fields"), changedFields(c));
+            changed.append(change);
+        }
+        o.insert(QStringLiteral("residentsAdded"), added);
+        o.insert(QStringLiteral("residentsRemoved"), removed);
+        o.insert(QStringLiteral("residentsChanged"), changed);
+        o.insert(QStringLiteral("unchanged"), directory.unchanged);
+        break;
+    }
+    case BackupKind::Parameters: {
+        QJsonArray fieldList;
+        for (const RecordComparison::FieldChange &c : fields)
+            fieldList.append(fieldJson(c.field, c.before, c.after));
+        o.insert(QStringLiteral("fields"), fieldList);
+        break;
+    }
+    case BackupKind::Tags:
+        o.insert(QStringLiteral("tagsAdded"), tagsJson(tags.added));
+        o.insert(QStringLiteral("tagsRemoved"), tagsJson(tags.removed));
+        break;
+    }
+    return o;
+}

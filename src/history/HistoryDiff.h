@@ -1,0 +1,65 @@
+#pragma once
+
+#include "backup/BackupKind.h"
+#include "backup/DirectoryComparison.h"
+#include "backup/RecordComparison.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+class HistoryStore;
+
+// Two contents of one kind compared entry by entry, with the comparisons the
+// backups use:
+//
+//  - directory: residents added, removed and changed (paired by identical
+//    entry, then by Name, then by RoomNumber; a resident who only moved
+//    slot is unchanged), each with name and room, changes field by field;
+//  - parameters: the fields of records 0001-0010 from what to what, record
+//    0001 value by value (SystemParameterChanges);
+//  - tags: (room, code) pairs added and removed.
+//
+// "Before" is the older side (or the history's), "after" the newer (or the
+// page's, or the panel's now).
+struct HistoryDiff
+{
+    BackupKind kind = BackupKind::Directory;
+    DirectoryComparison directory;
+    QList<RecordComparison::FieldChange> fields;
+    RecordComparison::TagChanges tags;
+
+    // None, with the reason, when either side is not a content of that kind.
+    static std::optional<HistoryDiff> compare(BackupKind kind, const QByteArray &before, const QByteArray &after,
+                                              QString *why);
+    // Two versions, of one store or of two (two sites, two gates); they
+    // must be of the same kind.
+    static std::optional<HistoryDiff> between(HistoryStore &before, qint64 beforeId, HistoryStore &after,
+                                              qint64 afterId, QString *why);
+    // A version against what a page holds now (bytes in the version's form,
+    // HistoryContent).
+    static std::optional<HistoryDiff> withContent(HistoryStore &store, qint64 id, const QByteArray &now,
+                                                  QString *why);
+
+    int added() const;
+    int removed() const;
+    // Residents changed, parameter fields (values of record 0001) changed;
+    // 0 for tags.
+    int changed() const;
+    bool isEmpty() const { return added() == 0 && removed() == 0 && changed() == 0; }
+
+    // "no differences", or "3 added, 1 removed, 2 changed".
+    QString summary() const;
+    // The summary and one line per entry ("+ Adams Helen (101)",
+    // "- ...", "* Baker Tom (102): PHnumber 0211 -> 0217", "Gate code 1:
+    // "1234" -> "4321"", "+ 0A1B2C3D4E (room 101)"), lines ended by "\n".
+    QString text() const;
+    // {"kind", "identical", "added", "removed", "changed" (the counts), and
+    //  the entries: directory "residentsAdded", "residentsRemoved" (objects
+    //  with name, room, phone, code1, code2, spare, slot) and
+    //  "residentsChanged" (name, room, before, after, fields [{field, from,
+    //  to}]); parameters "fields" [{field, from, to}]; tags "tagsAdded",
+    //  "tagsRemoved" [{room, code}]}.
+    QJsonObject toJson() const;
+};

@@ -1,0 +1,98 @@
+#include "history/HistoryVersion.h"
+
+#include <QJsonArray>
+
+namespace HistoryActions {
+
+QString word(HistoryAction action)
+{
+    switch (action) {
+    case HistoryAction::Read: return QStringLiteral("read");
+    case HistoryAction::Backup: return QStringLiteral("backup");
+    case HistoryAction::Write: break;
+    }
+    return QStringLiteral("write");
+}
+
+std::optional<HistoryAction> fromWord(const QString &text)
+{
+    for (HistoryAction a : {HistoryAction::Read, HistoryAction::Backup, HistoryAction::Write})
+        if (word(a) == text)
+            return a;
+    return std::nullopt;
+}
+
+} // namespace HistoryActions
+
+QString HistoryWriteResult::text() const
+{
+    QString out;
+    if (cutShort)
+        out = QStringLiteral("cut short after %1 of %2").arg(written).arg(total);
+    else if (written >= total && refused == 0)
+        return QStringLiteral("written");
+    else
+        out = QStringLiteral("written %1 of %2").arg(written).arg(total);
+    if (refused > 0)
+        out += QStringLiteral(", %1 refused").arg(refused);
+    return out;
+}
+
+QJsonObject HistoryWriteResult::toJson() const
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("status"), cutShort       ? QStringLiteral("cut short")
+                                       : refused > 0  ? QStringLiteral("refused")
+                                       : written < total ? QStringLiteral("incomplete")
+                                                      : QStringLiteral("written"));
+    o.insert(QStringLiteral("written"), written);
+    o.insert(QStringLiteral("total"), total);
+    o.insert(QStringLiteral("refused"), refused);
+    o.insert(QStringLiteral("refusedItems"), QJsonArray::fromStringList(refusedItems));
+    o.insert(QStringLiteral("text"), text());
+    return o;
+}
+
+QString HistoryVersion::changeText() const
+{
+    if (isFirst())
+        return QStringLiteral("first version");
+    if (added == 0 && removed == 0 && changed == 0)
+        return QStringLiteral("no changes");
+    return QStringLiteral("%1 added, %2 removed, %3 changed").arg(added).arg(removed).arg(changed);
+}
+
+QString HistoryVersion::entriesText() const
+{
+    QString unit;
+    switch (kind) {
+    case BackupKind::Directory: unit = entries == 1 ? QStringLiteral("resident") : QStringLiteral("residents"); break;
+    case BackupKind::Parameters: unit = entries == 1 ? QStringLiteral("record") : QStringLiteral("records"); break;
+    case BackupKind::Tags: unit = entries == 1 ? QStringLiteral("tag") : QStringLiteral("tags"); break;
+    }
+    return QString::number(entries) + QLatin1Char(' ') + unit;
+}
+
+QJsonObject HistoryVersion::toJson() const
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("id"), id);
+    o.insert(QStringLiteral("time"), time.toUTC().toString(Qt::ISODateWithMs));
+    o.insert(QStringLiteral("kind"), BackupKinds::word(kind));
+    o.insert(QStringLiteral("action"), HistoryActions::word(action));
+    o.insert(QStringLiteral("who"), who);
+    o.insert(QStringLiteral("via"), via);
+    o.insert(QStringLiteral("model"), model);
+    o.insert(QStringLiteral("entries"), entries);
+    o.insert(QStringLiteral("added"), added);
+    o.insert(QStringLiteral("removed"), removed);
+    o.insert(QStringLiteral("changed"), changed);
+    o.insert(QStringLiteral("previous"), previous == 0 ? QJsonValue() : QJsonValue(previous));
+    o.insert(QStringLiteral("lastSeen"), lastSeen.toUTC().toString(Qt::ISODateWithMs));
+    o.insert(QStringLiteral("seen"), seen);
+    if (result)
+        o.insert(QStringLiteral("result"), result->toJson());
+    if (!note.isEmpty())
+        o.insert(QStringLiteral("note"), note);
+    return o;
+}
