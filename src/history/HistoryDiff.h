@@ -3,6 +3,7 @@
 #include "backup/BackupKind.h"
 #include "backup/DirectoryComparison.h"
 #include "backup/RecordComparison.h"
+#include "history/HistoryContent.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -14,9 +15,10 @@ class HistoryStore;
 // Two contents of one kind compared entry by entry, with the comparisons the
 // backups use:
 //
-//  - directory: residents added, removed and changed (paired by identical
-//    entry, then by Name, then by RoomNumber; a resident who only moved
-//    slot is unchanged), each with name and room, changes field by field;
+//  - directory: residents added, removed and changed, each with name and
+//    room, changes field by field: DirectoryComparison's outcome (paired by
+//    identical entry, then by Name, then by RoomNumber; a resident who only
+//    moved slot is unchanged), found in time proportional to the size;
 //  - parameters: the fields of records 0001-0010 from what to what, record
 //    0001 value by value (SystemParameterChanges);
 //  - tags: (room, code) pairs added and removed.
@@ -33,6 +35,8 @@ struct HistoryDiff
     // None, with the reason, when either side is not a content of that kind.
     static std::optional<HistoryDiff> compare(BackupKind kind, const QByteArray &before, const QByteArray &after,
                                               QString *why);
+    // Two parsed contents of one kind.
+    static HistoryDiff compare(const HistoryContent::Parsed &before, const HistoryContent::Parsed &after);
     // Two versions, of one store or of two (two sites, two gates); they
     // must be of the same kind.
     static std::optional<HistoryDiff> between(HistoryStore &before, qint64 beforeId, HistoryStore &after,

@@ -100,15 +100,16 @@ struct Counts
 };
 
 // Against the content before; the first version has every entry added.
-std::optional<Counts> countsSince(BackupKind kind, const std::optional<QByteArray> &before, const QByteArray &after,
-                                  int entries, QString *why)
+std::optional<Counts> countsSince(BackupKind kind, const std::optional<QByteArray> &before,
+                                  const HistoryContent::Parsed &after, QString *why)
 {
     if (!before)
-        return Counts{entries, 0, 0};
-    const std::optional<HistoryDiff> diff = HistoryDiff::compare(kind, *before, after, why);
-    if (!diff)
+        return Counts{after.count(), 0, 0};
+    const std::optional<HistoryContent::Parsed> older = HistoryContent::parse(kind, *before, why);
+    if (!older)
         return std::nullopt;
-    return Counts{diff->added(), diff->removed(), diff->changed()};
+    const HistoryDiff diff = HistoryDiff::compare(*older, after);
+    return Counts{diff.added(), diff.removed(), diff.changed()};
 }
 
 } // namespace
@@ -212,7 +213,7 @@ HistoryStore::Added HistoryStore::add(const HistoryRecord &r)
     std::optional<QByteArray> beforeBytes;
     if (before && !(beforeBytes = blobs_->get(before->content, &why)))
         return fail(why);
-    const std::optional<Counts> counts = countsSince(r.kind, beforeBytes, bytes, parsed->count(), &why);
+    const std::optional<Counts> counts = countsSince(r.kind, beforeBytes, *parsed, &why);
     if (!counts)
         return fail(why);
 
@@ -241,8 +242,7 @@ HistoryStore::Added HistoryStore::add(const HistoryRecord &r)
         const std::optional<QByteArray> afterBytes = blobs_->get(after->content, &why);
         const std::optional<HistoryContent::Parsed> next =
             afterBytes ? HistoryContent::parse(r.kind, *afterBytes, &why) : std::nullopt;
-        const std::optional<Counts> again =
-            next ? countsSince(r.kind, bytes, *afterBytes, next->count(), &why) : std::nullopt;
+        const std::optional<Counts> again = next ? countsSince(r.kind, bytes, *next, &why) : std::nullopt;
         if (!again)
             return fail(why);
         QSqlQuery update(db);

@@ -6,6 +6,7 @@
 #include "history/HistoryDiff.h"
 
 #include <QJsonArray>
+#include <QRandomGenerator>
 
 using namespace HistoryTestData;
 
@@ -184,4 +185,54 @@ TEST(HistoryContents, AnEntryAsSentIsWhatTheNextReadFinds)
     EXPECT_EQ(e.RoomNumber, QByteArray("101"));
     EXPECT_EQ(e.PHnumber, QByteArray("*12#p3"));
     EXPECT_EQ(e.Name, QByteArray("A name longer th"));
+}
+
+namespace {
+
+QByteArray describe(const QList<PanelEntry> &entries)
+{
+    QByteArray out;
+    for (const PanelEntry &e : entries)
+        out += e.SlotAddress + '|' + e.Name + '|' + e.RoomNumber + '|' + e.PHnumber + '|' + e.Code1 + '|' + e.Code2 + '|'
+               + e.Spare + '\n';
+    return out;
+}
+
+} // namespace
+
+// The history pairs identical residents through a hash before the
+// backups' comparison sees the rest; the outcome must be the comparison's
+// own, resident for resident and in the same order, duplicates and
+// entries the panel would store differently included.
+TEST(HistoryDiffs, DirectoryOutcomeIsTheBackupComparisonsOwn)
+{
+    QRandomGenerator random(42);
+    for (int round = 0; round < 200; ++round) {
+        const auto pick = [&random] {
+            PanelEntry e = resident(random.bounded(6));
+            if (random.bounded(4) == 0)
+                e.PHnumber = "0211-" + QByteArray::number(random.bounded(3)); // stored without the "-..."
+            if (random.bounded(5) == 0)
+                e.Name = "Same Name";
+            if (random.bounded(5) == 0)
+                e.RoomNumber = "777";
+            e.SlotAddress = QByteArray::number(0x1000 + 0x20 * random.bounded(50), 16).toUpper();
+            return e;
+        };
+        QList<PanelEntry> a, b;
+        for (int i = random.bounded(12); i > 0; --i)
+            a.append(pick());
+        for (int i = random.bounded(12); i > 0; --i)
+            b.append(pick());
+        const DirectoryComparison expected = DirectoryComparison::compare(a, b);
+        const DirectoryComparison got = directoryDiff(a, b).directory;
+        ASSERT_EQ(describe(got.added), describe(expected.added)) << round;
+        ASSERT_EQ(describe(got.removed), describe(expected.removed)) << round;
+        ASSERT_EQ(got.unchanged, expected.unchanged) << round;
+        ASSERT_EQ(got.changed.size(), expected.changed.size()) << round;
+        for (qsizetype i = 0; i < got.changed.size(); ++i) {
+            ASSERT_EQ(describe({got.changed.at(i).before}), describe({expected.changed.at(i).before})) << round;
+            ASSERT_EQ(describe({got.changed.at(i).after}), describe({expected.changed.at(i).after})) << round;
+        }
+    }
 }
