@@ -46,6 +46,7 @@ const QStringList kSchema = {
                    " source TEXT UNIQUE)"),
     QStringLiteral("CREATE INDEX version_by_time ON version(time, id)"),
     QStringLiteral("CREATE INDEX version_by_kind ON version(kind, time, id)"),
+    QStringLiteral("CREATE INDEX version_by_content ON version(content)"),
 };
 
 bool isNewFile(const QString &fileName)

@@ -174,11 +174,14 @@ HistoryStore::Added HistoryStore::add(const HistoryRecord &r)
     Added out;
     if (!r.source.isEmpty()) {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT v.id FROM version v JOIN content c ON c.id = v.content WHERE v.source = ?"
-                                 " OR (v.kind = ? AND c.hash = ? AND v.time >= ? AND v.time < ?) LIMIT 1"));
+        // Read in before, or the same content already there in that second
+        // (recorded when the backup was taken) or seen over it.
+        q.prepare(QStringLiteral("SELECT v.id FROM version v WHERE v.source = ? UNION ALL"
+                                 " SELECT v.id FROM version v JOIN content c ON c.id = v.content"
+                                 " WHERE c.hash = ? AND v.kind = ? AND v.time < ? AND v.last_seen >= ? LIMIT 1"));
         const qint64 second = at - at % 1000;
-        for (const QVariant &value : {QVariant(r.source), QVariant(kind), QVariant(hash), QVariant(second),
-                                      QVariant(second + 1000)})
+        for (const QVariant &value : {QVariant(r.source), QVariant(hash), QVariant(kind), QVariant(second + 1000),
+                                      QVariant(second)})
             q.addBindValue(value);
         if (!HistoryDatabase::run(q, &why))
             return fail(why);

@@ -24,8 +24,9 @@ struct HistoryRecord
     QString note;
     // Set by HistoryImport: the backup a version was read from. A version
     // with a source is always added (never taken for a sighting) and only
-    // once: a second add of the same source, or of the same kind and
-    // content within the same second, adds nothing.
+    // once: a second add of the same source adds nothing, nor does one whose
+    // content a version of its kind already holds for that second (recorded
+    // when the backup was taken, or seen again over it).
     QString source;
 };
 

@@ -131,3 +131,18 @@ TEST_F(Folder, TheAuditListsWritesOnlyAndExportsThemSafelyForSpreadsheets)
     EXPECT_FALSE(HistoryAudit::exportCsv(store, dir.filePath(QStringLiteral("no/such/folder/a.csv")), &why));
     EXPECT_TRUE(why.startsWith(QLatin1String("Cannot create file"))) << why.toStdString();
 }
+
+TEST_F(Backups, ABackupTheHistorySawAsUnchangedIsNotReadInAgain)
+{
+    add(readDirectory(residents(4), backupTime.toUTC().addSecs(-3600)));
+    keep(BackupKind::Directory, BackupFiles::directoryFiles(residents(4)), 4, 0);
+    HistoryRecord live = readDirectory(residents(4), backupTime.toUTC());
+    live.action = HistoryAction::Backup;
+    ASSERT_EQ(store.add(live).outcome, HistoryStore::Added::Outcome::Sighting);
+    add(readDirectory(residents(5), backupTime.toUTC().addSecs(60)));
+
+    const HistoryImport::Result r = HistoryImport::importBackups(store, backups.folder());
+    EXPECT_EQ(r.added, 0);
+    EXPECT_EQ(r.alreadyThere, 1);
+    EXPECT_EQ(store.versions().size(), 2);
+}
