@@ -199,9 +199,9 @@ std::optional<HistoryDiff> HistoryDiff::between(HistoryStore &before, qint64 bef
     if (a->kind != b->kind)
         return fail(QStringLiteral("Version %1 holds the %2 and version %3 the %4: they cannot be compared.")
                         .arg(beforeId)
-                        .arg(BackupKinds::caption(a->kind).toLower())
+                        .arg(HistoryKinds::inText(a->kind))
                         .arg(afterId)
-                        .arg(BackupKinds::caption(b->kind).toLower()));
+                        .arg(HistoryKinds::inText(b->kind)));
     const std::optional<QByteArray> x = before.content(beforeId, why);
     if (!x)
         return std::nullopt;
@@ -224,6 +224,35 @@ std::optional<HistoryDiff> HistoryDiff::withContent(HistoryStore &store, qint64 
     if (!bytes)
         return std::nullopt;
     return compare(v->kind, *bytes, now, why);
+}
+
+std::optional<HistoryContent::Parsed> HistoryDiff::side(HistoryStore &store, const QString &versionOrFile,
+                                                        QString *why)
+{
+    bool number = false;
+    const qint64 id = versionOrFile.toLongLong(&number);
+    if (!number)
+        return HistoryContent::fromFile(versionOrFile, why);
+    const std::optional<HistoryVersion> v = store.version(id);
+    if (!v) {
+        if (why)
+            *why = QStringLiteral("There is no version %1.").arg(id);
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = store.content(id, why);
+    return bytes ? HistoryContent::parse(v->kind, *bytes, why) : std::nullopt;
+}
+
+std::optional<HistoryDiff> HistoryDiff::compareSides(const HistoryContent::Parsed &before,
+                                                     const HistoryContent::Parsed &after, QString *why)
+{
+    if (before.kind != after.kind) {
+        if (why)
+            *why = QStringLiteral("One holds the %1 and the other the %2: they cannot be compared.")
+                       .arg(HistoryKinds::inText(before.kind), HistoryKinds::inText(after.kind));
+        return std::nullopt;
+    }
+    return compare(before, after);
 }
 
 int HistoryDiff::added() const

@@ -46,6 +46,16 @@ struct HistoryDiff
     static std::optional<HistoryDiff> withContent(HistoryStore &store, qint64 id, const QByteArray &now,
                                                   QString *why);
 
+    // One side of corvalen-cli's `diff A B`: a version id of the store, or
+    // a file (a phone list, a ".records" or an ".rfid" file). ("panel", what
+    // the panel holds now, is the caller's: it reads the panel and takes
+    // HistoryContent::parse of what it read.)
+    static std::optional<HistoryContent::Parsed> side(HistoryStore &store, const QString &versionOrFile,
+                                                      QString *why);
+    // Two sides, refused with the reason when they are of different kinds.
+    static std::optional<HistoryDiff> compareSides(const HistoryContent::Parsed &before,
+                                                   const HistoryContent::Parsed &after, QString *why);
+
     int added() const;
     int removed() const;
     // Residents changed, parameter fields (values of record 0001) changed;

@@ -24,6 +24,15 @@ std::optional<HistoryAction> fromWord(const QString &text)
 
 } // namespace HistoryActions
 
+namespace HistoryKinds {
+
+QString inText(BackupKind kind)
+{
+    return kind == BackupKind::Tags ? BackupKinds::caption(kind) : BackupKinds::caption(kind).toLower();
+}
+
+} // namespace HistoryKinds
+
 QString HistoryWriteResult::text() const
 {
     QString out;

@@ -19,6 +19,11 @@ QString word(HistoryAction action);
 std::optional<HistoryAction> fromWord(const QString &word);
 } // namespace HistoryActions
 
+// A kind inside a sentence: "phone list", "parameters", "RFID tags".
+namespace HistoryKinds {
+QString inText(BackupKind kind);
+} // namespace HistoryKinds
+
 // Where a version was recorded from.
 namespace HistoryVia {
 inline const QString kWindow = QStringLiteral("window");

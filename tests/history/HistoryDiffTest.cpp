@@ -5,6 +5,7 @@
 
 #include "history/HistoryDiff.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QRandomGenerator>
 
@@ -235,4 +236,34 @@ TEST(HistoryDiffs, DirectoryOutcomeIsTheBackupComparisonsOwn)
             ASSERT_EQ(describe({got.changed.at(i).after}), describe({expected.changed.at(i).after})) << round;
         }
     }
+}
+
+TEST_F(Folder, TheSidesOfADiffAreVersionsOrFiles)
+{
+    const qint64 a = add(readDirectory(residents(3), at(0)));
+    const QString file = dir.filePath(QStringLiteral("list.csv"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(HistoryContent::ofDirectory(residents(4)));
+    f.close();
+    const QString tagFile = dir.filePath(QStringLiteral("store.rfid"));
+    QFile t(tagFile);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write(HistoryContent::ofTags(tags(2)));
+    t.close();
+
+    QString why;
+    const std::optional<HistoryContent::Parsed> version = HistoryDiff::side(store, QString::number(a), &why);
+    const std::optional<HistoryContent::Parsed> list = HistoryDiff::side(store, file, &why);
+    ASSERT_TRUE(version && list) << why.toStdString();
+    const std::optional<HistoryDiff> d = HistoryDiff::compareSides(*version, *list, &why);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->summary(), QStringLiteral("1 added, 0 removed, 0 changed"));
+
+    const std::optional<HistoryContent::Parsed> store2 = HistoryDiff::side(store, tagFile, &why);
+    ASSERT_TRUE(store2) << why.toStdString();
+    EXPECT_FALSE(HistoryDiff::compareSides(*version, *store2, &why));
+    EXPECT_EQ(why, QStringLiteral("One holds the phone list and the other the RFID tags: they cannot be compared."));
+    EXPECT_FALSE(HistoryDiff::side(store, QStringLiteral("77"), &why));
+    EXPECT_EQ(why, QStringLiteral("There is no version 77."));
 }

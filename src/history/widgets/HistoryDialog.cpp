@@ -162,7 +162,7 @@ QString HistoryDialog::describe(const HistoryVersion &v)
 {
     return QStringLiteral("version %1 (%2, %3 %4)")
         .arg(v.id)
-        .arg(HistoryVersionModel::localTime(v.time), BackupKinds::caption(v.kind).toLower(),
+        .arg(HistoryVersionModel::localTime(v.time), HistoryKinds::inText(v.kind),
              HistoryActions::word(v.action));
 }
 
@@ -195,7 +195,7 @@ void HistoryDialog::compareChosen()
 void HistoryDialog::showComparisonWithPage(const HistoryVersion &version, const QByteArray &pageContent)
 {
     const QString heading = QStringLiteral("From %1\nto what the %2 page holds now")
-                                .arg(describe(version), BackupKinds::caption(version.kind).toLower());
+                                .arg(describe(version), HistoryKinds::inText(version.kind));
     QString why;
     const std::optional<HistoryDiff> diff = HistoryDiff::withContent(store_, version.id, pageContent, &why);
     HistoryComparisonView *view = openComparison();
