@@ -287,9 +287,8 @@ int HistoryDiff::changed() const
 
 QString HistoryDiff::summary() const
 {
-    if (isEmpty())
-        return QStringLiteral("no differences");
-    return QStringLiteral("%1 added, %2 removed, %3 changed").arg(added()).arg(removed()).arg(changed());
+    const QString counts = changeCounts(added(), removed(), changed());
+    return counts.isEmpty() ? QStringLiteral("no differences") : counts;
 }
 
 QString HistoryDiff::text() const

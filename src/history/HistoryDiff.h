@@ -63,7 +63,8 @@ struct HistoryDiff
     int changed() const;
     bool isEmpty() const { return added() == 0 && removed() == 0 && changed() == 0; }
 
-    // "no differences", or "3 added, 1 removed, 2 changed".
+    // "no differences", or "3 added, 1 removed, 2 changed" (only what is
+    // not 0: "1 removed").
     QString summary() const;
     // The summary and one line per entry ("+ Adams Helen (101)",
     // "- ...", "* Baker Tom (102): PHnumber 0211 -> 0217", "Gate code 1:

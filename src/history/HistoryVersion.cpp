@@ -33,6 +33,18 @@ QString inText(BackupKind kind)
 
 } // namespace HistoryKinds
 
+QString changeCounts(int added, int removed, int changed)
+{
+    QStringList parts;
+    if (added > 0)
+        parts << QStringLiteral("%1 added").arg(added);
+    if (removed > 0)
+        parts << QStringLiteral("%1 removed").arg(removed);
+    if (changed > 0)
+        parts << QStringLiteral("%1 changed").arg(changed);
+    return parts.join(QStringLiteral(", "));
+}
+
 QString HistoryWriteResult::text() const
 {
     QString out;
@@ -66,9 +78,8 @@ QString HistoryVersion::changeText() const
 {
     if (isFirst())
         return QStringLiteral("first version");
-    if (added == 0 && removed == 0 && changed == 0)
-        return QStringLiteral("no changes");
-    return QStringLiteral("%1 added, %2 removed, %3 changed").arg(added).arg(removed).arg(changed);
+    const QString counts = changeCounts(added, removed, changed);
+    return counts.isEmpty() ? QStringLiteral("no changes") : counts;
 }
 
 QString HistoryVersion::entriesText() const

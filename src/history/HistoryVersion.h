@@ -24,6 +24,10 @@ namespace HistoryKinds {
 QString inText(BackupKind kind);
 } // namespace HistoryKinds
 
+// "3 added, 1 removed, 2 changed", naming only what is not 0 ("1 removed");
+// empty when all are 0.
+QString changeCounts(int added, int removed, int changed);
+
 // Where a version was recorded from.
 namespace HistoryVia {
 inline const QString kWindow = QStringLiteral("window");
@@ -73,7 +77,8 @@ struct HistoryVersion
     QString note;                      // free text (an imported backup's file name)
 
     bool isFirst() const { return previous == 0; }
-    // "3 added, 1 removed, 2 changed", "no changes", "first version".
+    // "3 added, 1 removed, 2 changed" (changeCounts), "no changes", "first
+    // version".
     QString changeText() const;
     // "42 residents", "10 records", "16 tags".
     QString entriesText() const;

@@ -7,6 +7,7 @@
 #include "history/widgets/AuditDialog.h"
 #include "history/widgets/HistoryComparisonView.h"
 #include "history/widgets/HistoryDialog.h"
+#include "history/widgets/HistoryVersionModel.h"
 #include "support/AccessibleNames.h"
 #include "support/Screenshot.h"
 
@@ -72,18 +73,18 @@ TEST_F(HistoryWindow, ListsNewestFirstAndFiltersByKind)
     EXPECT_EQ(ids(dialog), (QList<qint64>{latest, tagWrite, params, written, first}));
     const auto *view = dialog.findChild<QTableView *>(QStringLiteral("HistoryVersions"));
     const QAbstractItemModel *m = view->model();
-    EXPECT_EQ(m->index(0, 5).data().toString(), QStringLiteral("0 added, 1 removed, 0 changed"));
-    EXPECT_EQ(m->index(1, 6).data().toString(), QStringLiteral("cut short after 2 of 3"));
-    EXPECT_EQ(m->index(3, 5).data().toString(), QStringLiteral("1 added, 0 removed, 1 changed"));
-    EXPECT_TRUE(m->index(3, 6).data().toString().startsWith(QLatin1String("written")));
-    EXPECT_EQ(m->index(4, 5).data().toString(), QStringLiteral("first version"));
-    EXPECT_EQ(m->index(1, 8).data().toString(), QStringLiteral("corvalen-cli"));
+    EXPECT_EQ(m->index(0, HistoryVersionModel::Changes).data().toString(), QStringLiteral("1 removed"));
+    EXPECT_EQ(m->index(1, HistoryVersionModel::Result).data().toString(), QStringLiteral("cut short after 2 of 3"));
+    EXPECT_EQ(m->index(3, HistoryVersionModel::Changes).data().toString(), QStringLiteral("1 added, 1 changed"));
+    EXPECT_TRUE(m->index(3, HistoryVersionModel::Result).data().toString().startsWith(QLatin1String("written")));
+    EXPECT_EQ(m->index(4, HistoryVersionModel::Changes).data().toString(), QStringLiteral("first version"));
+    EXPECT_EQ(m->index(1, HistoryVersionModel::Via).data().toString(), QStringLiteral("corvalen-cli"));
 
     dialog.setKindFilter(BackupKind::Directory);
     EXPECT_EQ(ids(dialog), (QList<qint64>{latest, written, first}));
     EXPECT_EQ(dialog.findChild<QLabel *>(QStringLiteral("HistoryCount"))->text(), QStringLiteral("3 versions"));
     // The write that a read found again says so.
-    EXPECT_EQ(view->model()->index(1, 6).data().toString(),
+    EXPECT_EQ(view->model()->index(1, HistoryVersionModel::Result).data().toString(),
               QStringLiteral("written; read back unchanged ") + at(90).toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     dialog.setKindFilter(BackupKind::Parameters);
     EXPECT_EQ(ids(dialog), (QList<qint64>{params}));

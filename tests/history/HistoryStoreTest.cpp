@@ -164,7 +164,7 @@ TEST_F(Folder, AVersionOlderThanTheLatestTakesItsPlaceAndTheNextOneIsCountedAgai
     EXPECT_EQ(all.at(1).id, old);
     EXPECT_TRUE(all.at(1).isFirst());
     EXPECT_EQ(all.at(0).previous, old);
-    EXPECT_EQ(all.at(0).changeText(), QStringLiteral("1 added, 0 removed, 0 changed"));
+    EXPECT_EQ(all.at(0).changeText(), QStringLiteral("1 added"));
 }
 
 TEST_F(Folder, IdsStayAndAreNeverGivenAgain)

@@ -37,11 +37,20 @@ AuditDialog::AuditDialog(HistoryStore &store, QWidget *parent)
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(true);
+    view_->setWordWrap(false);
     view_->hideColumn(HistoryVersionModel::Action); // always "write"
     view_->resizeColumnsToContents();
 
-    changes_ = new QPlainTextEdit(splitter);
+    auto *lower = new QWidget(splitter);
+    auto *lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    auto *changesLabel = new QLabel(QStringLiteral("What the chosen write changed:"), lower);
+    changes_ = new QPlainTextEdit(lower);
+    changesLabel->setBuddy(changes_);
+    lowerLayout->addWidget(changesLabel);
+    lowerLayout->addWidget(changes_, 1);
     changes_->setObjectName(QStringLiteral("AuditChanges"));
     changes_->setReadOnly(true);
     changes_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -77,7 +86,7 @@ AuditDialog::AuditDialog(HistoryStore &store, QWidget *parent)
         if (!file.isEmpty())
             exportTo(file);
     });
-    resize(900, 520);
+    resize(1040, 520);
     if (model_->rowCount() > 0)
         view_->selectRow(0);
 }

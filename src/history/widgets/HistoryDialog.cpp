@@ -104,7 +104,7 @@ HistoryDialog::HistoryDialog(HistoryStore &store, QWidget *parent)
         AuditDialog dialog(store_, this);
         dialog.exec();
     });
-    resize(900, 480);
+    resize(1040, 480);
     refresh();
 }
 

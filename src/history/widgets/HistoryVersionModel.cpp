@@ -74,7 +74,7 @@ QVariant HistoryVersionModel::headerData(int section, Qt::Orientation orientatio
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titles[ColumnCount] = {"Version", "Date", "Kind", "Action", "Entries",
-                                                     "Changes", "Result", "Who", "Via"};
+    static const char *const titles[ColumnCount] = {"Version", "Date", "Kind", "Action", "Who",
+                                                     "Via", "Entries", "Changes", "Result"};
     return section >= 0 && section < ColumnCount ? QVariant(QLatin1String(titles[section])) : QVariant();
 }

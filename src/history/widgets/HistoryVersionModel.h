@@ -6,13 +6,14 @@
 #include <QList>
 
 // The versions of a history as a table for a view: id, date and time (local),
-// kind, action, entries, what changed since the version before, result (of
-// a write) or how often it was seen (of a read), who and through what.
+// kind, action, who and through what, entries, what changed since the
+// version before, and the result (of a write) or how often it was seen (of
+// a read).
 class HistoryVersionModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Id, Date, Kind, Action, Entries, Changes, Result, Who, Via, ColumnCount };
+    enum Column { Id, Date, Kind, Action, Who, Via, Entries, Changes, Result, ColumnCount };
 
     explicit HistoryVersionModel(QObject *parent = nullptr);
 
