@@ -62,6 +62,8 @@ HistoryDialog::HistoryDialog(HistoryStore &store, QWidget *parent)
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the newest hundred versions, not from thousands.
+    view_->horizontalHeader()->setResizeContentsPrecision(100);
     view_->setWordWrap(false);
     layout->addWidget(view_, 1);
 
