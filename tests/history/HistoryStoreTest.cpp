@@ -7,6 +7,8 @@
 #include "history/HistoryWho.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -240,4 +242,31 @@ TEST(HistoryFile, IsMadeForItsOwnerOnlyAndAForeignOrNewerFileIsLeftAlone)
     HistoryStore again(dir.filePath(QStringLiteral("n")));
     EXPECT_FALSE(again.open(&why));
     EXPECT_TRUE(why.contains(QLatin1String("newer version"))) << why.toStdString();
+}
+
+// What `corvalen-cli history --json` prints for each version.
+TEST_F(Folder, AVersionAsJsonHasWhatScriptsRelyOn)
+{
+    add(readDirectory(residents(2), at(0)));
+    const qint64 id = add(writeDirectory(residents(3), {2, 3, 1, false, {QStringLiteral("Resident 0002 (102)")}}, at(1)));
+    const QJsonObject o = store.version(id)->toJson();
+    EXPECT_EQ(o.value(QLatin1String("id")).toInteger(), id);
+    EXPECT_EQ(o.value(QLatin1String("time")).toString(), QStringLiteral("2026-03-14T09:31:00.000Z"));
+    EXPECT_EQ(o.value(QLatin1String("kind")).toString(), QStringLiteral("directory"));
+    EXPECT_EQ(o.value(QLatin1String("action")).toString(), QStringLiteral("write"));
+    EXPECT_EQ(o.value(QLatin1String("who")).toString(), HistoryWho::current());
+    EXPECT_EQ(o.value(QLatin1String("via")).toString(), QStringLiteral("window"));
+    EXPECT_EQ(o.value(QLatin1String("entries")).toInt(), 3);
+    EXPECT_EQ(o.value(QLatin1String("added")).toInt(), 1);
+    EXPECT_EQ(o.value(QLatin1String("removed")).toInt(), 0);
+    EXPECT_EQ(o.value(QLatin1String("changed")).toInt(), 0);
+    const QJsonObject result = o.value(QLatin1String("result")).toObject();
+    EXPECT_EQ(result.value(QLatin1String("status")).toString(), QStringLiteral("refused"));
+    EXPECT_EQ(result.value(QLatin1String("written")).toInt(), 2);
+    EXPECT_EQ(result.value(QLatin1String("total")).toInt(), 3);
+    EXPECT_EQ(result.value(QLatin1String("refusedItems")).toArray().at(0).toString(), QStringLiteral("Resident 0002 (102)"));
+
+    const QJsonObject first = store.versions().last().toJson();
+    EXPECT_TRUE(first.value(QLatin1String("previous")).isNull());
+    EXPECT_FALSE(first.contains(QLatin1String("result")));
 }
