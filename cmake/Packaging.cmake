@@ -60,7 +60,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Dependencies are read from the binaries by dpkg-shlibdeps; the workbook
 # library is named as well, so that the package asks for it by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxlsxwriter4")
+# The SQLite driver of Qt SQL is a plugin, which dpkg-shlibdeps does not see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxlsxwriter4, libqt6sql6-sqlite")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

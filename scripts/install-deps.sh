@@ -22,6 +22,7 @@ packages=(
   qt6-base-dev
   qt6-base-dev-tools
   qt6-serialport-dev
+  libqt6sql6-sqlite
   libgl-dev
   libjpeg62-turbo-dev
   libxlsxwriter-dev
