@@ -24,10 +24,13 @@ packages=(
   qt6-serialport-dev
   libgl-dev
   libjpeg62-turbo-dev
+  qtkeychain-qt6-dev
   libgtest-dev
   xvfb
   xauth
   ser2net
+  dbus-daemon
+  gnome-keyring
   clang-14
   libclang-rt-14-dev
 )
