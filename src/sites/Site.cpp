@@ -68,6 +68,41 @@ QString timeText(const QDateTime &utc)
     return utc.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QLatin1Char('Z');
 }
 
+namespace {
+// The form the book writes, "2024-05-02T02:00:04Z", read without the
+// general parser (a book of a thousand sites holds thousands of them).
+bool canonicalTime(const QString &text, QDateTime *utc)
+{
+    static const char kForm[] = "dddd-dd-ddTdd:dd:ddZ";
+    if (text.size() != 20)
+        return false;
+    int digits[14];
+    int n = 0;
+    for (int i = 0; i < 20; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (kForm[i] == 'd') {
+            if (c < u'0' || c > u'9')
+                return false;
+            digits[n++] = c - u'0';
+        } else if (c != char16_t(kForm[i])) {
+            return false;
+        }
+    }
+    const auto number = [&](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i)
+            value = value * 10 + digits[i];
+        return value;
+    };
+    const QDate date(number(0, 4), number(4, 2), number(6, 2));
+    const QTime time(number(8, 2), number(10, 2), number(12, 2));
+    if (!date.isValid() || !time.isValid())
+        return false;
+    *utc = QDateTime(date, time, QTimeZone::utc());
+    return true;
+}
+} // namespace
+
 bool timeFromText(const QString &input, QDateTime *utc)
 {
     QString text = input.trimmed();
@@ -75,6 +110,8 @@ bool timeFromText(const QString &input, QDateTime *utc)
         *utc = QDateTime();
         return true;
     }
+    if (canonicalTime(text, utc))
+        return true;
     // A spreadsheet's "2024-05-02 02:00:04" is ISO 8601 with a blank for "T".
     static const QRegularExpression form(
         QStringLiteral("^\\d{4}-\\d{2}-\\d{2}[T ]\\d{2}:\\d{2}(:\\d{2}(\\.\\d+)?)?(Z|[+-]\\d{2}:?\\d{2})?$"));

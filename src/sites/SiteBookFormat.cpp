@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QHash>
+#include <QStringTokenizer>
+#include <array>
 #include <algorithm>
 #include <QSet>
 #include <QStringDecoder>
@@ -13,6 +15,11 @@ namespace SiteBookFormat {
 
 namespace {
 
+// The keys, in the order a block is written.
+enum Key {
+    Id, Name, Address, Notes, Folder, Pin, PinFilePath, Model, LastContact, LastOpened, LastBackup, BackupResult,
+    BackupMessage, KeyCount
+};
 const QStringList kKeys = {
     QStringLiteral("id"),           QStringLiteral("name"),          QStringLiteral("address"),
     QStringLiteral("notes"),        QStringLiteral("folder"),        QStringLiteral("pin"),
@@ -33,7 +40,7 @@ struct Block
 {
     int line = 0;
     Site site;
-    QHash<QString, int> keyLines; // key -> line it was on
+    std::array<int, KeyCount> keyLines{}; // the line each key was on, 0 when none
 };
 
 class Reader
@@ -48,7 +55,7 @@ public:
 
 private:
     void line(int number, const QString &text);
-    void setting(int number, const QString &key, const QString &value);
+    void setting(int number, Key key, const QString &value);
     void finishBlock();
     void mistake(int line, const QString &text) { parsed_.mistakes.append({line, text}); }
 
@@ -66,24 +73,33 @@ Parsed Reader::run(const QByteArray &bytes)
     QByteArrayView rest(bytes);
     if (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
-    int number = 0;
-    while (!rest.isEmpty() || number == 0) {
-        ++number;
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView raw = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(raw);
-        if (!utf8.hasError()) {
-            line(number, text);
-        } else { // read on, so that this is the one mistake reported for it
-            mistake(number, QStringLiteral("this line is not UTF-8 text (save the book as UTF-8)"));
-            line(number, QString::fromLatin1(raw));
+    // Usually the whole book is good UTF-8 and is decoded at once; otherwise
+    // line by line, to name the lines that are not.
+    QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = whole.decode(rest);
+    if (!whole.hasError()) {
+        int number = 0;
+        for (QStringView lineText : QStringTokenizer(text, u'\n')) {
+            ++number;
+            if (lineText.endsWith(u'\r'))
+                lineText.chop(1);
+            line(number, lineText.toString());
         }
-        if (end < 0)
-            break;
+    } else {
+        int number = 0;
+        for (QByteArrayView raw : QByteArrayView(rest).toByteArray().split('\n')) {
+            ++number;
+            if (raw.endsWith('\r'))
+                raw.chop(1);
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString decoded = utf8.decode(raw);
+            if (!utf8.hasError()) {
+                line(number, decoded);
+            } else { // read on, so that this is the one mistake reported for it
+                mistake(number, QStringLiteral("this line is not UTF-8 text (save the book as UTF-8)"));
+                line(number, QString::fromLatin1(raw));
+            }
+        }
     }
     finishBlock();
 
@@ -130,69 +146,85 @@ void Reader::line(int number, const QString &raw)
         mistake(number, QStringLiteral("\"%1\" is not a setting: write key = value").arg(text));
         return;
     }
-    const QString key = text.left(equals).trimmed().toLower();
+    const QString keyText = text.left(equals).trimmed().toLower();
     const QString value = text.mid(equals + 1).trimmed();
-    if (!kKeys.contains(key)) {
-        mistake(number, QStringLiteral("unknown key \"%1\" (the keys are %2)").arg(key, kKeys.join(QStringLiteral(", "))));
+    const qsizetype keyIndex = kKeys.indexOf(keyText);
+    if (keyIndex < 0) {
+        mistake(number,
+                QStringLiteral("unknown key \"%1\" (the keys are %2)").arg(keyText, kKeys.join(QStringLiteral(", "))));
         return;
     }
+    const Key key = Key(keyIndex);
     if (!block_) {
-        mistake(number, QStringLiteral("\"%1\" stands before the first [site]").arg(key));
+        mistake(number, QStringLiteral("\"%1\" stands before the first [site]").arg(keyText));
         return;
     }
-    if (const auto seen = block_->keyLines.constFind(key); seen != block_->keyLines.cend()) {
-        mistake(number, QStringLiteral("\"%1\" is given twice for this site (also on line %2)").arg(key).arg(*seen));
+    if (const int seen = block_->keyLines[key]) {
+        mistake(number, QStringLiteral("\"%1\" is given twice for this site (also on line %2)").arg(keyText).arg(seen));
         return;
     }
-    block_->keyLines.insert(key, number);
+    block_->keyLines[key] = number;
     setting(number, key, unescaped(value));
 }
 
-void Reader::setting(int number, const QString &key, const QString &value)
+void Reader::setting(int number, Key key, const QString &value)
 {
     Site &site = block_->site;
     QString error;
-    if (key == QLatin1String("id")) {
+    QDateTime when;
+    switch (key) {
+    case Id:
         site.id = QUuid::fromString(value);
         if (site.id.isNull())
             mistake(number, QStringLiteral("\"%1\" is not an id (such as 0b9c4e0e-3f4b-4d1e-9a55-6d3b0f1c2a77)").arg(value));
-    } else if (key == QLatin1String("name")) {
+        break;
+    case Name:
         site.name = SiteText::cleanName(value);
-    } else if (key == QLatin1String("address")) {
+        break;
+    case Address:
         if (const std::optional<QString> address = SiteAddress::normalised(value, &error))
             site.address = *address;
         else
             mistake(number, QStringLiteral("bad address: %1").arg(error));
-    } else if (key == QLatin1String("notes")) {
+        break;
+    case Notes:
         site.notes = value;
-    } else if (key == QLatin1String("folder")) {
+        break;
+    case Folder:
         if (!value.isEmpty() && !QDir::isAbsolutePath(value))
             mistake(number, QStringLiteral("the folder \"%1\" is not a full path (starting with /)").arg(value));
         site.folder = value.isEmpty() ? QString() : QDir::cleanPath(value);
-    } else if (key == QLatin1String("pin")) {
+        break;
+    case Pin:
         if (!SiteText::pinKeepingFromWord(value, &site.pinKeeping))
             mistake(number, QStringLiteral("pin is \"%1\"; write keyring, file or none").arg(value));
-    } else if (key == QLatin1String("pin-file")) {
+        break;
+    case PinFilePath:
         if (!value.isEmpty() && !QDir::isAbsolutePath(value))
             mistake(number, QStringLiteral("the PIN file \"%1\" is not a full path (starting with /)").arg(value));
         site.pinFile = value.isEmpty() ? QString() : QDir::cleanPath(value);
-    } else if (key == QLatin1String("model")) {
+        break;
+    case Model:
         site.model = value;
-    } else if (key == QLatin1String("backup-result")) {
+        break;
+    case BackupResult:
         if (!SiteText::backupResultFromWord(value, &site.backupResult))
             mistake(number, QStringLiteral("backup-result is \"%1\"; write ok or failed").arg(value));
-    } else if (key == QLatin1String("backup-message")) {
+        break;
+    case BackupMessage:
         site.backupMessage = value;
-    } else { // the three times
-        QDateTime when;
+        break;
+    case LastContact:
+    case LastOpened:
+    case LastBackup:
         if (!SiteText::timeFromText(value, &when))
-            mistake(number, QStringLiteral("%1 is \"%2\", not a time such as 2024-05-02T02:00:04Z").arg(key, value));
-        else if (key == QLatin1String("last-contact"))
-            site.lastContact = when;
-        else if (key == QLatin1String("last-opened"))
-            site.lastOpened = when;
+            mistake(number, QStringLiteral("%1 is \"%2\", not a time such as 2024-05-02T02:00:04Z")
+                                .arg(kKeys.at(key), value));
         else
-            site.lastBackup = when;
+            (key == LastContact ? site.lastContact : key == LastOpened ? site.lastOpened : site.lastBackup) = when;
+        break;
+    case KeyCount:
+        break;
     }
 }
 
@@ -204,11 +236,11 @@ void Reader::finishBlock()
     block_.reset();
     const Site &site = block.site;
     if (site.name.isEmpty()) {
-        const int at = block.keyLines.value(QStringLiteral("name"), block.line);
+        const int at = block.keyLines[Name] ? block.keyLines[Name] : block.line;
         mistake(at, QStringLiteral("the site that starts on line %1 has no name").arg(block.line));
     } else {
         const QString key = SiteText::nameKey(site.name);
-        const int at = block.keyLines.value(QStringLiteral("name"));
+        const int at = block.keyLines[Name];
         if (const auto other = nameLines_.constFind(key); other != nameLines_.cend())
             mistake(at, QStringLiteral("the name \"%1\" is already used by the site on line %2 (names must differ, "
                                        "also when upper and lower case are ignored)")
@@ -217,10 +249,10 @@ void Reader::finishBlock()
         else
             nameLines_.insert(key, block.line);
     }
-    if (!block.keyLines.contains(QStringLiteral("address")))
+    if (!block.keyLines[Address])
         mistake(block.line, QStringLiteral("the site that starts on line %1 has no address").arg(block.line));
     if (!site.id.isNull()) {
-        const int at = block.keyLines.value(QStringLiteral("id"));
+        const int at = block.keyLines[Id];
         if (const auto other = idLines_.constFind(site.id); other != idLines_.cend())
             mistake(at, QStringLiteral("the id is already used by the site on line %1 (a copied block? remove "
                                        "this id line and the program gives the site a new one)")
@@ -230,7 +262,7 @@ void Reader::finishBlock()
     }
     if (!site.folder.isEmpty()) {
         // Two sites in one folder would share their files and backups.
-        const int at = block.keyLines.value(QStringLiteral("folder"));
+        const int at = block.keyLines[Folder];
         if (const auto other = folderLines_.constFind(site.folder); other != folderLines_.cend())
             mistake(at, QStringLiteral("the folder is already the folder of the site on line %1; each site needs "
                                        "a folder of its own")
@@ -320,6 +352,8 @@ QString escaped(const QString &value)
 
 QString unescaped(const QString &value)
 {
+    if (!value.contains(QLatin1Char('\\')))
+        return value;
     QString out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
