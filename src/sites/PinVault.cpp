@@ -90,10 +90,8 @@ QString PinVault::storeName(Store store)
     return QStringLiteral("none");
 }
 
-PinVault::Result PinVault::keyringFailure(const Site &site, Problem problem, const QString &detail,
-                                          const QString &outcome) const
+PinVault::Result PinVault::keyringFailure(Problem problem, const QString &detail, const QString &outcome) const
 {
-    Q_UNUSED(site);
     Result result;
     result.store = Store::Keyring;
     result.problem = problem;
@@ -124,7 +122,8 @@ PinVault::Result PinVault::keyringFailure(const Site &site, Problem problem, con
 }
 
 // Tells apart why a keyring job failed: the keyring library's own errors
-// say little ("Unknown error", or "not found" for a locked keyring).
+// say little ("Unknown error", or "not found" for a locked keyring). "Not
+// found" from a keyring that is there and unlocked is NotKept.
 static PinVault::Problem diagnose(const Outcome &outcome, const QMap<QString, QString> &attributes)
 {
     switch (SecretServiceProbe::state(attributes)) {
@@ -143,6 +142,8 @@ static PinVault::Problem diagnose(const Outcome &outcome, const QMap<QString, QS
         return PinVault::Problem::KeyringDenied;
     if (outcome.error == QKeychain::NoBackendAvailable)
         return PinVault::Problem::NoSecretService;
+    if (outcome.error == QKeychain::EntryNotFound)
+        return PinVault::Problem::NotKept;
     return PinVault::Problem::KeyringError;
 }
 
@@ -155,7 +156,7 @@ PinVault::Result PinVault::keyringStore(const Site &site, const QByteArray &pin)
     if (outcome.finished && outcome.error == QKeychain::NoError)
         return {true, Store::Keyring, {}, Problem::None,
                 QStringLiteral("The PIN of %1 is kept in the keyring.").arg(quoted(site))};
-    return keyringFailure(site, diagnose(outcome, {}), outcome.errorString,
+    return keyringFailure(diagnose(outcome, {}), outcome.errorString,
                           QStringLiteral("The PIN of %1 was not kept, and no PIN file was chosen for it.")
                               .arg(quoted(site)));
 }
@@ -175,12 +176,11 @@ PinVault::Result PinVault::keyringRead(const Site &site)
         return {true, Store::Keyring, outcome.data, Problem::None,
                 QStringLiteral("The PIN of %1 was taken from the keyring.").arg(quoted(site))};
     }
-    // A locked keyring answers "not found" too.
     const Problem problem = diagnose(outcome, itemAttributes(site));
-    if (outcome.finished && outcome.error == QKeychain::EntryNotFound && problem == Problem::KeyringError)
+    if (problem == Problem::NotKept)
         return {false, Store::Keyring, {}, Problem::NotKept,
                 QStringLiteral("The keyring keeps no PIN of %1.").arg(quoted(site))};
-    return keyringFailure(site, problem, outcome.errorString, outcomeText);
+    return keyringFailure(problem, outcome.errorString, outcomeText);
 }
 
 PinVault::Result PinVault::keyringForget(const Site &site)
@@ -195,7 +195,7 @@ PinVault::Result PinVault::keyringForget(const Site &site)
     if (removed)
         return {true, Store::Keyring, {}, Problem::None,
                 QStringLiteral("The keyring keeps no PIN of %1 any more.").arg(quoted(site))};
-    return keyringFailure(site, diagnose(outcome, itemAttributes(site)), outcome.errorString,
+    return keyringFailure(diagnose(outcome, itemAttributes(site)), outcome.errorString,
                           QStringLiteral("The PIN of %1 was not removed from it.").arg(quoted(site)));
 }
 

@@ -73,7 +73,7 @@ public:
     static QString storeName(Store store);
 
 private:
-    Result keyringFailure(const Site &site, Problem problem, const QString &detail, const QString &outcome) const;
+    Result keyringFailure(Problem problem, const QString &detail, const QString &outcome) const;
     Result keyringStore(const Site &site, const QByteArray &pin);
     Result keyringRead(const Site &site);
     Result keyringForget(const Site &site);

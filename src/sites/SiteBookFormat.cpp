@@ -344,6 +344,8 @@ QString escaped(const QString &value)
         // Blanks at either end would be trimmed away when read.
         else if (c == QLatin1Char(' ') && (i == 0 || i == value.size() - 1))
             out += QLatin1String("\\s");
+        else if ((c.isSpace() && (i == 0 || i == value.size() - 1)) || c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;
     }
@@ -363,8 +365,16 @@ QString unescaped(const QString &value)
             continue;
         }
         const QChar next = value.at(i + 1);
-        bool hexOk = false;
-        const uint hex = next == QLatin1Char('x') ? value.mid(i + 2, 2).toUInt(&hexOk, 16) : 0;
+        // \xHH and \uHHHH: exactly that many hexadecimal digits.
+        const int digits = next == QLatin1Char('x') ? 2 : next == QLatin1Char('u') ? 4 : 0;
+        const QString hexText = value.mid(i + 2, digits);
+        bool hexOk = digits > 0 && hexText.size() == digits;
+        for (QChar h : hexText) {
+            const char16_t u = h.unicode();
+            hexOk = hexOk && ((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F'));
+        }
+        const uint hex = hexOk ? hexText.toUInt(nullptr, 16) : 0;
+        hexOk = hexOk && !QChar::isSurrogate(hex); // half a character is no character
         if (next == QLatin1Char('\\'))
             out += QLatin1Char('\\');
         else if (next == QLatin1Char('n'))
@@ -375,9 +385,9 @@ QString unescaped(const QString &value)
             out += QLatin1Char('\t');
         else if (next == QLatin1Char('s'))
             out += QLatin1Char(' ');
-        else if (hexOk && value.mid(i + 2, 2).size() == 2) {
-            out += QChar(hex);
-            i += 2;
+        else if (hexOk) {
+            out += QChar(char16_t(hex));
+            i += digits;
         } else { // not an escape: the backslash stands for itself (C:\temp)
             out += c;
             continue;

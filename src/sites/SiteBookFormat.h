@@ -24,8 +24,10 @@
 //   backup-message = No Reponse from Corvalen
 //
 // Blank lines and lines starting with "#" are passed over (and not kept).
-// In a value "\n" stands for a line break, "\t" for a tab and "\\" for a
-// backslash; blanks around the key and the value do not count. Times are
+// In a value "\n" stands for a line break, "\t" for a tab, "\\" for a
+// backslash, "\s" for a blank at either end, "\xHH" and "\uHHHH" for other
+// control characters; a backslash before anything else stands for itself.
+// Blanks around the key and the value do not count. Times are
 // UTC. Every block needs a name and an address; the other keys may be left
 // out. The PIN is never in the book.
 namespace SiteBookFormat {

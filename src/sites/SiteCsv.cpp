@@ -280,6 +280,11 @@ std::optional<Report> importFile(SiteBook &book, const QString &fileName, QStrin
             *error = QStringLiteral("Cannot open file %1").arg(fileName);
         return std::nullopt;
     }
+    if (file.size() > kMaxFileBytes) {
+        if (error)
+            *error = QStringLiteral("The file %1 is larger than %2 MB: not a list of sites").arg(fileName).arg(kMaxFileBytes >> 20);
+        return std::nullopt;
+    }
     return import(book, file.readAll(), error);
 }
 

@@ -48,6 +48,8 @@ struct Report
 // Nothing with *error when the file cannot be read, has no Name column, or
 // the book cannot be changed.
 std::optional<Report> import(SiteBook &book, const QByteArray &bytes, QString *error);
+// A file above kMaxFileBytes is refused (ten thousand sites take 2 MB).
+inline constexpr qint64 kMaxFileBytes = qint64(16) << 20;
 std::optional<Report> importFile(SiteBook &book, const QString &fileName, QString *error);
 
 } // namespace SiteCsv

@@ -91,6 +91,36 @@ TEST_F(Book, EverythingItKeepsComesBackFromTheFileAndTheTextIsAFixedPoint)
     EXPECT_EQ(SiteBookFormat::format(parsed.sites), text);
 }
 
+TEST_F(Book, AnyValueSurvivesTheBook)
+{
+    const QStringList values = {
+        QStringLiteral("C:\\new\\temp"),        QStringLiteral("\\x4 \\u12 \\uD800 \\s \\"),
+        QStringLiteral(" lead and trail "),      QStringLiteral("\t tab \t"),
+        QStringLiteral("a\r\nb\nc\rd"),           QString(QChar(0x85)) + QStringLiteral("next line") + QChar(0x85),
+        QString(QChar(0xA0)) + QStringLiteral("no-break") + QChar(0x2003), QStringLiteral("\x01\x1f\x7f") + QChar(0x9B),
+        QStringLiteral("Müllerstraße ✓ 東京"),
+    };
+    QList<Site> sites;
+    for (const QString &value : values) {
+        Site site;
+        site.id = QUuid::createUuid();
+        site.name = QStringLiteral("Site %1").arg(sites.size());
+        site.address = QStringLiteral("COM1");
+        site.folder = QStringLiteral("/sites/%1").arg(sites.size());
+        site.notes = value;
+        site.model = value;
+        site.backupMessage = value;
+        sites << site;
+    }
+    const QByteArray text = SiteBookFormat::format(sites);
+    const SiteBookFormat::Parsed parsed = SiteBookFormat::parse(text, base);
+    ASSERT_TRUE(parsed.mistakes.isEmpty()) << qPrintable(SiteBookFormat::describe(parsed.mistakes));
+    ASSERT_EQ(parsed.sites.size(), sites.size());
+    for (qsizetype i = 0; i < sites.size(); ++i)
+        EXPECT_EQ(parsed.sites.at(i), sites.at(i)) << qPrintable(values.at(i));
+    EXPECT_EQ(text.count('\n'), 6 + 10 * sites.size()) << "one line a setting, whatever the value holds";
+}
+
 TEST_F(Book, AMissingFileIsAnEmptyBookAndTheFirstChangeMakesItsFolder)
 {
     ASSERT_TRUE(book.load());
