@@ -5,6 +5,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusVirtualObject>
+#include <QTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -16,6 +18,27 @@
 namespace {
 const char kPassword[] = "test keyring password";
 const QString kSecrets = QStringLiteral("org.freedesktop.secrets");
+
+// Answers every call late, with an error.
+class SlowService : public QDBusVirtualObject
+{
+public:
+    explicit SlowService(int replyAfterMs)
+        : replyAfterMs_(replyAfterMs)
+    {
+    }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        QTimer::singleShot(replyAfterMs_, this, [message, connection] {
+            connection.send(message.createErrorReply(QDBusError::Failed, QStringLiteral("too late")));
+        });
+        return true;
+    }
+    QString introspect(const QString &) const override { return {}; }
+
+private:
+    int replyAfterMs_;
+};
 
 void stop(QProcess &process)
 {
@@ -39,6 +62,11 @@ PrivateKeyring::PrivateKeyring()
 
 PrivateKeyring::~PrivateKeyring()
 {
+    if (slowService_) {
+        QDBusConnection bus(connectionName_);
+        bus.unregisterService(kSecrets);
+        bus.unregisterObject(QStringLiteral("/"), QDBusConnection::UnregisterTree);
+    }
     QDBusConnection::disconnectFromBus(connectionName_);
     stop(keyring_);
     stop(bus_);
@@ -149,6 +177,19 @@ void PrivateKeyring::stopKeyring()
     stop(keyring_);
     QString ignored;
     waitForService(false, &ignored);
+}
+
+bool PrivateKeyring::startSlowService(int replyAfterMs, QString *error)
+{
+    QDBusConnection bus(connectionName_);
+    auto *service = new SlowService(replyAfterMs);
+    slowService_.reset(service);
+    if (!bus.registerVirtualObject(QStringLiteral("/"), service, QDBusConnection::SubPath)
+        || !bus.registerService(kSecrets)) {
+        *error = QStringLiteral("cannot serve %1: %2").arg(kSecrets, bus.lastError().message());
+        return false;
+    }
+    return true;
 }
 
 bool PrivateKeyring::lock(QString *error)

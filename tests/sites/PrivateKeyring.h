@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 // A desktop keyring of the test's own: a D-Bus session bus
 // (dbus-daemon) that activates nothing by itself, and on it
@@ -27,6 +28,10 @@ public:
     // The keyring's password goes in on standard input when unlocked.
     bool startKeyring(bool unlocked, QString *error);
     void stopKeyring();
+    // Instead of a keyring: a Secret Service that takes every call and
+    // answers it only after replyAfterMs, with an error (a keyring stuck
+    // behind a prompt nobody answers). Served by this process's event loop.
+    bool startSlowService(int replyAfterMs, QString *error);
     // Locks the default keyring, as a screen lock or a timeout would.
     bool lock(QString *error);
     // The Secret Service items with these attributes.
@@ -48,4 +53,5 @@ private:
     QProcess keyring_;
     QString address_;
     QString connectionName_;
+    std::unique_ptr<QObject> slowService_;
 };
