@@ -38,7 +38,9 @@
 //   First start:        book.sites().isEmpty() with an existing working folder
 //       (and no note in PortSettings' file that it was offered): ask once,
 //       and on Yes add a site whose folder is that working folder.
-//   corvalen-cli --site NAME: byName(NAME), else exit 2 with closeNames(NAME).
+//   corvalen-cli --site NAME: byName(NAME), else exit 2 with closeNames(NAME);
+//       "sites list/show --json": SiteJson; "sites import/export": SiteCsv;
+//       "sites add/edit/remove": add(), update(), remove() (check() says why not).
 class SiteBook
 {
 public:

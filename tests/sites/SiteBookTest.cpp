@@ -2,9 +2,11 @@
 // that it never saves over a book with a mistake.
 #include "sites/SiteBook.h"
 #include "sites/SiteBookFormat.h"
+#include "sites/SiteJson.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -340,6 +342,30 @@ TEST_F(Book, AChangeByAnotherProgramIsKept)
     stale.notes = QStringLiteral("edited in a window that still shows it");
     EXPECT_FALSE(book.update(stale, &error));
     EXPECT_TRUE(error.contains(QLatin1String("no longer in the site book"))) << qPrintable(error);
+}
+
+TEST_F(Book, ScriptsReadASiteAsJsonWithNullForNever)
+{
+    Site site = added(fullSite());
+    Site never;
+    never.name = QStringLiteral("Never seen");
+    never.address = QStringLiteral("COM4");
+    never = added(never);
+    const QJsonDocument document(SiteJson::array(book.sites()));
+    const QJsonArray read = QJsonDocument::fromJson(document.toJson()).array();
+    ASSERT_EQ(read.size(), 2);
+    const QJsonObject first = read.at(0).toObject();
+    EXPECT_EQ(first.value(QLatin1String("name")).toString(), site.name);
+    EXPECT_EQ(first.value(QLatin1String("port")).toString(), QStringLiteral("rfc2217://[fe80::1]:4001"));
+    EXPECT_EQ(first.value(QLatin1String("model")).toString(), QStringLiteral("Corvalen_500_Xarn"));
+    EXPECT_EQ(first.value(QLatin1String("last_contact")).toString(), QStringLiteral("2024-05-01T10:22:31Z"));
+    EXPECT_EQ(first.value(QLatin1String("last_backup")).toString(), QStringLiteral("2024-05-02T02:00:04Z"));
+    EXPECT_EQ(first.value(QLatin1String("backup_result")).toString(), QStringLiteral("failed"));
+    EXPECT_EQ(first.value(QLatin1String("pin")).toString(), QStringLiteral("file"));
+    const QJsonObject second = read.at(1).toObject();
+    for (const char *key : {"model", "last_contact", "last_backup", "backup_result"})
+        EXPECT_TRUE(second.value(QLatin1String(key)).isNull()) << key;
+    EXPECT_EQ(second.value(QLatin1String("id")).toString(), never.id.toString(QUuid::WithoutBraces));
 }
 
 } // namespace
