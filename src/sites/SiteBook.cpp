@@ -112,9 +112,15 @@ bool SiteBook::load(QString *error)
     bool completed = false;
     if (!read(&sites, &completed, error))
         return false;
-    if (completed) // ids and folders for sites added by hand, kept from now on
-        return change([](QList<Site> &, QString *) { return true; }, error);
-    sites_ = std::move(sites);
+    // Ids and folders for sites added by hand, kept from now on. A book
+    // that cannot be written is still shown, with the reason.
+    if (completed && !change([](QList<Site> &, QString *) { return true; }, error)) {
+        if (!isDamaged())
+            sites_ = std::move(sites);
+        return false;
+    }
+    if (!completed)
+        sites_ = std::move(sites);
     return true;
 }
 
