@@ -28,9 +28,11 @@
 // Wiring (for the main window and corvalen-cli):
 //   SiteBook book(SiteBook::defaultFileName());
 //   if (!book.load(&error)) prompt.message(error, UserPrompt::Kind::Error);
-//   File > "Sites...":  SitesDialog(book, prompt, parent), its openRequested(site):
-//       UserFolder::enter(site.folder, &error) makes it the working folder,
-//       PortAddress::parse(site.address) becomes the port, and
+//   File > "Sites...":  SitesDialog(book, prompt, &vault, parent), its openRequested(site):
+//       UserFolder::enter(site.folder, &error) makes it the working folder;
+//       PortAddress::parse(site.address): COMn chooses port n, a device or
+//       network address becomes the chosen port's device for this run
+//       (DeviceMap::setDevice); and
 //       book.recordOpened(site.id, now) puts it first in recent(5) for the
 //       File menu; the caption gets " - " + site.name appended.
 //   After a log-on:     book.recordContact(site.id, model, now).
