@@ -17,11 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
 #include <QTimer>
 #include <functional>
@@ -242,6 +244,48 @@ TEST_F(SitesWindow, OpenHandsTheChosenSiteOverAndCloses)
     EXPECT_EQ(opened.first().first().value<Site>().id, gate.id);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
+
+    // From the keyboard: type a part of the name, Return opens it, once.
+    SitesDialog typed(book, prompt);
+    QSignalSpy typedOpen(&typed, &SitesDialog::openRequested);
+    typed.show();
+    QApplication::setActiveWindow(&typed);
+    QTest::keyClicks(typed.filterEdit(), QStringLiteral("gat"));
+    QTest::keyClick(typed.filterEdit(), Qt::Key_Return);
+    ASSERT_EQ(typedOpen.size(), 1);
+    EXPECT_EQ(typedOpen.first().first().value<Site>().id, gate.id);
+
+    SitesDialog fromGrid(book, prompt);
+    QSignalSpy gridOpen(&fromGrid, &SitesDialog::openRequested);
+    fromGrid.show();
+    QApplication::setActiveWindow(&fromGrid);
+    fromGrid.view()->setFocus();
+    QTest::keyClick(fromGrid.view(), Qt::Key_Return);
+    ASSERT_EQ(gridOpen.size(), 1);
+    EXPECT_EQ(gridOpen.first().first().value<Site>().name, QStringLiteral("Depot"));
+
+    // Where the desktop opens items on a single click, a click only chooses.
+    struct SingleClickStyle : QProxyStyle
+    {
+        int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                      QStyleHintReturn *returned) const override
+        {
+            return hint == SH_ItemView_ActivateItemOnSingleClick ? 1
+                                                                  : QProxyStyle::styleHint(hint, option, widget, returned);
+        }
+    } style;
+    SitesDialog clicked(book, prompt);
+    QSignalSpy clickOpen(&clicked, &SitesDialog::openRequested);
+    clicked.view()->setStyle(&style);
+    clicked.show();
+    const QRect second = clicked.view()->visualRect(clicked.view()->model()->index(1, 0));
+    QTest::mouseClick(clicked.view()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(clickOpen.size(), 0);
+    EXPECT_EQ(clicked.chosen()->id, gate.id);
+    QTest::mouseDClick(clicked.view()->viewport(), Qt::LeftButton, {}, second.center());
+    ASSERT_EQ(clickOpen.size(), 1);
+    EXPECT_EQ(clickOpen.first().first().value<Site>().id, gate.id);
+    clicked.view()->setStyle(nullptr);
 }
 
 TEST_F(SitesWindow, ADamagedBookShowsItsMistakesAndOffersNoChanges)

@@ -168,7 +168,10 @@ SitesDialog::SitesDialog(SiteBook &book, UserPrompt &prompt, PinVault *vault, QW
         updateCommands();
     });
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SitesDialog::updateCommands);
-    connect(view_, &QTableView::activated, this, &SitesDialog::openSite);
+    // A double click opens; Return reaches Open, the default button. (Not
+    // "activated": where the desktop activates on a single click, choosing a
+    // row would open it.)
+    connect(view_, &QTableView::doubleClicked, this, &SitesDialog::openSite);
     connect(new_, &QPushButton::clicked, this, &SitesDialog::newSite);
     connect(edit_, &QPushButton::clicked, this, &SitesDialog::editSite);
     connect(remove_, &QPushButton::clicked, this, &SitesDialog::removeSite);
