@@ -62,6 +62,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The SQLite driver of Qt SQL is a plugin, which dpkg-shlibdeps does not see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libxlsxwriter4, libqt6sql6-sqlite")
+# QtKeychain (libqt6keychain1, found by shlibdeps) loads libsecret at run time to reach the keyring.
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${CPACK_DEBIAN_PACKAGE_DEPENDS} "libsecret-1-0")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

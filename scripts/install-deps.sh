@@ -26,11 +26,14 @@ packages=(
   libgl-dev
   libjpeg62-turbo-dev
   libxlsxwriter-dev
+  qtkeychain-qt6-dev
   libgtest-dev
   xvfb
   xauth
   ser2net
   libreoffice-calc-nogui
+  dbus-daemon
+  gnome-keyring
   clang-14
   libclang-rt-14-dev
 )
