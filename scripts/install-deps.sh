@@ -30,6 +30,9 @@ packages=(
   ser2net
   clang-14
   libclang-rt-14-dev
+  libqt6sql6-sqlite
+  qt6-svg-dev
+  poppler-utils
 )
 
 packaging_packages=(
