@@ -1,8 +1,10 @@
 #include "archive/ArchiveSelection.h"
 
+#include "archive/ArchiveDayCounts.h"
 #include "archive/EventArchive.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -16,11 +18,6 @@ bool failed(const QSqlQuery &q, QString *error)
         *error = q.lastError().text();
     return false;
 }
-
-bool byWhen(ArchiveColumn column)
-{
-    return column == ArchiveColumn::Date || column == ArchiveColumn::Time;
-}
 } // namespace
 
 ArchiveSelection::ArchiveSelection(EventArchive &archive)
@@ -28,11 +25,67 @@ ArchiveSelection::ArchiveSelection(EventArchive &archive)
 {
 }
 
-ArchiveSelection::Where ArchiveSelection::where(bool forIndexScan) const
+namespace {
+QString idList(const QList<qint64> &ids)
+{
+    QStringList out;
+    out.reserve(ids.size());
+    for (qint64 id : ids)
+        out << QString::number(id);
+    return out.join(u',');
+}
+
+// The relay of an event is stored even when the line had none.
+QByteArray relayValue(const QByteArray &relay)
+{
+    return relay.isNull() ? QByteArray("") : relay;
+}
+} // namespace
+
+ArchiveSelection::Where ArchiveSelection::eventsWhere() const
 {
     Where w;
-    QStringList terms{QStringLiteral("seq <= ?")};
+    // "+" keeps the planner from reading the table in seq order to apply it.
+    QStringList terms{QStringLiteral("+seq <= ?")};
     w.values << lastSeq_;
+    if (filter_.from) {
+        terms << QStringLiteral("day >= ?");
+        w.values << filter_.from->toJulianDay();
+    }
+    if (filter_.to) {
+        terms << QStringLiteral("day <= ?");
+        w.values << filter_.to->toJulianDay();
+    }
+    if (byParties()) {
+        // The kind follows from the room: it is in the list already.
+        if (partyIds_.isEmpty())
+            w.nothing = true;
+        else
+            terms << QStringLiteral("party IN (%1)").arg(idList(partyIds_));
+    } else if (filter_.kind) {
+        terms << QStringLiteral("kind = ?");
+        w.values << int(*filter_.kind);
+    }
+    if (filter_.source) {
+        terms << QStringLiteral("source = ?");
+        w.values << int(*filter_.source);
+    }
+    if (!filter_.relay.isEmpty()) {
+        terms << QStringLiteral("relay = ?");
+        w.values << relayValue(filter_.relay);
+    }
+    w.sql = terms.join(QStringLiteral(" AND "));
+    return w;
+}
+
+ArchiveSelection::Where ArchiveSelection::countsWhere() const
+{
+    Where w;
+    QStringList terms{QStringLiteral("1")};
+    if (filter_.from || filter_.to) {
+        terms << QStringLiteral("day <> ?");
+        w.values << ArchiveDayCounts::kNoDay;
+    }
     if (filter_.from) {
         terms << QStringLiteral("day >= ?");
         w.values << filter_.from->toJulianDay();
@@ -51,22 +104,7 @@ ArchiveSelection::Where ArchiveSelection::where(bool forIndexScan) const
     }
     if (!filter_.relay.isEmpty()) {
         terms << QStringLiteral("relay = ?");
-        w.values << filter_.relay;
-    }
-    if (!filter_.text.trimmed().isEmpty()) {
-        if (partyIds_.isEmpty()) {
-            w.nothing = true;
-        } else {
-            QStringList ids;
-            ids.reserve(partyIds_.size());
-            for (qint64 id : partyIds_)
-                ids << QString::number(id);
-            // In a count over the day index the list is looked up per entry;
-            // "+" keeps the planner from going through the party index and
-            // the table instead.
-            terms << QStringLiteral("%1party IN (%2)").arg(forIndexScan ? QStringLiteral("+") : QString(),
-                                                            ids.join(u','));
-        }
+        w.values << relayValue(filter_.relay);
     }
     w.sql = terms.join(QStringLiteral(" AND "));
     return w;
@@ -75,6 +113,22 @@ ArchiveSelection::Where ArchiveSelection::where(bool forIndexScan) const
 bool ArchiveSelection::select(const EventFilter &filter, QString *error)
 {
     filter_ = filter;
+    // The figures, the seq limit and the groups are read in one snapshot:
+    // a download recorded meanwhile by another process is not half in it.
+    QSqlQuery begin(archive_.database());
+    const bool snapshot = begin.exec(QStringLiteral("BEGIN"));
+    const bool ok = selectInSnapshot(error);
+    if (snapshot)
+        QSqlQuery(archive_.database()).exec(QStringLiteral("COMMIT"));
+    if (!ok) {
+        figures_ = ArchiveFigures();
+        groups_.clear();
+    }
+    return ok;
+}
+
+bool ArchiveSelection::selectInSnapshot(QString *error)
+{
     figures_ = ArchiveFigures();
     groups_.clear();
     partyIds_.clear();
@@ -82,14 +136,16 @@ bool ArchiveSelection::select(const EventFilter &filter, QString *error)
     if (!last.exec(QStringLiteral("SELECT coalesce(max(seq), 0) FROM events")) || !last.next())
         return failed(last, error);
     lastSeq_ = last.value(0).toLongLong();
-    if (!filter_.text.trimmed().isEmpty())
-        partyIds_ = archive_.parties().matching(filter_.text);
-    if (!computeFigures(error) || !computeGroups(error)) {
-        figures_ = ArchiveFigures();
-        groups_.clear();
-        return false;
+    last.finish();
+    if (byParties()) {
+        ArchiveParties &parties = archive_.parties();
+        for (qint64 id : parties.matching(filter_.text)) {
+            const ArchiveParties::Party *p = parties.find(id);
+            if (!filter_.kind || (p && EventKinds::ofRoom(p->room) == *filter_.kind))
+                partyIds_ << id;
+        }
     }
-    return true;
+    return computeFigures(error) && computeGroups(error);
 }
 
 bool ArchiveSelection::sortBy(ArchiveSort sort, QString *error)
@@ -105,30 +161,59 @@ bool ArchiveSelection::sortBy(ArchiveSort sort, QString *error)
 
 bool ArchiveSelection::computeFigures(QString *error)
 {
-    const Where w = where(true);
-    if (w.nothing) {
-        figures_.spanDays(filter_.from, filter_.to);
-        return true;
-    }
     QSqlQuery q(archive_.database());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT day, hour, count(*) FROM events WHERE %1 GROUP BY day, hour").arg(w.sql));
-    for (const QVariant &v : w.values)
-        q.addBindValue(v);
-    if (!q.exec())
-        return failed(q, error);
-    while (q.next()) {
-        const qint64 n = q.value(2).toLongLong();
-        figures_.total += n;
-        if (q.value(0).isNull())
-            figures_.undated += n;
-        else
-            figures_.byDay[q.value(0).toLongLong()] += n;
-        const int hour = q.value(1).isNull() ? -1 : q.value(1).toInt();
-        if (hour >= 0 && hour < 24)
-            figures_.perHour[size_t(hour)] += n;
-        else
-            figures_.untimed += n;
+    if (byParties()) {
+        const Where w = eventsWhere();
+        if (w.nothing) {
+            figures_.spanDays(filter_.from, filter_.to);
+            return true;
+        }
+        q.prepare(QStringLiteral("SELECT day, hour, count(*) FROM events WHERE %1 GROUP BY day, hour").arg(w.sql));
+        for (const QVariant &v : w.values)
+            q.addBindValue(v);
+        if (!q.exec())
+            return failed(q, error);
+        while (q.next()) {
+            const qint64 n = q.value(2).toLongLong();
+            figures_.total += n;
+            if (q.value(0).isNull())
+                figures_.undated += n;
+            else
+                figures_.byDay[q.value(0).toLongLong()] += n;
+            const int hour = q.value(1).isNull() ? -1 : q.value(1).toInt();
+            if (hour >= 0 && hour < 24)
+                figures_.perHour[size_t(hour)] += n;
+            else
+                figures_.untimed += n;
+        }
+    } else {
+        const Where w = countsWhere();
+        q.prepare(QStringLiteral("SELECT day, %1 FROM day_counts WHERE %2 GROUP BY day")
+                      .arg(ArchiveDayCounts::countColumns().replace(QRegularExpression(QStringLiteral("(\\w+)")),
+                                                                    QStringLiteral("sum(\\1)")),
+                           w.sql));
+        for (const QVariant &v : w.values)
+            q.addBindValue(v);
+        if (!q.exec())
+            return failed(q, error);
+        while (q.next()) {
+            const qint64 day = q.value(0).toLongLong();
+            qint64 onDay = 0;
+            for (int h = 0; h < 24; ++h) {
+                const qint64 n = q.value(1 + h).toLongLong();
+                figures_.perHour[size_t(h)] += n;
+                onDay += n;
+            }
+            const qint64 untimed = q.value(25).toLongLong();
+            figures_.untimed += untimed;
+            onDay += untimed;
+            figures_.total += onDay;
+            if (day == ArchiveDayCounts::kNoDay)
+                figures_.undated += onDay;
+            else if (onDay > 0)
+                figures_.byDay[day] += onDay;
+        }
     }
     figures_.spanDays(filter_.from, filter_.to);
     return true;
@@ -148,41 +233,87 @@ QString ArchiveSelection::groupColumn() const
     return {};
 }
 
+// Reads groups as rows of key, [day,] count.
+bool ArchiveSelection::readGroups(const QString &sql, const QVariantList &values, bool withDay, bool noDayIsZero,
+                                  QString *error)
+{
+    QSqlQuery q(archive_.database());
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        return failed(q, error);
+    while (q.next()) {
+        Group g;
+        g.key = q.value(0);
+        if (withDay) {
+            g.dated = noDayIsZero ? q.value(1).toLongLong() != ArchiveDayCounts::kNoDay : !q.value(1).isNull();
+            g.day = q.value(1).toLongLong();
+        }
+        g.count = q.value(withDay ? 2 : 1).toLongLong();
+        if (g.count > 0)
+            groups_.append(g);
+    }
+    return true;
+}
+
 bool ArchiveSelection::computeGroups(QString *error)
 {
     groups_.clear();
     downloadSeqs_.clear();
     if (figures_.total == 0)
         return true;
-    if (byWhen(sort_.column)) {
+    const Where w = eventsWhere();
+    switch (sort_.column) {
+    case ArchiveColumn::Date:
+    case ArchiveColumn::Time:
         if (figures_.undated > 0)
             groups_.append(Group{QVariant(), false, 0, figures_.undated, 0});
         for (auto it = figures_.byDay.constBegin(); it != figures_.byDay.constEnd(); ++it)
             groups_.append(Group{QVariant(), true, it.key(), it.value(), 0});
-    } else {
-        const Where w = where(true);
-        const bool perDownload = sort_.column == ArchiveColumn::Downloaded;
-        QSqlQuery q(archive_.database());
-        q.setForwardOnly(true);
-        q.prepare(perDownload
-                      ? QStringLiteral("SELECT download, count(*) FROM events WHERE %1 GROUP BY download").arg(w.sql)
-                      : QStringLiteral("SELECT %1, day, count(*) FROM events WHERE %2 GROUP BY %1, day")
-                            .arg(groupColumn(), w.sql));
-        for (const QVariant &v : w.values)
-            q.addBindValue(v);
-        if (!q.exec())
-            return failed(q, error);
-        while (q.next()) {
-            if (perDownload)
-                groups_.append(Group{q.value(0), true, 0, q.value(1).toLongLong(), 0});
-            else
-                groups_.append(Group{q.value(0), !q.value(1).isNull(), q.value(1).toLongLong(),
-                                     q.value(2).toLongLong(), 0});
-        }
-        if (perDownload && !loadDownloadSeqs(error))
+        break;
+    case ArchiveColumn::Room:
+    case ArchiveColumn::Client:
+        // One group a room and client: their events are read in order from
+        // the party index.
+        if (!readGroups(QStringLiteral("SELECT party, count(*) FROM events WHERE %1 GROUP BY party").arg(w.sql),
+                        w.values, false, false, error))
             return false;
-        order(groups_);
+        break;
+    case ArchiveColumn::Relay:
+    case ArchiveColumn::Source:
+        if (byParties()) {
+            if (!readGroups(QStringLiteral("SELECT %1, day, count(*) FROM events WHERE %2 GROUP BY %1, day")
+                                .arg(groupColumn(), w.sql),
+                            w.values, true, false, error))
+                return false;
+        } else {
+            const Where c = countsWhere();
+            if (!readGroups(QStringLiteral("SELECT %1, day, %2 FROM day_counts WHERE %3 GROUP BY %1, day")
+                                .arg(groupColumn(),
+                                     QStringLiteral("sum(") + ArchiveDayCounts::countColumns().replace(u',', u'+')
+                                         + u')',
+                                     c.sql),
+                            c.values, true, true, error))
+                return false;
+        }
+        break;
+    case ArchiveColumn::Downloaded:
+        if (filter_.isEmpty()) {
+            if (!readGroups(QStringLiteral("SELECT id, added FROM downloads WHERE added > 0 AND last_seq <= ?"),
+                            {lastSeq_}, false, false, error))
+                return false;
+        } else if (!readGroups(QStringLiteral("SELECT download, count(*) FROM events WHERE %1 GROUP BY download")
+                                   .arg(w.sql),
+                               w.values, false, false, error)) {
+            return false;
+        }
+        if (!loadDownloadSeqs(error))
+            return false;
+        break;
     }
+    order(groups_);
     if (sort_.order == Qt::DescendingOrder)
         std::reverse(groups_.begin(), groups_.end());
     qint64 start = 0;
@@ -293,7 +424,7 @@ bool ArchiveSelection::readRun(qsizetype firstGroup, qsizetype lastGroup, qint64
                                QList<ArchivedEvent> *out, QString *error)
 {
     const Group &head = groups_.at(firstGroup);
-    const Where w = where(false);
+    const Where w = eventsWhere();
     if (w.nothing)
         return true;
     const QString dir = sort_.order == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString();
@@ -311,7 +442,9 @@ bool ArchiveSelection::readRun(qsizetype firstGroup, qsizetype lastGroup, qint64
             sql += QStringLiteral(" AND %1 = ?").arg(groupColumn());
             values << head.key;
         }
-        if (head.dated) {
+        if (sort_.column == ArchiveColumn::Room || sort_.column == ArchiveColumn::Client) {
+            // The whole of one room and client, by when.
+        } else if (head.dated) {
             const qint64 a = groups_.at(firstGroup).day;
             const qint64 b = groups_.at(lastGroup).day;
             sql += QStringLiteral(" AND day BETWEEN ? AND ?");

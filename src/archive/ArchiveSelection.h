@@ -29,11 +29,15 @@ struct ArchiveSort
 // so that a million events never need to be in memory.
 //
 // Every order is a list of groups of known size: the days (sorted by when),
-// or a room, client, relay, source or download and a day (sorted by those,
-// then by when). A slice of rows is read group by group with the index, so
-// reading rows far down costs what reading the first rows costs. Within a
-// group, events go by time, then in the panel's order; events without a date
-// come first in ascending order.
+// a relay or source and a day, a room and client, or a download. A slice of
+// rows is read group by group through an index, so reading rows far down
+// costs about what reading the first rows costs. Within a group events go by
+// when, then in the panel's order (a download: in the panel's order); events
+// without a date come first in ascending order.
+//
+// The count and the chart's figures of a selection without a text come from
+// the archive's day counts (a few rows a day); with a text, from the index of
+// the rooms and clients it names.
 class ArchiveSelection
 {
 public:
@@ -74,9 +78,14 @@ private:
         bool nothing = false; // no event can match (no room or client holds the text)
     };
 
-    Where where(bool forIndexScan) const;
+    bool byParties() const { return !filter_.text.trimmed().isEmpty(); }
+    // The selection's terms over the events, and over day_counts.
+    Where eventsWhere() const;
+    Where countsWhere() const;
+    bool selectInSnapshot(QString *error);
     bool computeFigures(QString *error);
     bool computeGroups(QString *error);
+    bool readGroups(const QString &sql, const QVariantList &values, bool withDay, bool noDayIsZero, QString *error);
     void order(QList<Group> &groups) const;
     bool readRun(qsizetype firstGroup, qsizetype lastGroup, qint64 offset, int count, QList<ArchivedEvent> *out,
                  QString *error);
@@ -88,7 +97,7 @@ private:
     ArchiveSort sort_;
     ArchiveFigures figures_;
     QList<Group> groups_;
-    QList<qint64> partyIds_; // the pairs the text selects
+    QList<qint64> partyIds_; // the pairs the text (and the kind) select
     qint64 lastSeq_ = 0;     // the selection holds the events up to here
     QHash<qint64, QPair<qint64, qint64>> downloadSeqs_; // download: its first and last event
 };

@@ -1,8 +1,10 @@
 #include "archive/EventArchive.h"
 
 #include "archive/ArchiveDates.h"
+#include "archive/ArchiveDayCounts.h"
 #include "archive/ArchiveLine.h"
 #include "archive/ArchiveOverlap.h"
+#include "archive/ArchiveSchema.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -12,7 +14,6 @@
 #include <QTimeZone>
 
 namespace {
-constexpr int kSchemaVersion = 1;
 
 QString nextConnectionName()
 {
@@ -89,75 +90,10 @@ bool EventArchive::open(QString *error)
     if (!exec(QStringLiteral("PRAGMA journal_mode=WAL"), &why) || !exec(QStringLiteral("PRAGMA synchronous=NORMAL"), &why)
         || !exec(QStringLiteral("PRAGMA cache_size=-16000"), &why))
         return fail(why);
-    if (!createSchema(&why))
+    if (!ArchiveSchema::create(db_, &why))
         return fail(why);
     if (!parties_.load(db_, &why))
         return fail(why);
-    return true;
-}
-
-bool EventArchive::createSchema(QString *error)
-{
-    QSqlQuery version(db_);
-    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
-        *error = errorOf(version);
-        return false;
-    }
-    const int found = version.value(0).toInt();
-    version.finish();
-    if (found > kSchemaVersion) {
-        *error = QStringLiteral("it was written by a newer version of Corvalen-Pro");
-        return false;
-    }
-    if (found == kSchemaVersion)
-        return true;
-
-    const QStringList statements = {
-        QStringLiteral("BEGIN IMMEDIATE"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS downloads("
-                       " id INTEGER PRIMARY KEY,"
-                       " at_ms INTEGER NOT NULL,"   // UTC, milliseconds since the epoch
-                       " panel_clock TEXT,"         // the panel's local clock, ISO 8601
-                       " lines INTEGER NOT NULL,"
-                       " added INTEGER NOT NULL,"
-                       " first_seq INTEGER,"        // the events it added: seq first_seq to last_seq
-                       " last_seq INTEGER,"
-                       " who TEXT NOT NULL,"
-                       " via TEXT NOT NULL)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS parties("
-                       " id INTEGER PRIMARY KEY,"
-                       " room BLOB NOT NULL,"
-                       " client BLOB NOT NULL,"
-                       " UNIQUE(room, client))"),
-        // seq is the panel's order: a later event has a larger number.
-        QStringLiteral("CREATE TABLE IF NOT EXISTS events("
-                       " seq INTEGER PRIMARY KEY,"
-                       " download INTEGER NOT NULL,"
-                       " party INTEGER NOT NULL,"
-                       " kind INTEGER NOT NULL,"
-                       " source INTEGER NOT NULL,"
-                       " relay BLOB NOT NULL,"
-                       " day INTEGER,"              // Julian day of the full date; NULL: none
-                       " secs INTEGER,"             // second of the day; NULL: none
-                       " hour INTEGER,"
-                       " date BLOB NOT NULL,"       // as decoded, or as sent
-                       " time BLOB NOT NULL,"
-                       " decoded INTEGER NOT NULL," // 0: date or time not hexadecimal
-                       " line BLOB NOT NULL)"),
-        // Every filter and the chart's counts are read from this index alone.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS events_by_day"
-                       " ON events(day, hour, kind, source, relay, party, download)"),
-        // One room's or resident's events in order, for sorting by them.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS events_by_party ON events(party, day, secs)"),
-        QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion),
-        QStringLiteral("COMMIT"),
-    };
-    for (const QString &sql : statements) {
-        if (!exec(sql, error)) {
-            exec(QStringLiteral("ROLLBACK"), nullptr);
-            return false;
-        }
-    }
     return true;
 }
 
@@ -251,6 +187,7 @@ EventArchive::Added EventArchive::addDownload(const Download &download)
     const QVariant none(QMetaType(QMetaType::LongLong));
     qint64 firstSeq = 0;
     qint64 lastSeq = 0;
+    ArchiveDayCounts counts;
     for (qsizetype i = known; i < download.lines.size(); ++i) {
         const QByteArray &line = download.lines.at(i);
         const ArchiveLine e = ArchiveLine::decode(line, reference);
@@ -276,11 +213,14 @@ EventArchive::Added EventArchive::addDownload(const Download &download)
         lastSeq = insert.lastInsertId().toLongLong();
         if (result.added == 0)
             firstSeq = lastSeq;
+        counts.add(e.fullDate, e.kind, e.source, e.relay, e.second ? std::optional<int>(*e.second / 3600) : std::nullopt);
         ++result.added;
         if (!e.fullDate)
             ++result.undated;
     }
     insert.finish();
+    if (!counts.store(db_, &why))
+        return fail();
     if (result.added > 0) {
         QSqlQuery q(db_);
         q.prepare(QStringLiteral("UPDATE downloads SET first_seq = ?, last_seq = ? WHERE id = ?"));

@@ -108,7 +108,6 @@ public:
     static QString who();
 
 private:
-    bool createSchema(QString *error);
     bool exec(const QString &sql, QString *error);
 
     QString folder_;
