@@ -1,6 +1,7 @@
 #include "archive/ArchiveParties.h"
 
-#include <QCollator>
+#include "table/NaturalOrder.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -83,9 +84,7 @@ QList<qint64> ArchiveParties::matching(const QString &text) const
 
 QList<qint64> ArchiveParties::ordered(bool byClient) const
 {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
+    const NaturalOrder collator;
     struct Keyed
     {
         QString first;

@@ -39,9 +39,8 @@ public:
     // The pairs whose room text or client name contains text, ignoring case
     // (Latin-1 letters included).
     QList<qint64> matching(const QString &text) const;
-    // Every pair in the order of the room text (or of the client name), as
-    // the user's locale sorts text ignoring case, the other field second;
-    // numbers in the text sort by their value ("9" before "10").
+    // Every pair in the order of the room text (or of the client name), the
+    // other field second, by NaturalOrder ("9" before "10", case ignored).
     QList<qint64> ordered(bool byClient) const;
 
 private:

@@ -4,8 +4,8 @@
 #include "ArchiveTestData.h"
 #include "archive/ArchiveSelection.h"
 #include "archive/EventArchive.h"
+#include "table/NaturalOrder.h"
 
-#include <QCollator>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -206,9 +206,7 @@ TEST_F(ArchiveSelectionTest, FiltersCombine)
 
 TEST_F(ArchiveSelectionTest, RowsComeInEveryOrderBothWays)
 {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
+    const NaturalOrder collator;
     auto when = [](const Expected &a, const Expected &b) {
         return std::tie(a.date, a.second, a.order) < std::tie(b.date, b.second, b.order);
     };
