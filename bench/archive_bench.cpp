@@ -10,9 +10,9 @@
 #include "PanelLines.h"
 #include "archive/ArchiveSelection.h"
 #include "archive/EventArchive.h"
+#include "archive/widgets/ArchiveView.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -215,7 +215,9 @@ int viewMemory(const QString &folder)
         return 1;
     QElapsedTimer t;
     t.start();
-    QWidget view;
+    ArchiveView view(archive);
+    view.resize(1280, 800);
+    view.show();
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     const double openMs = msSince(t);
