@@ -9,14 +9,18 @@
 #include "PanelEvent.h"
 #include "PanelLines.h"
 #include "archive/ArchiveSelection.h"
+#include "archive/ArchiveTableModel.h"
 #include "archive/EventArchive.h"
+#include "archive/EventReport.h"
 #include "archive/widgets/ArchiveView.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -207,6 +211,24 @@ void queries(EventArchive &archive)
     }
 }
 
+// A month's report as a PDF: every event of the month, with the chart.
+void monthReport(EventArchive &archive, const QString &folder)
+{
+    ArchiveSelection s(archive);
+    EventFilter month;
+    month.from = QDate(2021, 6, 1);
+    month.to = QDate(2021, 6, 30);
+    s.select(month);
+    const QString file = QDir(folder).filePath(QStringLiteral("month-report.pdf"));
+    QElapsedTimer t;
+    t.start();
+    QString error;
+    const bool ok = EventReport::writePdf(s, QStringLiteral("Bench Court"), file, &error);
+    std::printf("report of one month (%lld events) as PDF: %.1f s, %.1f MB%s (%s)\n", qlonglong(s.count()),
+                msSince(t) / 1000, double(QFileInfo(file).size()) / 1e6, ok ? "" : qPrintable(QStringLiteral(" FAILED: ") + error),
+                qPrintable(file));
+}
+
 // The archive view open on the archive, as the window would show it.
 int viewMemory(const QString &folder)
 {
@@ -221,8 +243,16 @@ int viewMemory(const QString &folder)
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     const double openMs = msSince(t);
+    // Scrolled through, as a user drags the scroll bar to the end and back.
+    QTableView *grid = view.findChild<QTableView *>(QStringLiteral("archiveGrid"));
+    for (int step = 0; grid && step <= 20; ++step) {
+        grid->scrollTo(view.model().index(int(qint64(view.model().rowCount() - 1) * step / 20), 0));
+        QCoreApplication::processEvents();
+    }
     std::printf("archive view open on %lld events: %.0f ms to show, peak memory (VmHWM) %.1f MB (goal 150 MB)\n",
                 qlonglong(archive.eventCount()), openMs, double(peakKb()) / 1024);
+    if (!qEnvironmentVariableIsEmpty("CORVALEN_SCREENSHOTS"))
+        view.grab().save(QDir(qEnvironmentVariable("CORVALEN_SCREENSHOTS")).filePath(QStringLiteral("archive-bench.png")));
     return 0;
 }
 
@@ -241,7 +271,10 @@ int main(int argc, char **argv)
         QApplication app(argc, argv);
         return viewMemory(args.value(1));
     }
-    QCoreApplication app(argc, argv);
+    // The report paints text: a QGuiApplication, without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     qint64 events = 1000000;
     QString keep;
     for (int i = 0; i < args.size(); ++i) {
@@ -263,6 +296,7 @@ int main(int argc, char **argv)
         if (!build(archive, maker, events))
             return 1;
         queries(archive);
+        monthReport(archive, keep.isEmpty() ? temp.path() : keep);
     }
     {
         // The import goes into a copy, so that a kept archive stays as built.

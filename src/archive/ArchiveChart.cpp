@@ -127,28 +127,61 @@ Bars hourBars(const ArchiveFigures &f)
     return b;
 }
 
+// The first day in [from, to] where a new week, month or year begins
+// (whichever the span calls for), or an invalid date.
+enum class Mark { Day, Week, Month, Year };
+
+QDate markIn(const QDate &from, const QDate &to, Mark mark)
+{
+    for (QDate d = from; d <= to; d = d.addDays(1)) {
+        switch (mark) {
+        case Mark::Day: return d;
+        case Mark::Week:
+            if (d.dayOfWeek() == 1)
+                return d;
+            break;
+        case Mark::Month:
+            if (d.day() == 1)
+                return d;
+            break;
+        case Mark::Year:
+            if (d.day() == 1 && d.month() == 1)
+                return d;
+            break;
+        }
+    }
+    return {};
+}
+
 Bars dayBars(const ArchiveFigures &f, int perBar)
 {
     Bars b;
     const QLocale locale;
     const int days = int(f.perDay.size());
     const int bars = (days + perBar - 1) / perBar;
-    // A label at round places: every day, week, month or year, as fits.
+    // Labels where a day, week, month or year begins, as the span calls for;
+    // the first bar always says where the chart starts.
+    const Mark mark = bars <= 16 ? Mark::Day : days <= 120 ? Mark::Week : days <= 800 ? Mark::Month : Mark::Year;
     for (int i = 0; i < bars; ++i) {
         qint64 sum = 0;
         for (int d = i * perBar; d < qMin(days, (i + 1) * perBar); ++d)
             sum += f.perDay.at(d);
         b.values << sum;
-        const QDate day = f.firstDay.addDays(qint64(i) * perBar);
-        const QDate before = i == 0 ? QDate() : f.firstDay.addDays(qint64(i - 1) * perBar);
+        const QDate from = f.firstDay.addDays(qint64(i) * perBar);
+        const QDate to = from.addDays(perBar - 1);
+        const QDate at = i == 0 ? from : markIn(from, to, mark);
         QString label;
-        if (bars <= 16)
-            label = locale.toString(day, QStringLiteral("d MMM"));
-        else if (bars <= 120 && (i == 0 || day.dayOfWeek() < before.dayOfWeek() || perBar >= 7))
-            label = locale.toString(day, QStringLiteral("d MMM"));
-        else if (i == 0 || day.month() != before.month())
-            label = day.month() == 1 || i == 0 ? locale.toString(day, QStringLiteral("MMM yyyy"))
-                                               : locale.toString(day, QStringLiteral("MMM"));
+        if (at.isValid()) {
+            switch (mark) {
+            case Mark::Day:
+            case Mark::Week: label = locale.toString(at, QStringLiteral("d MMM")); break;
+            case Mark::Month:
+                label = i == 0 || at.month() == 1 ? locale.toString(at, QStringLiteral("MMM yyyy"))
+                                                  : locale.toString(at, QStringLiteral("MMM"));
+                break;
+            case Mark::Year: label = i == 0 ? locale.toString(at, QStringLiteral("MMM yyyy")) : QString::number(at.year()); break;
+            }
+        }
         b.labels << label;
     }
     return b;

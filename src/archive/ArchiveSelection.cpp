@@ -113,6 +113,13 @@ ArchiveSelection::Where ArchiveSelection::countsWhere() const
 bool ArchiveSelection::select(const EventFilter &filter, QString *error)
 {
     filter_ = filter;
+    if (!archive_.isOpen()) {
+        figures_ = ArchiveFigures();
+        groups_.clear();
+        if (error)
+            *error = QStringLiteral("The event archive is not open.");
+        return false;
+    }
     // The figures, the seq limit and the groups are read in one snapshot:
     // a download recorded meanwhile by another process is not half in it.
     QSqlQuery begin(archive_.database());

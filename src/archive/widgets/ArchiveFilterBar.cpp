@@ -17,6 +17,8 @@ QDateEdit *dateEdit(const char *name, const QString &accessible, QWidget *parent
     d->setCalendarPopup(true);
     d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     d->setEnabled(false);
+    d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) * 3 / 2
+                       + d->fontMetrics().height() * 2);
     return d;
 }
 

@@ -59,8 +59,10 @@ ArchiveView::ArchiveView(EventArchive &archive, QWidget *parent)
     figureTable_ = new ArchiveFigureTable(this);
     buildControls();
     connect(model_, &ArchiveTableModel::selectionChanged, this, &ArchiveView::showSelection);
+    // Said where the count stands, without a message box in the user's way
+    // (the view may be shown before anyone looks at it).
     connect(model_, &ArchiveTableModel::selectionFailed, this, [this](const QString &error) {
-        message_(QStringLiteral("The event archive cannot be read:\n%1").arg(error));
+        count_->setText(QStringLiteral("The event archive cannot be read: %1").arg(error));
     });
     connect(filters_, &ArchiveFilterBar::filterChanged, model_, &ArchiveTableModel::setFilter);
     model_->setFilter({});
