@@ -6,9 +6,15 @@
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterFile.h"
 #include "parameters/ParameterSheet.h"
+#include "support/AccessibleNames.h"
 #include "table/Table.h"
+#include "table/widgets/PrintChoicesDialog.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -183,4 +189,27 @@ TEST_F(ParameterSheetTest, AParameterFileGivesWhatItHolds)
     EXPECT_EQ(valueOf(open, QStringLiteral("Global Gate Codes, Relay1")), QStringLiteral("4711"));
     EXPECT_EQ(valueOf(open, QStringLiteral("Incomming Calls Gate Codes, Relay2")), QStringLiteral("8642"));
     EXPECT_EQ(valueOf(open, QStringLiteral("New PIN")), QStringLiteral("<none>")); // never in the file
+}
+
+TEST(PrintChoicesDialog, PrivateChoicesStartOffAndWarnWhenTicked)
+{
+    PrintChoicesDialog d(QStringLiteral("Print Residents List"),
+                         {{QStringLiteral("Phone numbers")}, {QStringLiteral("Gate codes"), true}});
+    d.show();
+    EXPECT_FALSE(d.isChosen(0));
+    EXPECT_FALSE(d.isChosen(1));
+    QLabel *warning = d.findChild<QLabel *>(QStringLiteral("privateWarning"));
+    ASSERT_TRUE(warning);
+    EXPECT_FALSE(warning->isVisible());
+    d.setChosen(0, true);
+    EXPECT_FALSE(warning->isVisible()); // phone numbers open no gate
+    QCheckBox *codes = d.findChild<QCheckBox *>(QStringLiteral("choice1"));
+    QTest::mouseClick(codes, Qt::LeftButton, {}, QPoint(6, codes->height() / 2));
+    EXPECT_TRUE(d.isChosen(1));
+    EXPECT_TRUE(warning->isVisible());
+    EXPECT_TRUE(warning->text().contains(QStringLiteral("gate codes")));
+    EXPECT_TRUE(unnamedControls(d).isEmpty()) << unnamedControls(d).join(u", ").toStdString();
+    QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("pdf")), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.action(), PrintChoicesDialog::Action::Pdf);
 }
