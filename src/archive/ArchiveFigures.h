@@ -3,8 +3,12 @@
 #include <QDate>
 #include <QList>
 #include <QMap>
+#include <QSqlDatabase>
+#include <QString>
 #include <array>
 #include <optional>
+
+struct ArchiveTerms;
 
 // How many of the selected events fell in each hour of the day and on each
 // day: the figures behind the archive's chart and its table.
@@ -33,4 +37,10 @@ struct ArchiveFigures
 
     // Fills perDay from byDay for the range [from, to] (either may be open).
     void spanDays(const std::optional<QDate> &from, const std::optional<QDate> &to);
+
+    // Adds up the events the terms select (ArchiveTerms::events), from the
+    // party index; or the day counts the terms select (ArchiveTerms::counts).
+    // False on a database error. perDay is left to spanDays().
+    bool readEvents(QSqlDatabase &db, const ArchiveTerms &terms, QString *error);
+    bool readDayCounts(QSqlDatabase &db, const ArchiveTerms &terms, QString *error);
 };

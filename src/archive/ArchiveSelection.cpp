@@ -1,10 +1,10 @@
 #include "archive/ArchiveSelection.h"
 
 #include "archive/ArchiveDayCounts.h"
+#include "archive/ArchiveTerms.h"
 #include "archive/EventArchive.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -23,91 +23,6 @@ bool failed(const QSqlQuery &q, QString *error)
 ArchiveSelection::ArchiveSelection(EventArchive &archive)
     : archive_(archive)
 {
-}
-
-namespace {
-QString idList(const QList<qint64> &ids)
-{
-    QStringList out;
-    out.reserve(ids.size());
-    for (qint64 id : ids)
-        out << QString::number(id);
-    return out.join(u',');
-}
-
-// The relay of an event is stored even when the line had none.
-QByteArray relayValue(const QByteArray &relay)
-{
-    return relay.isNull() ? QByteArray("") : relay;
-}
-} // namespace
-
-ArchiveSelection::Where ArchiveSelection::eventsWhere() const
-{
-    Where w;
-    // "+" keeps the planner from reading the table in seq order to apply it.
-    QStringList terms{QStringLiteral("+seq <= ?")};
-    w.values << lastSeq_;
-    if (filter_.from) {
-        terms << QStringLiteral("day >= ?");
-        w.values << filter_.from->toJulianDay();
-    }
-    if (filter_.to) {
-        terms << QStringLiteral("day <= ?");
-        w.values << filter_.to->toJulianDay();
-    }
-    if (byParties()) {
-        // The kind follows from the room: it is in the list already.
-        if (partyIds_.isEmpty())
-            w.nothing = true;
-        else
-            terms << QStringLiteral("party IN (%1)").arg(idList(partyIds_));
-    } else if (filter_.kind) {
-        terms << QStringLiteral("kind = ?");
-        w.values << int(*filter_.kind);
-    }
-    if (filter_.source) {
-        terms << QStringLiteral("source = ?");
-        w.values << int(*filter_.source);
-    }
-    if (!filter_.relay.isEmpty()) {
-        terms << QStringLiteral("relay = ?");
-        w.values << relayValue(filter_.relay);
-    }
-    w.sql = terms.join(QStringLiteral(" AND "));
-    return w;
-}
-
-ArchiveSelection::Where ArchiveSelection::countsWhere() const
-{
-    Where w;
-    QStringList terms{QStringLiteral("1")};
-    if (filter_.from || filter_.to) {
-        terms << QStringLiteral("day <> ?");
-        w.values << ArchiveDayCounts::kNoDay;
-    }
-    if (filter_.from) {
-        terms << QStringLiteral("day >= ?");
-        w.values << filter_.from->toJulianDay();
-    }
-    if (filter_.to) {
-        terms << QStringLiteral("day <= ?");
-        w.values << filter_.to->toJulianDay();
-    }
-    if (filter_.kind) {
-        terms << QStringLiteral("kind = ?");
-        w.values << int(*filter_.kind);
-    }
-    if (filter_.source) {
-        terms << QStringLiteral("source = ?");
-        w.values << int(*filter_.source);
-    }
-    if (!filter_.relay.isEmpty()) {
-        terms << QStringLiteral("relay = ?");
-        w.values << relayValue(filter_.relay);
-    }
-    w.sql = terms.join(QStringLiteral(" AND "));
-    return w;
 }
 
 bool ArchiveSelection::select(const EventFilter &filter, QString *error)
@@ -168,64 +83,16 @@ bool ArchiveSelection::sortBy(ArchiveSort sort, QString *error)
 
 bool ArchiveSelection::computeFigures(QString *error)
 {
-    QSqlQuery q(archive_.database());
-    q.setForwardOnly(true);
-    if (byParties()) {
-        const Where w = eventsWhere();
-        if (w.nothing) {
-            figures_.spanDays(filter_.from, filter_.to);
-            return true;
-        }
-        // Grouped in the party index's own order: no sorting on the way.
-        q.prepare(QStringLiteral("SELECT day, hour, count(*) FROM events WHERE %1 GROUP BY party, day, hour")
-                      .arg(w.sql));
-        for (const QVariant &v : w.values)
-            q.addBindValue(v);
-        if (!q.exec())
-            return failed(q, error);
-        while (q.next()) {
-            const qint64 n = q.value(2).toLongLong();
-            figures_.total += n;
-            if (q.value(0).isNull())
-                figures_.undated += n;
-            else
-                figures_.byDay[q.value(0).toLongLong()] += n;
-            const int hour = q.value(1).isNull() ? -1 : q.value(1).toInt();
-            if (hour >= 0 && hour < 24)
-                figures_.perHour[size_t(hour)] += n;
-            else
-                figures_.untimed += n;
-        }
-    } else {
-        const Where w = countsWhere();
-        q.prepare(QStringLiteral("SELECT day, %1 FROM day_counts WHERE %2 GROUP BY day")
-                      .arg(ArchiveDayCounts::countColumns().replace(QRegularExpression(QStringLiteral("(\\w+)")),
-                                                                    QStringLiteral("sum(\\1)")),
-                           w.sql));
-        for (const QVariant &v : w.values)
-            q.addBindValue(v);
-        if (!q.exec())
-            return failed(q, error);
-        while (q.next()) {
-            const qint64 day = q.value(0).toLongLong();
-            qint64 onDay = 0;
-            for (int h = 0; h < 24; ++h) {
-                const qint64 n = q.value(1 + h).toLongLong();
-                figures_.perHour[size_t(h)] += n;
-                onDay += n;
-            }
-            const qint64 untimed = q.value(25).toLongLong();
-            figures_.untimed += untimed;
-            onDay += untimed;
-            figures_.total += onDay;
-            if (day == ArchiveDayCounts::kNoDay)
-                figures_.undated += onDay;
-            else if (onDay > 0)
-                figures_.byDay[day] += onDay;
-        }
-    }
+    figures_ = ArchiveFigures();
+    const bool ok = byParties() ? figures_.readEvents(archive_.database(), eventsWhere(), error)
+                                : figures_.readDayCounts(archive_.database(), ArchiveTerms::counts(filter_), error);
     figures_.spanDays(filter_.from, filter_.to);
-    return true;
+    return ok;
+}
+
+ArchiveTerms ArchiveSelection::eventsWhere() const
+{
+    return ArchiveTerms::events(filter_, partyIds_, lastSeq_);
 }
 
 QString ArchiveSelection::groupColumn() const
@@ -273,7 +140,7 @@ bool ArchiveSelection::computeGroups(QString *error)
     downloadSeqs_.clear();
     if (figures_.total == 0)
         return true;
-    const Where w = eventsWhere();
+    const ArchiveTerms w = eventsWhere();
     switch (sort_.column) {
     case ArchiveColumn::Date:
     case ArchiveColumn::Time:
@@ -298,7 +165,7 @@ bool ArchiveSelection::computeGroups(QString *error)
                             w.values, true, false, error))
                 return false;
         } else {
-            const Where c = countsWhere();
+            const ArchiveTerms c = ArchiveTerms::counts(filter_);
             if (!readGroups(QStringLiteral("SELECT %1, day, %2 FROM day_counts WHERE %3 GROUP BY %1, day")
                                 .arg(groupColumn(),
                                      QStringLiteral("sum(") + ArchiveDayCounts::countColumns().replace(u',', u'+')
@@ -433,7 +300,7 @@ bool ArchiveSelection::readRun(qsizetype firstGroup, qsizetype lastGroup, qint64
                                QList<ArchivedEvent> *out, QString *error)
 {
     const Group &head = groups_.at(firstGroup);
-    const Where w = eventsWhere();
+    const ArchiveTerms w = eventsWhere();
     if (w.nothing)
         return true;
     const QString dir = sort_.order == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/ArchiveFigures.h"
+#include "archive/ArchiveTerms.h"
 #include "archive/ArchivedEvent.h"
 #include "archive/EventFilter.h"
 
@@ -71,17 +72,9 @@ private:
         qint64 count = 0;
         qint64 start = 0; // row of the group's first event
     };
-    struct Where
-    {
-        QString sql;
-        QVariantList values;
-        bool nothing = false; // no event can match (no room or client holds the text)
-    };
-
     bool byParties() const { return !filter_.text.trimmed().isEmpty(); }
-    // The selection's terms over the events, and over day_counts.
-    Where eventsWhere() const;
-    Where countsWhere() const;
+    // The selection's terms over the events.
+    ArchiveTerms eventsWhere() const;
     bool selectInSnapshot(QString *error);
     bool computeFigures(QString *error);
     bool computeGroups(QString *error);
