@@ -72,7 +72,7 @@ const QList<ArchivedEvent> *ArchiveTableModel::page(qint64 number) const
     return &it.value();
 }
 
-const ArchivedEvent *ArchiveTableModel::event(int row) const
+const ArchivedEvent *ArchiveTableModel::eventAt(int row) const
 {
     if (row < 0 || row >= rowCount())
         return nullptr;
@@ -97,7 +97,7 @@ QVariant ArchiveTableModel::data(const QModelIndex &index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::TextAlignmentRole)
         return {};
-    const ArchivedEvent *e = event(index.row());
+    const ArchivedEvent *e = eventAt(index.row());
     if (!e)
         return {};
     const ArchiveColumn column = ArchiveColumn(index.column());

@@ -30,7 +30,7 @@ public:
     ArchiveSelection &selection() { return selection_; }
     const ArchiveFigures &figures() const { return selection_.figures(); }
     // The event of a row; nullptr when it cannot be read.
-    const ArchivedEvent *event(int row) const;
+    const ArchivedEvent *eventAt(int row) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

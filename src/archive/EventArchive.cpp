@@ -168,7 +168,7 @@ EventArchive::Added EventArchive::addDownload(const Download &download)
         q.addBindValue(at.toMSecsSinceEpoch());
         q.addBindValue(download.panelClock && download.panelClock->isValid()
                            ? QVariant(download.panelClock->toString(Qt::ISODate))
-                           : QVariant(QMetaType(QMetaType::QString)));
+                           : QVariant(QMetaType::fromType<QString>()));
         q.addBindValue(result.received);
         q.addBindValue(int(keys.size() - known));
         q.addBindValue(who());
@@ -184,7 +184,7 @@ EventArchive::Added EventArchive::addDownload(const Download &download)
     QSqlQuery insert(db_);
     insert.prepare(QStringLiteral("INSERT INTO events(download, party, kind, source, relay, day, secs, hour, date,"
                                   " time, decoded, line) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    const QVariant none(QMetaType(QMetaType::LongLong));
+    const QVariant none = QVariant(QMetaType::fromType<qlonglong>());
     qint64 firstSeq = 0;
     qint64 lastSeq = 0;
     ArchiveDayCounts counts;

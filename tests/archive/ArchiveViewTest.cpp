@@ -265,9 +265,9 @@ TEST(ArchiveTableModel, KeepsTheModelContractAndAFewPagesOnly)
     // Every row readable from first to last, in the panel's order.
     const QList<QByteArray> sent = d.lines;
     for (int r = 0; r < 2500; r += 7)
-        ASSERT_EQ(model.event(r)->line, sent.at(r)) << r;
+        ASSERT_EQ(model.eventAt(r)->line, sent.at(r)) << r;
     EXPECT_EQ(model.data(model.index(2499, int(ArchiveColumn::Date))).toString(),
-              model.event(2499)->dateText());
+              model.eventAt(2499)->dateText());
     EXPECT_FALSE(model.data(model.index(2500, 0)).isValid());
 }
 
