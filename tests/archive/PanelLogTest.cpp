@@ -2,8 +2,13 @@
 // drops the oldest, and --add-events logs more after the last, so that a
 // download after it overlaps the one before.
 #include "DemoData.h"
+#include "PanelEngine.h"
 #include "PanelOptions.h"
 #include "PanelSetup.h"
+#include "archive/EventArchive.h"
+#include "link/ReplyMemo.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,4 +56,46 @@ TEST(PanelLog, TheCommandLineAddsEventsAfterTheDemoOrTheMemory)
     EXPECT_FALSE(PanelOptions::parse({QStringLiteral("panel-sim"), QStringLiteral("--add-events"), QStringLiteral("x")},
                                      &error));
     EXPECT_TRUE(error.contains(QStringLiteral("--add-events")));
+}
+
+namespace {
+// The event lines of the panel's reply to "e", as the download hands them
+// over: between the reply's first line and its "OK".
+QList<QByteArray> downloadEvents(PanelEngine &panel)
+{
+    const QList<QByteArray> reply = ReplyMemo::splitLines(panel.feed("e\r"));
+    return reply.mid(1, reply.size() - 2);
+}
+} // namespace
+
+TEST(PanelLog, AWrappedLogDownloadedAgainAddsOnlyItsNewEventsToTheArchive)
+{
+    const QDateTime now(QDate(2026, 3, 10), QTime(12, 0));
+    PanelEngine panel;
+    panel.memory().setMaxEvents(2000);
+    DemoData::addEvents(panel.memory(), 2000, now);
+    panel.feed("\r");
+    panel.feed("a" + panel.pin() + "\r");
+    ASSERT_TRUE(panel.loggedOn());
+
+    QTemporaryDir dir;
+    EventArchive archive(dir.path());
+    ASSERT_TRUE(archive.open());
+    auto download = [&](const QDateTime &at) {
+        EventArchive::Download d;
+        d.lines = downloadEvents(panel);
+        d.downloadedAt = at;
+        return archive.addDownload(d);
+    };
+    const EventArchive::Added first = download(now);
+    EXPECT_EQ(first.received, 2000);
+    EXPECT_EQ(first.added, 2000);
+    // The panel logs 500 more and drops its 500 oldest.
+    DemoData::addEvents(panel.memory(), 500, now.addDays(1));
+    const EventArchive::Added second = download(now.addDays(1));
+    EXPECT_EQ(second.received, 2000);
+    EXPECT_EQ(second.added, 500);
+    EXPECT_EQ(archive.eventCount(), 2500);
+    EXPECT_EQ(download(now.addDays(2)).added, 0);
+    EXPECT_EQ(archive.eventCount(), 2500);
 }
