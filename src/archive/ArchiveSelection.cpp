@@ -73,12 +73,27 @@ bool ArchiveSelection::selectInSnapshot(QString *error)
 bool ArchiveSelection::sortBy(ArchiveSort sort, QString *error)
 {
     sort_ = sort;
-    if (!computeGroups(error)) {
+    if (!archive_.isOpen())
+        return true; // nothing selected
+    // The groups must add up to the count taken at select(): read in one
+    // snapshot, where the day counts can be seen to be no newer.
+    QSqlQuery begin(archive_.database());
+    const bool snapshot = begin.exec(QStringLiteral("BEGIN"));
+    const bool ok = computeGroups(error);
+    if (snapshot)
+        QSqlQuery(archive_.database()).exec(QStringLiteral("COMMIT"));
+    if (!ok) {
         groups_.clear();
         figures_ = ArchiveFigures();
-        return false;
     }
-    return true;
+    return ok;
+}
+
+bool ArchiveSelection::dayCountsCurrent()
+{
+    QSqlQuery q(archive_.database());
+    return q.exec(QStringLiteral("SELECT coalesce(max(seq), 0) FROM events")) && q.next()
+           && q.value(0).toLongLong() == lastSeq_;
 }
 
 bool ArchiveSelection::computeFigures(QString *error)
@@ -159,7 +174,9 @@ bool ArchiveSelection::computeGroups(QString *error)
         break;
     case ArchiveColumn::Relay:
     case ArchiveColumn::Source:
-        if (byParties()) {
+        // From the day counts, unless the filter has a text or events were
+        // added since the selection was made.
+        if (byParties() || !dayCountsCurrent()) {
             if (!readGroups(QStringLiteral("SELECT %1, day, count(*) FROM events WHERE %2 GROUP BY %1, day")
                                 .arg(groupColumn(), w.sql),
                             w.values, true, false, error))

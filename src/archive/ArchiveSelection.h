@@ -84,6 +84,7 @@ private:
                  QString *error);
     QString groupColumn() const;
     bool loadDownloadSeqs(QString *error);
+    bool dayCountsCurrent();
 
     EventArchive &archive_;
     EventFilter filter_;
