@@ -36,6 +36,9 @@ packages=(
   gnome-keyring
   clang-14
   libclang-rt-14-dev
+  libqt6sql6-sqlite
+  qt6-svg-dev
+  poppler-utils
 )
 
 packaging_packages=(

@@ -89,41 +89,46 @@ void seedTags(PanelMemory &memory)
         memory.setRecord(number, PanelDefaults::padded(record, PanelMemory::kRfidSize, '?'));
 }
 
+PanelEvent randomEvent(QRandomGenerator &random, const QDateTime &when)
+{
+    const QList<Resident> people = residents();
+    PanelEvent event;
+    event.when = when;
+    const int kind = random.bounded(20);
+    if (kind < 12) {
+        const Resident &who = people.at(random.bounded(int(people.size())));
+        event.kind = PanelEvent::Kind::Room;
+        event.room = who.room;
+        event.name = who.name;
+        event.relay = random.bounded(4) == 0 ? 2 : 1;
+        event.source = kind < 5 ? PanelEvent::Local : kind < 9 ? PanelEvent::Remote : PanelEvent::RfId;
+    } else if (kind < 15) {
+        event.kind = PanelEvent::Kind::Button;
+        event.digit = 1 + random.bounded(8);
+        event.relay = 0;
+        event.source = PanelEvent::Local;
+    } else if (kind < 19) {
+        event.kind = PanelEvent::Kind::Call;
+        event.relay = random.bounded(3) == 0 ? 1 : 0;
+        event.source = PanelEvent::Remote;
+    } else {
+        event.kind = PanelEvent::Kind::Error;
+        event.digit = 1 + random.bounded(3);
+        event.relay = 0;
+        event.source = PanelEvent::Local;
+    }
+    return event;
+}
+
 void seedEvents(PanelMemory &memory, const QDateTime &now)
 {
     QRandomGenerator random(2024);
-    const QList<Resident> people = residents();
     QDateTime when = now.addDays(-14);
     for (int i = 0; i < 60; ++i) {
         when = when.addSecs(1800 + random.bounded(6 * 3600));
         if (when >= now)
             break;
-        PanelEvent event;
-        event.when = when;
-        const int kind = random.bounded(20);
-        if (kind < 12) {
-            const Resident &who = people.at(random.bounded(int(people.size())));
-            event.kind = PanelEvent::Kind::Room;
-            event.room = who.room;
-            event.name = who.name;
-            event.relay = random.bounded(4) == 0 ? 2 : 1;
-            event.source = kind < 5 ? PanelEvent::Local : kind < 9 ? PanelEvent::Remote : PanelEvent::RfId;
-        } else if (kind < 15) {
-            event.kind = PanelEvent::Kind::Button;
-            event.digit = 1 + random.bounded(8);
-            event.relay = 0;
-            event.source = PanelEvent::Local;
-        } else if (kind < 19) {
-            event.kind = PanelEvent::Kind::Call;
-            event.relay = random.bounded(3) == 0 ? 1 : 0;
-            event.source = PanelEvent::Remote;
-        } else {
-            event.kind = PanelEvent::Kind::Error;
-            event.digit = 1 + random.bounded(3);
-            event.relay = 0;
-            event.source = PanelEvent::Local;
-        }
-        memory.addEvent(event);
+        memory.addEvent(randomEvent(random, when));
     }
 }
 } // namespace
@@ -152,6 +157,18 @@ void seed(PanelMemory &memory, const QDateTime &now)
     }
     seedTags(memory);
     seedEvents(memory, now);
+}
+
+void addEvents(PanelMemory &memory, int count, const QDateTime &now)
+{
+    if (count <= 0)
+        return;
+    const QList<PanelEvent> &log = memory.events();
+    const QDateTime start = log.isEmpty() ? now.addSecs(-qint64(count) * 600) : log.last().when;
+    const qint64 step = qMax<qint64>(1, start.secsTo(now) / (qint64(count) + 1));
+    QRandomGenerator random(quint32(log.size()) * 7919u + quint32(count));
+    for (int i = 1; i <= count; ++i)
+        memory.addEvent(randomEvent(random, start.addSecs(step * i)));
 }
 
 } // namespace DemoData

@@ -30,4 +30,10 @@ QByteArray entryText(const Resident &resident);
 // Replaces the whole memory with the demo building (the PIN stays).
 void seed(PanelMemory &memory, const QDateTime &now);
 
+// Logs `count` more events of every kind for the demo building's residents,
+// one second or more apart, after the log's last event and up to `now` (or,
+// with an empty log, over the days before `now`). The oldest events give way
+// when the log is full. The same log and arguments give the same events.
+void addEvents(PanelMemory &memory, int count, const QDateTime &now);
+
 } // namespace DemoData

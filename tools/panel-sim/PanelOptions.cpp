@@ -51,6 +51,10 @@ void addOptions(QCommandLineParser &p)
         {QStringLiteral("max-events"), QStringLiteral("How many events the log keeps (default 1000); the oldest give "
                                                       "way."),
          QStringLiteral("N")},
+        {QStringLiteral("add-events"), QStringLiteral("Log N more events of every kind at the start, after the log's "
+                                                      "last event and up to now (also after --memory or --demo); the "
+                                                      "oldest give way when the log is full."),
+         QStringLiteral("N")},
         {QStringLiteral("tag"), QStringLiteral("Present this RFID tag (ten hexadecimal digits) at the reader after "
                                                "--tag-delay."), QStringLiteral("CODE")},
         {QStringLiteral("tag-delay"), QStringLiteral("Seconds before --tag is presented (default 5)."),
@@ -163,6 +167,7 @@ std::optional<PanelOptions> PanelOptions::parse(const QStringList &args, QString
         || !count(p, QStringLiteral("pause-after"), &o.faults.pauseAfter, error)
         || !count(p, QStringLiteral("pause-ms"), &o.faults.pauseMs, error)
         || !count(p, QStringLiteral("max-events"), &o.maxEvents, error)
+        || !count(p, QStringLiteral("add-events"), &o.addEvents, error)
         || !count(p, QStringLiteral("seed"), &seed, error))
         return std::nullopt;
     if (o.maxEvents < 1) {

@@ -27,6 +27,7 @@ struct PanelOptions
     int baud = 57600;
     PanelFaults faults;
     int maxEvents = PanelMemory::kMaxEvents;
+    int addEvents = 0;          // more events logged at the start, after the log's last
     QByteArray tag;             // presented after tagDelayMs
     int tagDelayMs = 5000;
     std::optional<quint32> seed;

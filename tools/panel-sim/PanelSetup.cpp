@@ -38,6 +38,7 @@ Result build(const PanelOptions &options, const QDateTime &hostNow, QString *err
     } else if (options.demo) {
         DemoData::seed(engine.memory(), engine.clock().now());
     }
+    DemoData::addEvents(engine.memory(), options.addEvents, engine.clock().now());
     if (options.pinGiven || !result.loadedMemory)
         engine.setPin(options.pin);
 
