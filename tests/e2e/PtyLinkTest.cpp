@@ -2,15 +2,17 @@
 // (QSerialPort on a device file) and CommandExchange on one side of a
 // pseudo-terminal, the virtual panel's PtyPanelServer on the other, both in
 // this process; the server's notifier and timers run inside the program's
-// waits.
+// waits, which skip ahead whenever the line is settled. What measures real
+// time waits in real time.
 #include "PanelLines.h"
 #include "PtyPanelServer.h"
 #include "link/CommandExchange.h"
 #include "link/DeviceMap.h"
-#include "link/EventLoopWaiter.h"
 #include "link/PanelModel.h"
 #include "link/SystemSerialPort.h"
+#include "support/CountingSerialPort.h"
 #include "support/Recorders.h"
+#include "support/SkippingWaiter.h"
 
 #include <QSignalSpy>
 
@@ -30,8 +32,10 @@ struct PtyLine : ::testing::Test
     PanelEngine engine;
     PtyPanelServer server{engine};
     DeviceMap devices;
-    SystemSerialPort port{devices};
-    EventLoopWaiter waiter;
+    SystemSerialPort device{devices};
+    CountingSerialPort port{device};
+    PanelLineWatch line{port, server};
+    SkippingWaiter waiter;
     RecordingStatus status;
     RecordingPrompt prompt;
     CommandExchange link{port, waiter, status, prompt};
@@ -44,7 +48,9 @@ struct PtyLine : ::testing::Test
         ASSERT_TRUE(server.open(&error)) << qPrintable(error);
         devices.setDevice(2, server.devicePath());
         QObject::connect(&server, &PtyPanelServer::commandReceived, [this] { ++commands; });
+        waiter.setSettled([this] { return line.settled(); });
     }
+    void TearDown() override { waiter.setSettled({}); }
 
     // Open the port and log on without the log-on's long waits.
     void logOnQuickly()
@@ -68,6 +74,7 @@ struct PtyLine : ::testing::Test
     // CPU time spent by this process during a wait of `ticks`, as a share of it.
     double cpuShareDuring(qint32 ticks)
     {
+        RealTime real(waiter);
         const qint64 cpu0 = cpuNs(), wall0 = waiter.nowNs();
         link.PumpWait(ticks);
         return double(cpuNs() - cpu0) / double(waiter.nowNs() - wall0);
