@@ -110,6 +110,24 @@ TEST_F(PtyLine, LogOnByHandWithTheExchangeHelpers)
     EXPECT_FALSE(status.commandTexts.join(QString()).contains(QStringLiteral("1234")));
 }
 
+// The waits skip ahead only once the line is settled: a reply that takes
+// its time on the line arrives whole within the wait that expects it.
+TEST_F(PtyLine, AWaitSkipsAheadOnlyOnceTheReplyHasCrossedTheLine)
+{
+    server.setPacing(true);
+    logOnQuickly();
+    for (int r = 128; r <= 147; ++r)
+        engine.memory().setRecord(r, "123456,1234,5678,12,0123456789012345,Name of resident");
+    const qint64 skippedBefore = waiter.skippedNs();
+    link.rx().EchoSuppressed = true;
+    link.SendCommand("d01280147\r");
+    link.clearReply();
+    link.PumpWait(1000); // the reply takes about a quarter of it on the line
+    EXPECT_TRUE(link.rx().ReplyOk);
+    EXPECT_EQ(link.rx().ReceiveBuffer.count("\r\n"), 20 + 2);
+    EXPECT_GT(waiter.skippedNs(), skippedBefore);
+}
+
 TEST_F(PtyLine, KeepAliveProbeGetsOk)
 {
     logOnQuickly();
