@@ -13,4 +13,11 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 scripts/build.sh $sanitize "$dir"
 cd "$dir"
-ctest --output-on-failure
+rm -f Testing/e2e-suite-times.txt
+status=0
+ctest --output-on-failure || status=$?
+if [ -f Testing/e2e-suite-times.txt ]; then
+  echo "test_e2e, time per group of tests:"
+  cat Testing/e2e-suite-times.txt
+fi
+exit "$status"

@@ -1,5 +1,6 @@
 #include "Cell.h"
 
+#include "BackupCheck.h"
 #include "Exchange.h"
 #include "MatrixRig.h"
 
@@ -60,6 +61,7 @@ Cell judge(const Exchange &x, const Fault &f, const Cell *clean, int fd)
         return cell;
     }
     const QByteArray before = x.userData(r);
+    const QByteArray panelBefore = x.keepsBackup ? BackupCheck::panelHolds(r, *x.keepsBackup) : QByteArray();
     const QByteArray filesBefore = r.userFiles();
     r.prompt.messages.clear();
     r.port.clearLog();
@@ -73,6 +75,8 @@ Cell judge(const Exchange &x, const Fault &f, const Cell *clean, int fd)
     x.run(r);
 
     cell.elapsedMs = (r.clock.nowNs() - t0) / 1000000;
+    const std::optional<QByteArray> backup = x.keepsBackup ? BackupCheck::keptHolds(r, *x.keepsBackup) : std::nullopt;
+    r.settle(); // what the exchange left queued runs once it has ended
     cell.line.bytes = r.panel.bytesSent();
     cell.line.longest = r.panel.longestOutput();
     for (const QByteArray &c : r.port.commands())
@@ -81,8 +85,8 @@ Cell judge(const Exchange &x, const Fault &f, const Cell *clean, int fd)
     cell.fingerprint = QCryptographicHash::hash(x.fingerprint(r), QCryptographicHash::Sha1).toHex().left(12);
 
     if (qEnvironmentVariableIsSet("FAULT_MATRIX_DEBUG")) {
-        std::fprintf(stderr, "-- %s / %s\nmessages: %s\ncommands:", x.name, f.name,
-                     qPrintable(r.prompt.messages.join(QLatin1Char('|'))));
+        std::fprintf(stderr, "-- %s / %s\nmessages: %s\nstatus: %s\ncommands:", x.name, f.name,
+                     qPrintable(r.prompt.messages.join(QLatin1Char('|'))), qPrintable(r.statusText()));
         for (const QByteArray &c : r.port.commands())
             std::fprintf(stderr, " %s", c.left(12).toHex().constData());
         std::fprintf(stderr, "\nresult:\n%s\n", x.fingerprint(r).constData());
@@ -104,10 +108,20 @@ Cell judge(const Exchange &x, const Fault &f, const Cell *clean, int fd)
         problems << QStringLiteral("claims success, result differs");
     if (!claims && !reports && !worked)
         problems << QStringLiteral("fails without a word");
+    if (reports && !worked) {
+        // The rig types the panel's own PIN: a report that blames it names
+        // a failure that did not happen.
+        if (r.prompt.messages.join(QLatin1Char('\n')).contains(QLatin1String("Check PIN")))
+            problems << QStringLiteral("blames the PIN, which was right");
+        else if (f.named && !f.named(QStringList(r.prompt.messages) << (x.pageProblem ? x.pageProblem(r) : QString()) << r.statusText()))
+            problems << QString::fromLatin1(f.unnamed);
+    }
     if (!x.keeps(before, x.userData(r), worked))
         problems << QStringLiteral("user's table lost");
     if (r.userFiles() != filesBefore)
         problems << QStringLiteral("user's file changed");
+    if (backup && *backup != panelBefore)
+        problems << QStringLiteral("kept a backup that does not hold what the panel held");
     if (!problems.isEmpty()) {
         cell.mark = Cell::Mark::Fail;
         cell.reason = problems.join(QStringLiteral("; "));

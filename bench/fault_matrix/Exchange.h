@@ -1,8 +1,12 @@
 #pragma once
 
+#include "backup/BackupKind.h"
+
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <functional>
+#include <optional>
 
 class MatrixRig;
 
@@ -38,6 +42,12 @@ struct Exchange
     std::function<bool(MatrixRig &)> claimsSuccess;
     // The program says it did not work (a message, a problem line).
     std::function<bool(MatrixRig &)> reportsFailure;
+    // What the page itself shows of a failure beside the messages (a
+    // problem line, a label), if anything.
+    std::function<QString(MatrixRig &)> pageProblem;
+    // The kind of backup the exchange keeps before it erases, if any: the
+    // backup must hold what the panel held.
+    std::optional<BackupKind> keepsBackup;
     std::function<QByteArray(MatrixRig &)> fingerprint;
     // What the user had that must survive: a snapshot taken before run,
     // compared afterwards by keeps(before, after, exchangeWorked).

@@ -22,6 +22,9 @@ constexpr qint64 kLogOn = 1000 + 100 + 1 + 6 * (1 + 300) + 200 + 10 + 10 + 20 * 
 constexpr qint64 kUploadEntry = kWriteBlock + 3 * (40 + 1 + 40 + kWriteRecord + 100);
 constexpr qint64 kUploadErase = 2 * (1 + 300 + 1 + 50 * 100);
 constexpr qint64 kEntryWrite = 10 + 1 + 10 + 5 * (kWriteRecord + 10 + 1 + 10);
+// The reads that keep a backup before a write that erases: the range read
+// with its echo held back, at most this many steps of 100 ticks.
+constexpr qint64 backupRead(qint64 steps) { return 10 + 1 + steps * 100; }
 constexpr qint64 kRfidRecord = 3 * (20 + 1 + 10 * 100 + 1 + 200) + 20 + kReadCompare + 2 * (200 + 1 + 1000 + kReadCompare);
 
 QByteArray panelDirectory(MatrixRig &r)
@@ -146,12 +149,14 @@ QList<Exchange> Exchange::all()
     getData.keeps = keptUnlessRead;
     list << getData;
 
-    Exchange upload{"directory upload", 50 + 50 + kUploadErase + 5 * kUploadEntry};
+    Exchange upload{"directory upload", backupRead(1501) + 50 + 50 + kUploadErase + 5 * kUploadEntry};
     upload.prepare = [](MatrixRig &r) { return r.logOn() && (r.openUserList(), r.phoneTable().count() == 5); };
     upload.run = [](MatrixRig &r) { r.click("WriteData"); };
-    upload.claimsSuccess = [](MatrixRig &r) { return r.link().conn().DirectorySynced || noMessage(r); };
+    // "Done" in the status bar is the upload's word that it worked.
+    upload.claimsSuccess = [](MatrixRig &r) { return noMessage(r) || r.statusText() == QLatin1String("Done"); };
     upload.reportsFailure = anyMessage;
     upload.fingerprint = panelDirectory;
+    upload.keepsBackup = BackupKind::Directory;
     upload.userData = phoneRows;
     upload.keeps = keptEntries;
     list << upload;
@@ -205,7 +210,7 @@ QList<Exchange> Exchange::all()
     readAll.keeps = keptAlways;
     list << readAll;
 
-    Exchange writeAll{"parameter Write All", 10 * kProgramRecord + 200 + 1 + 100};
+    Exchange writeAll{"parameter Write All", backupRead(100) + 10 * kProgramRecord + 200 + 1 + 100};
     writeAll.prepare = [](MatrixRig &r) {
         if (!r.logOn())
             return false;
@@ -220,6 +225,7 @@ QList<Exchange> Exchange::all()
     writeAll.claimsSuccess = noMessage;
     writeAll.reportsFailure = anyMessage;
     writeAll.fingerprint = [](MatrixRig &r) { return panelRecords(r, 1, 10); };
+    writeAll.keepsBackup = BackupKind::Parameters;
     writeAll.userData = parameterTexts;
     writeAll.keeps = [](const QByteArray &b, const QByteArray &a, bool) { return a == b; };
     list << writeAll;
@@ -258,6 +264,7 @@ QList<Exchange> Exchange::all()
     events.run = [](MatrixRig &r) { r.click("dnLoad"); };
     events.claimsSuccess = [](MatrixRig &r) { return eventLog(r).downloadProblem().isEmpty() && noMessage(r); };
     events.reportsFailure = [](MatrixRig &r) { return !eventLog(r).downloadProblem().isEmpty() || anyMessage(r); };
+    events.pageProblem = [](MatrixRig &r) { return eventLog(r).downloadProblem(); };
     events.fingerprint = eventRows;
     events.userData = eventRows;
     events.keeps = keptUnlessRead;
@@ -306,6 +313,7 @@ QList<Exchange> Exchange::all()
     };
     tag.claimsSuccess = [](MatrixRig &r) { return !rfid(r).rfID().isEmpty(); };
     tag.reportsFailure = [](MatrixRig &r) { return rfid(r).iderror().contains(QStringLiteral("Error")) || anyMessage(r); };
+    tag.pageProblem = [](MatrixRig &r) { return rfid(r).iderror(); };
     tag.fingerprint = [](MatrixRig &r) { return rfid(r).rfID() + ' ' + rfid(r).iderror().toLatin1(); };
     tag.userData = phoneRows;
     tag.keeps = [](const QByteArray &b, const QByteArray &a, bool) { return a == b; };
@@ -322,7 +330,7 @@ QList<Exchange> Exchange::all()
     list << rfidDown;
 
     // 16 demo tags: four records.
-    Exchange rfidWrite{"RFID Write All", 10 + 1 + 50 * 100 + 500 + 4 * kRfidRecord};
+    Exchange rfidWrite{"RFID Write All", backupRead(100) + 10 + 1 + 50 * 100 + 500 + 4 * kRfidRecord};
     rfidWrite.prepare = [](MatrixRig &r) {
         if (!downloaded(r) || !r.click("download_id") || !noMessage(r))
             return false;
@@ -333,6 +341,7 @@ QList<Exchange> Exchange::all()
     rfidWrite.claimsSuccess = noMessage;
     rfidWrite.reportsFailure = anyMessage;
     rfidWrite.fingerprint = [](MatrixRig &r) { return panelRecords(r, PanelMemory::kFirstRfid, PanelMemory::kLastRfid); };
+    rfidWrite.keepsBackup = BackupKind::Tags;
     rfidWrite.userData = phoneRows;
     rfidWrite.keeps = [](const QByteArray &b, const QByteArray &a, bool) { return a == b; };
     list << rfidWrite;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QSet>
+#include <QStringList>
 
 struct Exchange;
 class MatrixRig;
@@ -24,6 +25,13 @@ struct Fault
     // Whether the fault can touch this exchange at all (n/a otherwise).
     bool (*applies)(const Exchange &, const LineStats &);
     void (*apply)(MatrixRig &, const LineStats &);
+    // Whether what the program showed (its messages, the page's problem
+    // line, the status bar) names the failure this fault causes; null: any
+    // report names it (a dead panel, a refused write: the program can tell
+    // no more than that the exchange did not work).
+    bool (*named)(const QStringList &shown) = nullptr;
+    // The failure as the table's notes say it is not named.
+    const char *unnamed = "";
 
     static QList<Fault> all();
 };

@@ -2,6 +2,7 @@
 #include "Fault.h"
 #include "MatrixRig.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -19,6 +20,22 @@ bool writes(const Exchange &, const LineStats &s)
 bool readsBack(const Exchange &x, const LineStats &s) { return s.words.contains('r') && writes(x, s); }
 bool hasOk(const Exchange &e, const LineStats &s) { return !e.noOkToDrop && s.bytes > 0; }
 bool logOnOnly(const Exchange &e, const LineStats &) { return e.faultsFromStart; }
+// The session's replies: every exchange after the log-on that sends a command.
+bool sessionReplies(const Exchange &e, const LineStats &s) { return !e.faultsFromStart && s.commands > 0 && s.bytes > 0; }
+bool readsRanges(const Exchange &, const LineStats &s) { return s.words.contains('d') || s.words.contains('s'); }
+bool erases(const Exchange &, const LineStats &s) { return s.words.contains('f') || s.words.contains('c'); }
+
+// The lost connection is said: in a message, on the page or in the status
+// bar, as a lost connection or line, or as being off line now.
+bool saysLineLost(const QStringList &shown)
+{
+    return std::any_of(shown.begin(), shown.end(), [](const QString &text) {
+        const bool lost = text.contains(QLatin1String("lost"), Qt::CaseInsensitive)
+                          && (text.contains(QLatin1String("connection"), Qt::CaseInsensitive)
+                              || text.contains(QLatin1String("line"), Qt::CaseInsensitive));
+        return lost || text.contains(QLatin1String("not on line"), Qt::CaseInsensitive);
+    });
+}
 
 } // namespace
 
@@ -45,8 +62,13 @@ QList<Fault> Fault::all()
         {"chunks", anyReply, [](MatrixRig &r, const LineStats &) { r.faults().chunks = true; }},
         {"latency", anyReply, [](MatrixRig &r, const LineStats &) { r.faults().latencyMs = 150; }},
         {"line-drop", anyReply,
-         [](MatrixRig &r, const LineStats &s) { r.faults().dropLineAfter = int(qMax<qint64>(1, s.bytes / 2)); }},
+         [](MatrixRig &r, const LineStats &s) { r.faults().dropLineAfter = int(qMax<qint64>(1, s.bytes / 2)); },
+         saysLineLost, "does not say the line was lost"},
         {"identity", logOnOnly,
          [](MatrixRig &r, const LineStats &) { r.engine().setIdentity("Corvalen_1000_Xarn "); }},
+        {"bare-OK", sessionReplies, [](MatrixRig &r, const LineStats &) { r.faults().bareOk = true; }},
+        {"empty", sessionReplies, [](MatrixRig &r, const LineStats &) { r.faults().emptyReplies = true; }},
+        {"no-records", readsRanges, [](MatrixRig &r, const LineStats &) { r.faults().noRecords = true; }},
+        {"erase-mute", erases, [](MatrixRig &r, const LineStats &) { r.faults().silentAfterErase = true; }},
     };
 }

@@ -5,7 +5,10 @@
 #include "events/ComputerClock.h"
 #include "events/widgets/EventsPage.h"
 
+#include "app/widgets/FrameStatusBar.h"
+
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFile>
 
 const QDateTime MatrixRig::kStart(QDate(2026, 3, 5), QTime(14, 22, 10));
@@ -23,6 +26,7 @@ void MatrixRig::CappedWaiter::pump(qint32 ticks)
 {
     if (rig_.capNs > 0 && rig_.clock.nowNs() > rig_.capNs && rig_.onHang)
         rig_.onHang();
+    QCoreApplication::sendPostedEvents();
     VirtualWaiter::pump(ticks);
 }
 
@@ -37,6 +41,7 @@ MatrixRig::MatrixRig()
     panel.engine().clock().set(kStart);
     form = std::make_unique<TCorvalenForm>(port, waiter, devices, &prompt);
     form->setLogOnDialog(&pin);
+    form->enableBackups(dir.filePath(QStringLiteral("backups")));
     form->eventsPage()->setComputerClock(
         ComputerClock([this] { return computerNow(); }, QLocale(QLocale::English, QLocale::UnitedKingdom)));
 }
@@ -45,6 +50,17 @@ MatrixRig::~MatrixRig()
 {
     form.reset();
     QDir::setCurrent(previousDir);
+}
+
+void MatrixRig::settle()
+{
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::sendPostedEvents();
+}
+
+QString MatrixRig::statusText() const
+{
+    return form->statusSink().statusText();
 }
 
 bool MatrixRig::logOn()

@@ -16,8 +16,11 @@
 
 // The whole main window on virtual time, with the virtual panel (a 100
 // model seeded with the demo building) behind its port, started in a folder
-// of its own that holds the user's phone list file. Messages are recorded,
-// questions answered Yes, the log-on dialog answers the panel's PIN.
+// of its own that holds the user's phone list file, with its backups store
+// in a folder under it, as the program starts. Messages are recorded,
+// questions answered Yes, the log-on dialog answers the panel's PIN. Every
+// wait delivers what was posted to the event loop (queued calls), as the
+// program's waits do.
 //
 // Every wait is bounded: once virtual time passes the cap, onHang runs
 // (the matrix reports the cell as hung and ends the process).
@@ -48,6 +51,11 @@ public:
     }
     // Lets the program run for ms of virtual time.
     void idle(int ms) { link().PumpWait(qint32(ms / 0.864) + 1); }
+    // Control is back in the event loop: what the exchange left queued runs
+    // (a restore the user asked for after a failed write, say).
+    void settle();
+    // What the status bar's first panel shows now.
+    QString statusText() const;
 
     // The bytes of the files the user had in the folder.
     QByteArray userFiles() const;

@@ -138,7 +138,7 @@ TEST(AboutBoxTest, ShowsTheVersion)
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
     EXPECT_EQ(about.Version->text(), QStringLiteral("Version:"));
     EXPECT_EQ(about.VersionNumber->text(), QStringLiteral("7.1  May 2008"));
-    EXPECT_EQ(accessibleText(about.VersionNumber, QAccessible::Name), QStringLiteral("7.1  May 2008"));
+    EXPECT_EQ(accessibleText(about.VersionNumber, QAccessible::Name), about.VersionNumber->text()); // read as shown
     EXPECT_TRUE(about.OKButton->isDefault());
     about.show();
     about.OKButton->click();

@@ -1,17 +1,20 @@
 #pragma once
 
-// The whole main window on the virtual panel through a real pseudo-terminal,
-// in real time: the panel's server and the program's serial port both live in
-// this process, and the server runs inside the program's waits. The log-on
-// dialog answers from a script; messages are recorded instead of shown.
+// The whole main window on the virtual panel through a real pseudo-terminal:
+// the panel's server and the program's serial port both live in this
+// process, and the server runs inside the program's waits. The waits skip
+// ahead whenever the line is settled (SkippingWaiter), so the program's long
+// fixed waits cost no real time. The log-on dialog answers from a script;
+// messages are recorded instead of shown.
 #include "PtyPanelServer.h"
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/TCorvalenForm.h"
 #include "link/DeviceMap.h"
-#include "link/EventLoopWaiter.h"
 #include "link/SystemSerialPort.h"
+#include "support/CountingSerialPort.h"
 #include "support/Recorders.h"
 #include "support/ScriptedPin.h"
+#include "support/SkippingWaiter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,7 +32,9 @@ struct FormOnPanel : ::testing::Test
     PtyPanelServer server{engine};
     DeviceMap devices;
     std::unique_ptr<SystemSerialPort> port;
-    EventLoopWaiter waiter;
+    std::unique_ptr<CountingSerialPort> counted;
+    std::unique_ptr<PanelLineWatch> line;
+    SkippingWaiter waiter;
     RecordingPrompt prompt;
     ScriptedPin pin;
     std::unique_ptr<TCorvalenForm> form;
@@ -44,13 +49,17 @@ struct FormOnPanel : ::testing::Test
         ASSERT_TRUE(server.open(&error)) << qPrintable(error);
         devices.setDevice(2, server.devicePath());
         port = std::make_unique<SystemSerialPort>(devices);
-        form = std::make_unique<TCorvalenForm>(*port, waiter, devices, &prompt);
+        counted = std::make_unique<CountingSerialPort>(*port);
+        line = std::make_unique<PanelLineWatch>(*counted, server);
+        waiter.setSettled([this] { return line->settled(); });
+        form = std::make_unique<TCorvalenForm>(*counted, waiter, devices, &prompt);
         form->setLogOnDialog(&pin);
         form->show(); // title clicks need the grid laid out
     }
     void TearDown() override
     {
         form.reset();
+        waiter.setSettled({});
         QDir::setCurrent(previousDir);
         RecordProperty("real_ms", int(took.elapsed()));
     }
@@ -76,9 +85,11 @@ struct FormOnPanel : ::testing::Test
         button->click();
     }
     // Lets the program and the panel run, in steps of 8.64 ms, until done()
-    // holds or `ms` have passed. True when done() held.
+    // holds or `ms` of real time have passed (the program's timers run on
+    // real time: so does this wait). True when done() held.
     bool runUntil(const std::function<bool()> &done, int ms)
     {
+        RealTime real(waiter);
         QElapsedTimer t;
         t.start();
         while (!done()) {

@@ -265,3 +265,20 @@ TEST(PanelLog, CommandsAreShownWithoutThePin)
     EXPECT_EQ(PanelEngine::describeCommand("p00001234\xff\xff"), QStringLiteral("p0000****"));
     EXPECT_EQ(PanelEngine::describeCommand("p0006\xff\x01"), QStringLiteral("p0006\\xff\\x01"));
 }
+
+TEST(PanelLog, TheEventLogKeepsAsManyEventsAsItIsMadeFor)
+{
+    PanelMemory memory(1152);
+    memory.setMaxEvents(2500);
+    for (int i = 0; i < 2600; ++i) {
+        PanelEvent call;
+        call.kind = PanelEvent::Kind::Call;
+        call.digit = i % 16;
+        memory.addEvent(call);
+    }
+    ASSERT_EQ(memory.events().size(), 2500);
+    EXPECT_EQ(memory.events().first().digit, 100 % 16); // the oldest gave way
+    memory.setMaxEvents(10);
+    EXPECT_EQ(memory.events().size(), 10);
+    EXPECT_EQ(memory.events().last().digit, 2599 % 16);
+}

@@ -29,7 +29,8 @@ TEST(PanelOptions, EveryFaultOptionSetsItsFault)
     const auto o = parse({"--model", "200", "--identity", "Corvalen_200_Xarn ", "--pin", "77", "--no-pacing",
                           "--latency", "30", "--chunks", "--nul", "--silent", "--error-p", "2", "--error-g", "3",
                           "--drop-ok", "--bad-readback", "4", "--stall-after", "500", "--pause-after", "58", "--pause-ms",
-                          "700", "--max-events", "3000", "--junk", "--tag",
+                          "700", "--max-events", "3000", "--junk", "--bare-ok", "--empty-replies", "--no-records",
+                          "--silent-after-erase", "--tag",
                           "04a1b2c3d4", "--tag-delay", "1.5", "--seed", "9", "--quiet", "--demo", "--memory",
                           "/tmp/m", "--link", "/tmp/l"});
     ASSERT_TRUE(o);
@@ -40,6 +41,7 @@ TEST(PanelOptions, EveryFaultOptionSetsItsFault)
     EXPECT_FALSE(o->pacing);
     EXPECT_EQ(o->faults.latencyMs, 30);
     EXPECT_TRUE(o->faults.chunks && o->faults.nul && o->faults.silent && o->faults.dropOk && o->faults.junk);
+    EXPECT_TRUE(o->faults.bareOk && o->faults.emptyReplies && o->faults.noRecords && o->faults.silentAfterErase);
     EXPECT_EQ(o->faults.errorP, 2);
     EXPECT_EQ(o->faults.errorG, 3);
     EXPECT_EQ(o->faults.badReadback, 4);

@@ -137,7 +137,8 @@ TEST_F(PanelSimProcess, HelpListsEveryOptionAndBadOptionsAreRefused)
     const QByteArray text = help.readAllStandardOutput();
     for (const char *option : {"--model", "--identity", "--pin", "--demo", "--memory", "--link", "--tcp", "--no-pacing",
                                "--latency", "--chunks", "--nul", "--silent", "--error-p", "--error-g", "--drop-ok",
-                               "--bad-readback", "--stall-after", "--pause-after", "--pause-ms", "--max-events", "--junk", "--tag", "--tag-delay", "--quiet"})
+                               "--bad-readback", "--stall-after", "--pause-after", "--pause-ms", "--max-events", "--junk", "--bare-ok", "--empty-replies", "--no-records",
+                               "--silent-after-erase", "--tag", "--tag-delay", "--quiet"})
         EXPECT_TRUE(text.contains(option)) << option;
     EXPECT_TRUE(text.contains("Keys"));
 

@@ -1,9 +1,10 @@
 // The phone page end to end: the main window with its real serial code
-// (SystemSerialPort on a device file, the event-loop waits) logs on to the
-// virtual panel on a pseudo-terminal, and the page's buttons, fields and
-// navigator read, edit and write the panel's directory. The panel runs in
-// this process (PtyPanelServer), or as the panel-sim command for the
-// stalling panel. Replies come unpaced: the waits are the program's own.
+// (SystemSerialPort on a device file) logs on to the virtual panel on a
+// pseudo-terminal, and the page's buttons, fields and navigator read, edit
+// and write the panel's directory. The panel runs in this process
+// (PtyPanelServer). Replies come unpaced, and the waits skip ahead whenever
+// the line is settled: the program's fixed waits cost no real time.
+#include "DemoData.h"
 #include "PtyPanelServer.h"
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/FrameStatusBar.h"
@@ -12,15 +13,15 @@
 #include "directory/widgets/PhoneEdit.h"
 #include "directory/widgets/PhonePage.h"
 #include "link/DeviceMap.h"
-#include "link/EventLoopWaiter.h"
 #include "link/SystemSerialPort.h"
+#include "support/CountingSerialPort.h"
 #include "support/Recorders.h"
 #include "support/ScriptedPin.h"
+#include "support/SkippingWaiter.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QLocale>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,8 +44,10 @@ struct PhoneDirectoryEndToEnd : ::testing::Test
     std::unique_ptr<PanelEngine> engine;
     std::unique_ptr<PtyPanelServer> server;
     DeviceMap devices;
-    SystemSerialPort port{devices};
-    EventLoopWaiter waiter;
+    SystemSerialPort device{devices};
+    CountingSerialPort port{device};
+    std::unique_ptr<PanelLineWatch> line;
+    SkippingWaiter waiter;
     RecordingPrompt prompt;
     ScriptedPin pin;
     std::unique_ptr<TCorvalenForm> form;
@@ -57,6 +60,7 @@ struct PhoneDirectoryEndToEnd : ::testing::Test
     ~PhoneDirectoryEndToEnd() override
     {
         form.reset();
+        waiter.setSettled({});
         QDir::setCurrent(previousDir);
     }
 
@@ -69,6 +73,8 @@ struct PhoneDirectoryEndToEnd : ::testing::Test
         QString error;
         ASSERT_TRUE(server->open(&error)) << qPrintable(error);
         devices.setDevice(2, server->devicePath());
+        line = std::make_unique<PanelLineWatch>(port, *server);
+        waiter.setSettled([this] { return line->settled(); });
     }
     void logOn()
     {
@@ -203,18 +209,10 @@ TEST_F(PhoneDirectoryEndToEnd, RefusedWritesAreCountedAndReported)
 
 TEST_F(PhoneDirectoryEndToEnd, APanelThatStallsInTheMiddleOfTheDownloadGivesWhatArrived)
 {
-    QProcess sim;
-    const QString link = dir.filePath(QStringLiteral("panel"));
-    sim.start(QStringLiteral(PANEL_SIM_EXECUTABLE),
-              {QStringLiteral("--no-pacing"), QStringLiteral("--quiet"), QStringLiteral("--no-keys"),
-               QStringLiteral("--demo"), QStringLiteral("--stall-after"), QStringLiteral("800"),
-               QStringLiteral("--link"), link});
-    ASSERT_TRUE(sim.waitForStarted());
-    for (int i = 0; i < 100 && !sim.canReadLine(); ++i)
-        waiter.pump(50);
-    ASSERT_TRUE(sim.canReadLine()) << sim.readAllStandardError().toStdString();
-    devices.setDevice(2, link);
+    startPanel(QStringLiteral("1000"));
+    DemoData::seed(memory(), QDateTime(QDate(2026, 3, 5), QTime(14, 22, 10)));
     logOn();
+    engine->faults().stallAfter = 800;
 
     click("GetData");
     ASSERT_EQ(prompt.messages.size(), 1);
@@ -229,8 +227,4 @@ TEST_F(PhoneDirectoryEndToEnd, APanelThatStallsInTheMiddleOfTheDownloadGivesWhat
     // A partial reply does not stand for the panel's directory.
     EXPECT_FALSE(form->link().conn().DirectorySynced);
     EXPECT_FALSE(child<QCheckBox>("WrtChg")->isEnabled());
-
-    form.reset();
-    sim.terminate();
-    ASSERT_TRUE(sim.waitForFinished(5000));
 }

@@ -2,15 +2,17 @@
 // (QSerialPort on a device file) and CommandExchange on one side of a
 // pseudo-terminal, the virtual panel's PtyPanelServer on the other, both in
 // this process; the server's notifier and timers run inside the program's
-// waits.
+// waits, which skip ahead whenever the line is settled. What measures real
+// time waits in real time.
 #include "PanelLines.h"
 #include "PtyPanelServer.h"
 #include "link/CommandExchange.h"
 #include "link/DeviceMap.h"
-#include "link/EventLoopWaiter.h"
 #include "link/PanelModel.h"
 #include "link/SystemSerialPort.h"
+#include "support/CountingSerialPort.h"
 #include "support/Recorders.h"
+#include "support/SkippingWaiter.h"
 
 #include <QSignalSpy>
 
@@ -30,8 +32,10 @@ struct PtyLine : ::testing::Test
     PanelEngine engine;
     PtyPanelServer server{engine};
     DeviceMap devices;
-    SystemSerialPort port{devices};
-    EventLoopWaiter waiter;
+    SystemSerialPort device{devices};
+    CountingSerialPort port{device};
+    PanelLineWatch line{port, server};
+    SkippingWaiter waiter;
     RecordingStatus status;
     RecordingPrompt prompt;
     CommandExchange link{port, waiter, status, prompt};
@@ -44,7 +48,9 @@ struct PtyLine : ::testing::Test
         ASSERT_TRUE(server.open(&error)) << qPrintable(error);
         devices.setDevice(2, server.devicePath());
         QObject::connect(&server, &PtyPanelServer::commandReceived, [this] { ++commands; });
+        waiter.setSettled([this] { return line.settled(); });
     }
+    void TearDown() override { waiter.setSettled({}); }
 
     // Open the port and log on without the log-on's long waits.
     void logOnQuickly()
@@ -68,6 +74,7 @@ struct PtyLine : ::testing::Test
     // CPU time spent by this process during a wait of `ticks`, as a share of it.
     double cpuShareDuring(qint32 ticks)
     {
+        RealTime real(waiter);
         const qint64 cpu0 = cpuNs(), wall0 = waiter.nowNs();
         link.PumpWait(ticks);
         return double(cpuNs() - cpu0) / double(waiter.nowNs() - wall0);
@@ -101,6 +108,24 @@ TEST_F(PtyLine, LogOnByHandWithTheExchangeHelpers)
     EXPECT_TRUE(link.waitForReply(200, 20));
     EXPECT_TRUE(engine.loggedOn());
     EXPECT_FALSE(status.commandTexts.join(QString()).contains(QStringLiteral("1234")));
+}
+
+// The waits skip ahead only once the line is settled: a reply that takes
+// its time on the line arrives whole within the wait that expects it.
+TEST_F(PtyLine, AWaitSkipsAheadOnlyOnceTheReplyHasCrossedTheLine)
+{
+    server.setPacing(true);
+    logOnQuickly();
+    for (int r = 128; r <= 147; ++r)
+        engine.memory().setRecord(r, "123456,1234,5678,12,0123456789012345,Name of resident");
+    const qint64 skippedBefore = waiter.skippedNs();
+    link.rx().EchoSuppressed = true;
+    link.SendCommand("d01280147\r");
+    link.clearReply();
+    link.PumpWait(1000); // the reply takes about a quarter of it on the line
+    EXPECT_TRUE(link.rx().ReplyOk);
+    EXPECT_EQ(link.rx().ReceiveBuffer.count("\r\n"), 20 + 2);
+    EXPECT_GT(waiter.skippedNs(), skippedBefore);
 }
 
 TEST_F(PtyLine, KeepAliveProbeGetsOk)

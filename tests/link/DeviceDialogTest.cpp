@@ -1,8 +1,10 @@
 #include "link/widgets/DeviceDialog.h"
+#include "support/AccessibleNames.h"
 #include "support/Screenshot.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -107,16 +109,25 @@ TEST(DeviceDialogTest, ListsTheDevicesWithTheirProblemsAndKeepsTheSelectionThrou
 TEST(DeviceDialogTest, TheListAndTheFieldCanBeFoundByAssistiveTechnology)
 {
     DialogHarness h;
-    EXPECT_EQ(h.dialog.deviceList()->accessibleName(), QStringLiteral("Serial devices present"));
-    EXPECT_EQ(h.dialog.deviceEdit()->accessibleName(), QStringLiteral("Device or address"));
-    EXPECT_TRUE(h.dialog.deviceEdit()->accessibleDescription().contains(QStringLiteral("tcp://HOST:PORT")));
-    int buddies = 0;
-    for (const QLabel *label : h.dialog.findChildren<QLabel *>())
-        if (label->buddy() == h.dialog.deviceList() || label->buddy() == h.dialog.deviceEdit())
-            ++buddies;
-    EXPECT_EQ(buddies, 2);
-    h.dialog.deviceEdit()->setText(QStringLiteral("tcp://gw"));
     h.dialog.show();
+    EXPECT_EQ(listed(unnamedControls(h.dialog)), "");
+    EXPECT_EQ(listed(sameNamedControls(h.dialog)), "");
+    EXPECT_EQ(listed(editsWithoutLabel(h.dialog)), "");
+    EXPECT_EQ(listed(editsNotNamedByTheirLabel(h.dialog)), "");
+    // The list is named by the label that has it as its buddy, too.
+    const QList<QLabel *> labels = h.dialog.findChildren<QLabel *>();
+    const auto listLabel = std::find_if(labels.begin(), labels.end(),
+                                        [&](QLabel *l) { return l->buddy() == h.dialog.deviceList(); });
+    ASSERT_NE(listLabel, labels.end());
+    EXPECT_TRUE(namedByLabel(h.dialog.deviceList(), *listLabel));
+    EXPECT_TRUE(accessibleText(h.dialog.deviceEdit(), QAccessible::Description).contains(QStringLiteral("tcp://HOST:PORT")));
+
+    // A refused entry: the reason is shown and read out as shown.
+    h.dialog.deviceEdit()->setText(QStringLiteral("tcp://gw"));
     h.dialog.accept();
+    QLabel *problem = h.dialog.problemLabel();
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_TRUE(problem->text().contains(QStringLiteral("has no port"))) << problem->text().toStdString();
+    EXPECT_EQ(accessibleText(problem, QAccessible::Name), problem->text());
     saveScreenshot(h.dialog, QStringLiteral("device-dialog"));
 }

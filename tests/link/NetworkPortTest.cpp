@@ -7,6 +7,7 @@
 #include "link/TcpSerialPort.h"
 #include "link/TelnetCodec.h"
 
+#include <QHostInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -168,15 +169,26 @@ TEST(TcpSerialPortTest, ARefusedConnectionAndAServerThatNeverAnswersAreExplained
     EXPECT_FALSE(waiting.isOpen());
 }
 
-TEST(TcpSerialPortTest, FailuresSayRefusedUnreachableTimedOutOrNameNotFound)
+// Real failures, each named with the port and the device asked for: a
+// broadcast address no TCP connection can reach (the kernel refuses it at
+// once), and a name the resolver does not know (a reserved top-level name).
+TEST(TcpSerialPortTest, AnUnreachableAddressAndAnUnknownNameSayWhichDeviceAndWhy)
 {
-    const PortAddress gw = address(QStringLiteral("tcp://panel-gw:4001"));
-    EXPECT_TRUE(TcpSerialPort::describeFailure(QAbstractSocket::HostNotFoundError, gw, 5000, {})
-                    .startsWith(QStringLiteral("name not found\r\nThe name panel-gw is not known")));
-    EXPECT_TRUE(TcpSerialPort::describeFailure(QAbstractSocket::NetworkError, gw, 5000, QStringLiteral("No route"))
-                    .startsWith(QStringLiteral("unreachable (No route)\r\npanel-gw:4001 cannot be reached")));
-    EXPECT_TRUE(TcpSerialPort::describeFailure(QAbstractSocket::SocketTimeoutError, gw, 5000, {})
-                    .startsWith(QStringLiteral("timed out\r\npanel-gw:4001 did not answer within 5 seconds")));
+    TcpSerialPort unreachable(address(QStringLiteral("tcp://255.255.255.255:4001")));
+    unreachable.setPortName(QStringLiteral("com3"));
+    QString error;
+    EXPECT_FALSE(unreachable.open(&error));
+    EXPECT_FALSE(unreachable.isOpen());
+    EXPECT_TRUE(error.startsWith(QStringLiteral("COM3 (tcp://255.255.255.255:4001): unreachable ("))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("\r\n255.255.255.255:4001 cannot be reached"))) << qPrintable(error);
+
+    if (QHostInfo::fromName(QStringLiteral("panel-gw.invalid")).error() != QHostInfo::HostNotFound)
+        GTEST_SKIP() << "this machine's resolver gives no answer for unknown names";
+    TcpSerialPort unknown(address(QStringLiteral("tcp://panel-gw.invalid:4001")));
+    unknown.setPortName(QStringLiteral("COM4"));
+    EXPECT_FALSE(unknown.open(&error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("COM4 (tcp://panel-gw.invalid:4001): name not found\r\n"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("The name panel-gw.invalid is not known"))) << qPrintable(error);
 }
 
 TEST(Rfc2217SerialPortTest, AServerThatRefusesComPortControlOrSaysNothingIsNoSerialServer)

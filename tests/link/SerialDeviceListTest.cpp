@@ -123,9 +123,12 @@ TEST(SerialDeviceListTest, ListsAdaptersAndRealUartsWithWhatTheSystemSaysAboutTh
     EXPECT_EQ(devices[2].serialNumber, QStringLiteral("A1B2C3"));
     EXPECT_EQ(devices[2].preferredName(),
               m.path(QStringLiteral("dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0")));
-    EXPECT_EQ(SerialDeviceList::toText(devices[2]),
-              devices[2].node + QStringLiteral("; by-id ") + devices[2].byId
-                  + QStringLiteral("; FT232R USB UART; FTDI; serial number A1B2C3"));
+    // What the diagnostics say of it: the machine's own names, in order.
+    EXPECT_EQ(SerialDeviceList::toText(devices[2]).toStdString(),
+              (m.path(QStringLiteral("dev/ttyUSB0")) + QStringLiteral("; by-id ")
+               + m.path(QStringLiteral("dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"))
+               + QStringLiteral("; FT232R USB UART; FTDI; serial number A1B2C3"))
+                  .toStdString());
 }
 
 TEST(DeviceAccessTest, ADeviceHeldByAnotherProgramIsFoundByItsLockFileOrItsOpenFiles)

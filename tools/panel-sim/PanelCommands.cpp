@@ -145,6 +145,8 @@ PanelReply PanelCommands::dump(const QByteArray &args)
     if (!first || !last || args.size() != 8 || *first > *last)
         return error();
     QByteArray text = "d" + args + kCrLf;
+    if (faults_.noRecords)
+        return {text, true, 0};
     for (int r = *first; r <= *last; ++r) {
         const PanelMemory::Area area = memory_.area(r);
         if (area == PanelMemory::Area::None)
@@ -164,6 +166,8 @@ PanelReply PanelCommands::dumpStore(const QByteArray &args)
     if (!first || !last || args.size() != 8 || *first > *last)
         return error();
     QByteArray text = "s" + args + kCrLf;
+    if (faults_.noRecords)
+        return {text, true, 0};
     for (int r = qMax(*first, int(PanelMemory::kFirstRfid)); r <= qMin(*last, int(PanelMemory::kLastRfid)); ++r)
         text += PanelLines::storeLine(r, memory_.record(r)) + kCrLf;
     return {text, true, 0};

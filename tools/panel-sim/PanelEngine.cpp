@@ -53,7 +53,10 @@ QList<PanelOutput> PanelEngine::answer(const QByteArray &command, bool tooLong)
     const bool inSession = loggedOn_;
     if (tooLong) // refused whole; before a log-on it is ignored like any other text
         return finish(inSession ? PanelReply{QByteArray("Error") + kCrLf} : PanelReply{}, inSession);
-    return finish(inSession ? session(command) : logOn(command), inSession);
+    QList<PanelOutput> out = finish(inSession ? session(command) : logOn(command), inSession);
+    if (inSession && faults_.silentAfterErase && (command == "f5a" || command == "c1418"))
+        faults_.silent = true;
+    return out;
 }
 
 PanelReply PanelEngine::logOn(const QByteArray &command)
@@ -89,6 +92,10 @@ QList<PanelOutput> PanelEngine::finish(PanelReply reply, bool inSession)
 {
     if (reply.isEmpty())
         return {};
+    if (inSession && faults_.bareOk)
+        reply = PanelReply{QByteArray(), true, 0};
+    else if (inSession && faults_.emptyReplies)
+        reply = PanelReply{QByteArray(kCrLf), false, 0};
     if (faults_.junk)
         reply.text.prepend(shaper_.junkLine() + kCrLf);
     if (reply.ok && inSession && faults_.dropOk) {

@@ -19,4 +19,8 @@ struct PanelFaults
     int pauseMs = 2000;   // ... for this long, then goes on
     bool junk = false;    // a line of noise before every reply
     int dropLineAfter = 0; // above 0: the line drops after this many more bytes from the panel
+    bool bareOk = false;       // every reply in a session is "OK" alone
+    bool emptyReplies = false; // every reply in a session is an empty line, without "OK"
+    bool noRecords = false;    // the range reads ("d", "s") give their first line and "OK", no record
+    bool silentAfterErase = false; // once an erase ("f5a", "c1418") is answered, the panel goes silent
 };

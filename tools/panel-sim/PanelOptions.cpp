@@ -48,6 +48,13 @@ void addOptions(QCommandLineParser &p)
          QStringLiteral("BYTES")},
         {QStringLiteral("pause-ms"), QStringLiteral("How long --pause-after pauses (default 2000)."), QStringLiteral("MS")},
         {QStringLiteral("junk"), QStringLiteral("Send a line of noise before every reply.")},
+        {QStringLiteral("bare-ok"), QStringLiteral("Answer every command after the log-on with \"OK\" alone.")},
+        {QStringLiteral("empty-replies"), QStringLiteral("Answer every command after the log-on with an empty "
+                                                         "line, without \"OK\".")},
+        {QStringLiteral("no-records"), QStringLiteral("Answer the reads of record ranges (\"d\", \"s\") with their "
+                                                      "first line and \"OK\", without any record.")},
+        {QStringLiteral("silent-after-erase"), QStringLiteral("Go silent once an erase (\"f5a\", \"c1418\") has "
+                                                              "been answered.")},
         {QStringLiteral("max-events"), QStringLiteral("How many events the log keeps (default 1000); the oldest give "
                                                       "way."),
          QStringLiteral("N")},
@@ -156,6 +163,10 @@ std::optional<PanelOptions> PanelOptions::parse(const QStringList &args, QString
     o.faults.silent = p.isSet(QStringLiteral("silent"));
     o.faults.dropOk = p.isSet(QStringLiteral("drop-ok"));
     o.faults.junk = p.isSet(QStringLiteral("junk"));
+    o.faults.bareOk = p.isSet(QStringLiteral("bare-ok"));
+    o.faults.emptyReplies = p.isSet(QStringLiteral("empty-replies"));
+    o.faults.noRecords = p.isSet(QStringLiteral("no-records"));
+    o.faults.silentAfterErase = p.isSet(QStringLiteral("silent-after-erase"));
     o.quiet = p.isSet(QStringLiteral("quiet"));
     o.keys = !p.isSet(QStringLiteral("no-keys"));
     int seed = 0;

@@ -38,6 +38,10 @@ void PanelServer::setAttached(bool attached)
     if (attached_ == attached)
         return;
     attached_ = attached;
+    if (attached) {
+        received_ = sent_ = 0;
+        ++sessions_;
+    }
     emit programAttachedChanged(attached);
 }
 
@@ -65,6 +69,7 @@ void PanelServer::noteChanges()
 
 void PanelServer::received(const QByteArray &bytes)
 {
+    received_ += bytes.size();
     syncClock();
     send(engine_.receive(bytes));
     noteChanges();
@@ -91,8 +96,10 @@ void PanelServer::schedule()
 void PanelServer::transmit()
 {
     const QByteArray bytes = transmitter_.take(nowNs());
-    if (!bytes.isEmpty())
+    if (!bytes.isEmpty()) {
+        sent_ += bytes.size();
         writeOut(bytes);
+    }
     if (isOpen() && attached_)
         schedule();
 }
@@ -102,7 +109,11 @@ bool PanelServer::presentTag(const QByteArray &code, int delayMs, bool corruptCh
     if (!PanelLines::normaliseTag(code))
         return false;
     if (delayMs > 0) {
-        QTimer::singleShot(delayMs, this, [this, code, corruptCheck] { presentTag(code, 0, corruptCheck); });
+        ++tagsDue_;
+        QTimer::singleShot(delayMs, this, [this, code, corruptCheck] {
+            --tagsDue_;
+            presentTag(code, 0, corruptCheck);
+        });
         return true;
     }
     syncClock();

@@ -43,6 +43,22 @@ public:
 
     PanelEngine &engine() { return engine_; }
 
+    // What the line carried in the session of the program now on it (both
+    // start at 0 when a program comes on the line): the bytes taken in from
+    // it, and the bytes handed to the line for it.
+    qint64 bytesReceived() const { return received_; }
+    qint64 bytesSent() const { return sent_; }
+    // Nothing is due: no reply or tag line waits for its time on the line,
+    // no tag is about to be held to the reader and the line holds nothing
+    // back. Until the program writes again, the panel will send nothing.
+    bool idle() const { return transmitter_.idle() && tagsDue_ == 0 && lineIdle(); }
+    // How many times a program came on the line.
+    int sessions() const { return sessions_; }
+    // Looks at the line now, as its notifiers would when the event loop
+    // next runs: takes in what the program wrote, notices a program that
+    // came or went. Lines that cannot be looked at this way do nothing.
+    virtual void checkLine() {}
+
 signals:
     // Every command received, as it may be shown (PIN hidden).
     void commandReceived(const QString &shown);
@@ -55,6 +71,8 @@ protected:
     void received(const QByteArray &bytes);
     // Bytes whose time has come, for the line.
     virtual void writeOut(const QByteArray &bytes) = 0;
+    // Nothing handed to writeOut waits to go out.
+    virtual bool lineIdle() const = 0;
     // A program came on the line, or went away.
     void setAttached(bool attached);
     // The session ends (the program went away, the line closed): output
@@ -75,6 +93,10 @@ private:
     QElapsedTimer monotonic_;
     qint64 clockSyncedMs_ = 0;
     quint64 revision_ = 0;
+    qint64 received_ = 0;
+    qint64 sent_ = 0;
+    int tagsDue_ = 0;
+    int sessions_ = 0;
     bool attached_ = false;
     bool pacing_ = true;
     int baud_ = PanelTransmitter::kDefaultBaud;

@@ -123,6 +123,16 @@ bool PtyPanelServer::createLink(const QString &path, QString *error)
     return true;
 }
 
+void PtyPanelServer::checkLine()
+{
+    if (!isOpen())
+        return;
+    if (programAttached())
+        onReadable();
+    else
+        onAttachPoll();
+}
+
 void PtyPanelServer::onAttachPoll()
 {
     if (!isOpen())

@@ -41,8 +41,11 @@ public:
     bool createLink(const QString &path, QString *error);
     QString linkPath() const { return linkPath_; }
 
+    void checkLine() override;
+
 protected:
     void writeOut(const QByteArray &bytes) override;
+    bool lineIdle() const override { return pendingWrite_.isEmpty(); }
 
 private:
     void onReadable();

@@ -42,6 +42,7 @@ public:
 
 protected:
     void writeOut(const QByteArray &bytes) override;
+    bool lineIdle() const override { return held_.isEmpty(); }
 
 private:
     void onNewConnection();
