@@ -51,6 +51,14 @@ const QList<IntendedCell> &IntendedCell::all()
          "not looked at"},
         {"event download", "noise", "claims success, result differs; user's table lost", "faithful",
          "every line of the panel's reply is shown: a line of noise before the log becomes an \"error\" row"},
+        {"directory download", "stall", "user's table lost", "specified",
+         "a download cut short takes the lines that came in place of the table, says so (\"communication error\" "
+         "and how many entries it kept), and the table no longer passes for the panel's: Write Each Change stays "
+         "off and the next upload compares against the panel"},
+        {"directory download", "line-drop", "user's table lost", "specified",
+         "a download cut short by a lost line takes the lines that came in place of the table, says so, and the "
+         "table no longer passes for the panel's: Write Each Change stays off and the next upload compares against "
+         "the panel"},
         {"clock set", "silent", "fails without a word", "unanswered",
          "the clock is sent once and no answer is awaited"},
         {"tag read", "silent", "fails without a word", "indistinguishable",
@@ -63,43 +71,6 @@ const QList<IntendedCell> &IntendedCell::all()
 const QList<ExpectedUntilFixed> &ExpectedUntilFixed::all()
 {
     static const QList<ExpectedUntilFixed> cells = {
-        {"log-on", "line-drop", "blames the PIN, which was right",
-         "a line lost during the log-on is reported as \"Failed to Connect\" / \"Check PIN\""},
-        {"directory download", "stall", "user's table lost",
-         "a download cut short by a panel that stops replaces the user's table with the lines that came"},
-        {"directory download", "line-drop", "user's table lost",
-         "a download cut short by a lost line replaces the user's table with the lines that came"},
-        {"directory download", "bare-OK", "claims success, result differs; user's table lost",
-         "a reply of \"OK\" alone is taken for an empty directory: the table is emptied and marked as the panel's"},
-        {"directory download", "no-records", "claims success, result differs; user's table lost",
-         "a reply that holds none of the records is taken for an empty directory: the table is emptied and marked "
-         "as the panel's"},
-        {"directory upload", "refused", kClaimsSuccess, "\"Done\" after \"There was 5 error(s)\""},
-        {"directory upload", "readback", kClaimsSuccess, "\"Done\" after \"There was 5 error(s)\""},
-        {"directory upload", "noise", kClaimsSuccess,
-         "\"Done\" after \"There was 5 error(s)\" (a line of noise before each read-back fails every entry)"},
-        {"directory upload", "erase-mute", kClaimsSuccess,
-         "a panel silent after the erase: every entry is tried and counted, then \"Done\" after \"There was 5 "
-         "error(s)\""},
-        {"directory upload", "line-drop", "does not say the line was lost",
-         "a line lost during the backup read: the program offers to write without a backup and tries the erase on "
-         "the closed line, and never says that the connection was lost"},
-        {"directory upload", "bare-OK", "claims success, result differs; kept a backup that does not hold what the panel held",
-         "a reply of \"OK\" alone is kept as an empty backup of the phone list; after the refused writes the "
-         "restore empties the panel, and the upload says \"Done\""},
-        {"directory upload", "no-records", "kept a backup that does not hold what the panel held",
-         "a reply that holds none of the records is kept as an empty backup of the phone list"},
-        {"parameter Write All", "bare-OK", "crash",
-         "a reply of \"OK\" alone to the backup read of the parameters: its first and last lines are cut from a "
-         "list of one, and the program crashes"},
-        {"RFID download", "bare-OK", kClaimsSuccess,
-         "a reply of \"OK\" alone is taken for an empty RFID store: every code leaves the table, without a word"},
-        {"RFID download", "no-records", kClaimsSuccess,
-         "a reply that holds none of the records is taken for an empty RFID store: every code leaves the table, "
-         "without a word"},
-        {"RFID Write All", "bare-OK", "crash",
-         "a reply of \"OK\" alone to the backup read of the RFID store: its last and first lines are cut from a "
-         "list of one, and the program crashes"},
     };
     return cells;
 }

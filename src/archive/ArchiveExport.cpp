@@ -54,30 +54,18 @@ QJsonObject toJson(const ArchivedEvent &e)
     return o;
 }
 
-QByteArray protectedCell(const QByteArray &value)
-{
-    if (!value.isEmpty()) {
-        const char c = value.at(0);
-        if (c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r')
-            return '\'' + value;
-    }
-    return value;
-}
-
+// A spreadsheet would run a value starting with =, +, - or @ as a formula:
+// SpreadsheetFile::line writes such a value with an apostrophe in front.
 QList<QByteArray> csvValues(const ArchivedEvent &e)
 {
-    const QList<QByteArray> raw{e.dateText().toLatin1(),
-                                e.timeText().toLatin1(),
-                                e.room,
-                                e.relay,
-                                EventSources::name(e.source).toLatin1(),
-                                e.clientText(),
-                                EventKinds::name(e.kind).toLatin1(),
-                                e.downloadedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()};
-    QList<QByteArray> out;
-    for (const QByteArray &v : raw)
-        out << protectedCell(v);
-    return out;
+    return {e.dateText().toLatin1(),
+            e.timeText().toLatin1(),
+            e.room,
+            e.relay,
+            EventSources::name(e.source).toLatin1(),
+            e.clientText(),
+            EventKinds::name(e.kind).toLatin1(),
+            e.downloadedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1()};
 }
 
 bool writeJson(ArchiveSelection &selection, QIODevice &out, QString *error)

@@ -5,6 +5,7 @@
 #include "archive/ArchiveLine.h"
 #include "archive/ArchiveOverlap.h"
 #include "archive/ArchiveSchema.h"
+#include "table/SqliteOpening.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -78,6 +79,9 @@ bool EventArchive::open(QString *error)
         return fail(QStringLiteral("the folder cannot be created"));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return fail(QStringLiteral("the SQLite driver of Qt is missing (package libqt6sql6-sqlite)"));
+    const SqliteOpening opening(fileName_, kBusyTimeoutMs);
+    if (!opening.held())
+        return fail(QStringLiteral("another program kept it busy"));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db_.setDatabaseName(fileName_);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));

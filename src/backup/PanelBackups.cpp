@@ -112,6 +112,14 @@ PanelBackups::Gate PanelBackups::keep(AppContext &ctx, BackupKind kind, const QS
                                       UserPrompt::Question question)
 {
     Gate gate;
+    if (files.isEmpty() && !(ctx.link.conn().LoggedOn && ctx.link.port().isOpen())) {
+        // The line went down during the read: there is no write to go on with.
+        ctx.prompt.message(QStringLiteral("The connection to the Corvalen was lost while its %1 was read "
+                                          "for a backup.\r\nNothing was written to the Corvalen.")
+                               .arg(what),
+                           UserPrompt::Kind::Error);
+        return gate;
+    }
     if (files.isEmpty()) {
         gate.proceed = writeWithoutBackup(ctx.prompt, what, readError) && ctx.prompt.ask(question.text, question.kind);
         return gate;

@@ -1,5 +1,6 @@
 #include "directory/DirectoryListing.h"
 
+#include "directory/DirectorySlots.h"
 #include "link/BulkReply.h"
 
 #include <QStringList>
@@ -53,7 +54,11 @@ DirectoryListing DirectoryListing::read(const QByteArray &reply, bool complete)
             continue;
         if (isResident(slot))
             listing.entries.append(slot);
-        listing.occupied.append(std::move(slot));
+        // What a backup keeps and a restore writes back to its slot: only a
+        // line that names a slot of the directory read is one (a line of
+        // noise before the reply is not).
+        if (DirectorySlots::isDirectorySlot(slot.SlotAddress, DirectorySlots::kLastOfAnyModel))
+            listing.occupied.append(std::move(slot));
     }
     return listing;
 }

@@ -1,5 +1,7 @@
 #include "history/HistoryDatabase.h"
 
+#include "table/SqliteOpening.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
@@ -134,6 +136,13 @@ QString uniqueConnectionName()
 bool open(const QString &connection, const QString &fileName, QString *why)
 {
     QString reason;
+    const SqliteOpening opening(fileName, kBusyMs);
+    if (!opening.held()) {
+        if (why)
+            *why = QStringLiteral("The history %1 cannot be opened:\nAnother program kept it busy.")
+                       .arg(QDir::toNativeSeparators(fileName));
+        return false;
+    }
     const bool fresh = isNewFile(fileName);
     bool ok = makeOwnerOnly(fileName, &reason);
     if (ok) {

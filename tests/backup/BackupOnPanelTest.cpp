@@ -346,3 +346,19 @@ TEST_F(BackupOnPanel, ARestoreToAPanelThatFallsSilentStopsWithinSecondsAsALostLi
     EXPECT_LT((h.elapsedTicks() - start) * Waiter::kTickNs, 15000000000LL); // one record, not ten
     EXPECT_FALSE(h.port.commands().contains("u"));
 }
+
+TEST_F(BackupOnPanel, ALineLostDuringTheBackupReadSaysSoAndAsksNothingMore)
+{
+    panel.memory().setRecord(128, "101,,,,0211,Adams");
+    Directory::add(h.directory, "Person", "1", "", "");
+    // The line drops while the directory is read for the backup.
+    panel.engine().setCommandObserver([this](const QByteArray &command) {
+        if (command.startsWith("d0128"))
+            h.port.scheduler().in(0, [this] { h.port.dropLine(); });
+    });
+    EXPECT_EQ(DirectoryTransfer(h.ctx).WriteDataClick(), DirectoryTransfer::Outcome::NotStarted);
+    EXPECT_TRUE(h.prompt.questions.isEmpty()); // neither "write without a backup?" nor the replace question
+    ASSERT_FALSE(h.prompt.messages.isEmpty());
+    EXPECT_TRUE(h.prompt.messages.last().startsWith(QStringLiteral("The connection to the Corvalen was lost")));
+    EXPECT_EQ(panel.memory().record(128), QByteArray("101,,,,0211,Adams")); // never erased
+}

@@ -225,6 +225,18 @@ TEST(DirectoryListingLines, OnlyTheLinesBetweenTheFirstAndOkAreSlots)
     EXPECT_EQ(cut.entries[0].Name, QByteArray("Adams"));
 }
 
+// A line of noise ahead of the reply pushes the command's own first line
+// into the slots: only a line that names a slot is one for a backup.
+TEST(DirectoryListingLines, ALineThatNamesNoSlotIsNoSlotOfTheBackup)
+{
+    const DirectoryListing noisy =
+        DirectoryListing::read("#x!%\r\nd01281152\r\n1000 1,,,,,Adams\r\n1020 ,,,,0217,\r\nOK\r\n", true);
+    ASSERT_EQ(noisy.occupied.size(), 2);
+    EXPECT_EQ(noisy.occupied[0].SlotAddress, QByteArray("1000"));
+    EXPECT_EQ(noisy.occupied[1].SlotAddress, QByteArray("1020"));
+    EXPECT_EQ(noisy.skippedSlots(), QList<QByteArray>{"1020"});
+}
+
 TEST_F(DownloadFixture, AnOkWithoutASingleSlotLineIsACommunicationErrorAndTheTableStays)
 {
     table.appendRecord({"Kept", "1", "", "", "", "", "", "1000"});
