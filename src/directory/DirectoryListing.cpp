@@ -50,15 +50,14 @@ DirectoryListing DirectoryListing::read(const QByteArray &reply, bool complete)
         if (line.isEmpty())
             continue;
         PanelEntry slot = ParsePanelEntry(line);
-        if (!holdsData(slot))
+        // Only a line that names a slot of the directory read is a slot: a
+        // line of noise before the reply is neither a resident of the table
+        // nor something a backup keeps and a restore writes back.
+        if (!holdsData(slot) || !DirectorySlots::isDirectorySlot(slot.SlotAddress, DirectorySlots::kLastOfAnyModel))
             continue;
         if (isResident(slot))
             listing.entries.append(slot);
-        // What a backup keeps and a restore writes back to its slot: only a
-        // line that names a slot of the directory read is one (a line of
-        // noise before the reply is not).
-        if (DirectorySlots::isDirectorySlot(slot.SlotAddress, DirectorySlots::kLastOfAnyModel))
-            listing.occupied.append(std::move(slot));
+        listing.occupied.append(std::move(slot));
     }
     return listing;
 }
