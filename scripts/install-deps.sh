@@ -18,6 +18,7 @@ packages=(
   build-essential
   cmake
   ninja-build
+  ccache
   pkg-config
   qt6-base-dev
   qt6-base-dev-tools
