@@ -4,6 +4,7 @@
 
 #include "backup/BackupContent.h"
 #include "backup/BackupFiles.h"
+#include "backup/PanelBackups.h"
 
 #include <algorithm>
 

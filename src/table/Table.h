@@ -1,7 +1,8 @@
 #pragma once
 
+#include "table/TableOrder.h"
+
 #include <QByteArray>
-#include <QCollator>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -87,7 +88,7 @@ public:
 
     // Sorts ascending on one field by the locale's collation.
     void sortOn(const QByteArray &fieldName, Qt::CaseSensitivity cs);
-    int sortField() const { return sortField_; }
+    int sortField() const { return order_.field(); }
     // Ends a pending edit (posted when modified). The views read the table
     // as it stands, so there is nothing else to fetch again.
     void refresh();
@@ -133,12 +134,8 @@ signals:
 
 private:
     bool checkBrowseMode();
-    int sortedPosition(const QList<QByteArray> &values, int ignoreRow) const;
-    bool inOrderAt(int row, const QList<QByteArray> &values) const;
-    bool lessThan(const QList<QByteArray> &a, const QList<QByteArray> &b) const;
     void scrolled();
     QByteArray cut(int index, const QByteArray &value) const;
-    void resort();
 
     QList<Field> fields_;
     QList<QList<QByteArray>> rows_;
@@ -149,8 +146,6 @@ private:
     bool eof_ = true;
     bool bof_ = true;
     QList<QByteArray> buffer_;
-    int sortField_ = -1;
-    Qt::CaseSensitivity sortCase_ = Qt::CaseSensitive;
-    QCollator collator_;
+    TableOrder order_;
     int disabled_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/TCorvalenForm.h"
 #include "backup/BackupFiles.h"
+#include "backup/PanelBackups.h"
 #include "backup/widgets/BackupsDialog.h"
 #include "directory/PhoneFields.h"
 #include "link/DeviceMap.h"

@@ -1,5 +1,7 @@
 #include "app/widgets/FrameActions.h"
 
+#include "app/widgets/ActionHint.h"
+
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -68,29 +70,10 @@ QAction *FrameActions::make(const char *name, const QString &caption, const QStr
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
-    applyHint(action, hint);
+    ActionHint::apply(action, hint);
     if (!icon.isEmpty())
         action->setIcon(QIcon(QStringLiteral(":/resources/%1.png").arg(icon)));
     return action;
-}
-
-QString FrameActions::shortHint(const QString &hint)
-{
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.left(bar);
-}
-
-QString FrameActions::longHint(const QString &hint)
-{
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.mid(bar + 1);
-}
-
-void FrameActions::applyHint(QAction *action, const QString &hint)
-{
-    const QString tip = shortHint(hint);
-    action->setToolTip(tip.isEmpty() ? longHint(hint) : tip);
-    action->setStatusTip(longHint(hint));
 }
 
 void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animation)
@@ -181,4 +164,19 @@ void FrameActions::build(QMainWindow *mainWindow, QMenu *Port1, QWidget *animati
             button->setAccessibleName(withoutAmpersand(action->text()));
             button->setAccessibleDescription(action->statusTip());
         }
+}
+
+void FrameActions::showFileCommand(FileCommandState::Command command, bool on)
+{
+    switch (command) {
+    case FileCommandState::FileNewItem: FileNewItem->setEnabled(on); break;
+    case FileCommandState::FileOpenItem: FileOpenItem->setEnabled(on); break;
+    case FileCommandState::FileSaveItem: FileSaveItem->setEnabled(on); break;
+    case FileCommandState::SaveAs: SaveAs->setEnabled(on); break;
+    case FileCommandState::Edit1: Edit1->menuAction()->setEnabled(on); break;
+    case FileCommandState::TBnew: TBnew->setEnabled(on); break;
+    case FileCommandState::TBOpen: TBOpen->setEnabled(on); break;
+    case FileCommandState::TBSave: TBSave->setEnabled(on); break;
+    case FileCommandState::FileExportItem: FileExportItem->setEnabled(on); break;
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FileCommandState.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QObject>
@@ -10,24 +12,20 @@ class QMainWindow;
 // The main window's actions, menus and toolbar, each named after its
 // control. The file commands have a menu item and a toolbar button of their
 // own because the page commands enable them apart; the shortcuts sit on the
-// menu items, so a disabled item's shortcut does nothing. A hint is "short
-// part|long part": the short part is the tooltip, the long part goes to the
-// status bar and is the accessible description.
+// menu items, so a disabled item's shortcut does nothing. Each carries a
+// hint (ActionHint).
 class FrameActions : public QObject
 {
     Q_OBJECT
 public:
     explicit FrameActions(QMainWindow *window);
 
-    // Sets tooltip, status tip and accessible description from a hint.
-    static void applyHint(QAction *action, const QString &hint);
-    static QString shortHint(const QString &hint);
-    static QString longHint(const QString &hint);
-
     // Fills the menu bar (File, Edit, Window, About, Connect) and the
     // toolbar; Port1 is put into Connect and `animation` at the toolbar's
     // right end.
     void build(QMainWindow *window, QMenu *Port1, QWidget *animation);
+    // Enables or disables the item or button that stands for `command`.
+    void showFileCommand(FileCommandState::Command command, bool on);
 
     // File
     QAction *FileNewItem, *FileOpenItem, *FileSaveItem, *SaveAs, *FileExportItem, *FileExitItem;

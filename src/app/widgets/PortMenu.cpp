@@ -1,6 +1,6 @@
 #include "app/widgets/PortMenu.h"
 
-#include "app/widgets/FrameActions.h"
+#include "app/widgets/ActionHint.h"
 #include "link/DeviceChoice.h"
 #include "link/ExchangeGuard.h"
 #include "link/PortChoice.h"
@@ -29,7 +29,7 @@ PortMenu::PortMenu(PortChoice &ports, DeviceChoice &devices, ExchangeGuard &guar
     addSeparator();
     DeviceItem_ = addAction(QStringLiteral("Device..."));
     DeviceItem_->setObjectName(QStringLiteral("DeviceItem"));
-    FrameActions::applyHint(DeviceItem_,
+    ActionHint::apply(DeviceItem_,
                             QStringLiteral("Device|Choose the serial device or serial server of the port chosen now"));
     connect(DeviceItem_, &QAction::triggered, this, [this] {
         if (!guard_.busy())
@@ -45,7 +45,7 @@ void PortMenu::showDevice(int n)
     if (n < 1 || n > 4)
         return;
     const QString device = devices_.devices().device(n);
-    FrameActions::applyHint(items_[n - 1], QStringLiteral("%1|Use COM%2 on %1").arg(device).arg(n));
+    ActionHint::apply(items_[n - 1], QStringLiteral("%1|Use COM%2 on %1").arg(device).arg(n));
 }
 
 void PortMenu::choose(int n)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/AppContext.h"
-#include "backup/PanelBackups.h"
 #include "app/FileCommandState.h"
 #include "app/widgets/FrameFeedback.h"
+#include "app/widgets/FramePages.h"
 #include "directory/PhoneDirectory.h"
 #include "link/CommandExchange.h"
 #include "link/Connection.h"
@@ -16,14 +16,15 @@
 #include <memory>
 
 class AnimateStrip;
+class ConnectionControls;
 class DiagnosticsCommand;
-class EventsPage;
+struct BackupEntry;
 class FrameActions;
+class FrameBackups;
+class FrameFileCommands;
+class PanelBackups;
 class FrameStatusBar;
-class PhonePage;
 class PortMenu;
-class RfidPage;
-class SystemPage;
 class TAboutBox;
 class TTransferF;
 class TrafficJournal;
@@ -32,9 +33,12 @@ class Waiter;
 // The main window CorvalenForm: the four pages in `Page`, the menus, the
 // toolbar with the lamp `led` and the animation `Animate1`, the two-panel
 // status bar. It owns the link to the panel and everything the pages share
-// (AppContext), runs File New when it is created (so it starts offline on
-// COM2 with an empty phone list), dispatches the file commands to the page
-// showing and sets them per page with the page commands.
+// (AppContext), and wires the parts that do the work: the actions and menus
+// (FrameActions, PortMenu) know nothing of the window, the pages and their
+// commands (FramePages), the file commands (FrameFileCommands), the backups
+// (FrameBackups) and the connection's controls (ConnectionControls) know
+// only what they are given. It runs File New when it is created, so it
+// starts offline on COM2 with an empty phone list.
 class TCorvalenForm : public QMainWindow
 {
     Q_OBJECT
@@ -57,7 +61,7 @@ public:
     // Backups before the writes that erase, kept in `folder`, and the File
     // menu's "Backups..." command. Without this call no backups are taken.
     void enableBackups(const QString &folder);
-    PanelBackups *backups() const { return backups_; }
+    PanelBackups *backups() const;
     // File > "Backups...".
     void BackupsItemClick();
     // Its "Open in Page": the backup into its page, as if opened from a file,
@@ -79,10 +83,10 @@ public:
     AnimateStrip &animation() { return *Animate1; }
 
     // The pages phdir, system, Events and RFid_SU.
-    PhonePage *phonePage() const { return phonePage_; }
-    SystemPage *systemPage() const { return systemPage_; }
-    EventsPage *eventsPage() const { return eventsPage_; }
-    RfidPage *rfidPage() const { return rfidPage_; }
+    PhonePage *phonePage() const { return pages_->phonePage(); }
+    SystemPage *systemPage() const { return pages_->systemPage(); }
+    EventsPage *eventsPage() const { return pages_->eventsPage(); }
+    RfidPage *rfidPage() const { return pages_->rfidPage(); }
 
     // File commands, dispatched to the page showing.
     void FileNew1Execute();
@@ -97,11 +101,10 @@ public:
     void DeviceItemClick();
 
     // Page commands.
-    void PHButClick();
-    void PbuttClick();
-    void EbuttClick();
-    void RFbuttClick();
-    void ShowPageCommon();
+    void PHButClick() { pages_->PHButClick(); }
+    void PbuttClick() { pages_->PbuttClick(); }
+    void EbuttClick() { pages_->EbuttClick(); }
+    void RFbuttClick() { pages_->RFbuttClick(); }
 
     QTabWidget *Page = nullptr;
 
@@ -110,11 +113,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildPages();
     void wireActions();
-    void presentConnection();
-    void presentFileCommand(FileCommandState::Command command, bool on);
-    void setOnlineControls(bool enabled);
     void FormClose();
 
     FrameStatusBar *StatusBar = nullptr;
@@ -126,7 +125,6 @@ private:
     FileCommandState fileCommands_;
     FrameFeedback feedback_;
     std::unique_ptr<AppContext> ctx_;
-    PanelBackups *backups_ = nullptr;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<PortChoice> portChoice_;
     std::unique_ptr<DeviceChoice> deviceChoice_;
@@ -135,11 +133,10 @@ private:
     FrameActions *actions_ = nullptr;
     PortMenu *portMenu_ = nullptr;
     AnimateStrip *Animate1 = nullptr;
-    PhonePage *phonePage_ = nullptr;
-    SystemPage *systemPage_ = nullptr;
-    EventsPage *eventsPage_ = nullptr;
-    RfidPage *rfidPage_ = nullptr;
+    FramePages *pages_ = nullptr;
+    std::unique_ptr<FrameFileCommands> fileMenu_;
+    FrameBackups *backupCommands_ = nullptr;
+    ConnectionControls *connectionControls_ = nullptr;
     TAboutBox *aboutBox_ = nullptr;
     bool shownOnce_ = false;
-    int shownLedImage_ = -1; // the lamp's picture on show
 };
