@@ -2,7 +2,7 @@
 // backup holds what the panel held, the question shows what changes, and a
 // restore puts the panel's memory back byte for byte.
 #include "../rfid/Directory.h"
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
 #include "backup/BackupRestore.h"
 #include "backup/PanelBackups.h"
 #include "directory/DirectorySlots.h"
@@ -27,7 +27,7 @@ protected:
     BackupOnPanel()
     {
         h.logOnWithPin();
-        h.ctx.backups = &backups;
+        h.ctx.erase = &backups;
     }
 
     QList<QByteArray> records(int first, int last)
@@ -265,11 +265,11 @@ TEST_F(BackupOnPanel, RestoringTheOldestOfAHundredOldBackupsKeepsItThroughTheBac
     BackupStore older(backups.store().folder(), [&when] { return when; });
     PanelEntry adams{"1000", "101", "", "", "", "0211", "Adams"};
     const BackupStore::Saved chosen =
-        older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles({adams}), 1);
+        older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), DirectoryBackupContent::files({adams}), 1);
     ASSERT_TRUE(chosen.entry);
     for (int day = 99; day >= 1; --day) {
         when = kNow.addDays(-day);
-        ASSERT_TRUE(older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles({}), 0)
+        ASSERT_TRUE(older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), DirectoryBackupContent::files({}), 0)
                         .entry);
     }
     panel.memory().setRecord(128, "7,,,,,Wrong Person");
@@ -300,7 +300,7 @@ TEST_F(BackupOnPanel, AfterADirectoryRestoreTheTableNoLongerCountsAsThePanels)
     BackupStore older(backups.store().folder(), [] { return kNow.addDays(-3); });
     const BackupStore::Saved saved = older.save(
         BackupKind::Directory, QStringLiteral("Xarn1000"),
-        BackupFiles::directoryFiles({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
+        DirectoryBackupContent::files({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
     ASSERT_TRUE(saved.entry);
     EXPECT_TRUE(backups.restoreWithBackup(h.ctx, *saved.entry));
     EXPECT_EQ(panel.memory().record(128), QByteArray("103,,,,0213,Carter"));

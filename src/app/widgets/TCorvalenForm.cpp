@@ -2,6 +2,7 @@
 
 #include "backup/BackupOpen.h"
 #include "backup/widgets/BackupsDialog.h"
+#include "directory/DirectoryOnConnection.h"
 
 #include "app/widgets/AnimateStrip.h"
 #include "app/widgets/DiagnosticsCommand.h"
@@ -61,9 +62,10 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &device
     }
     prompt_ = prompt;
     link_ = std::make_unique<CommandExchange>(port, waiter, *StatusBar, *prompt_);
-    ctx_ = std::make_unique<AppContext>(
-        AppContext{*link_, guard_, *prompt_, *StatusBar, feedback_, directory_, &fileCommands_});
+    ctx_ = std::make_unique<DirectoryContext>(
+        DirectoryContext{{*link_, guard_, *prompt_, *StatusBar, feedback_, &fileCommands_}, directory_});
     connection_ = std::make_unique<Connection>(*ctx_);
+    followConnection(directory_, *connection_);
     feedback_.setConnection(connection_.get());
     portChoice_ = std::make_unique<PortChoice>(port, QString::fromLatin1(LogOnDetails::kFileName));
 
@@ -422,7 +424,7 @@ void TCorvalenForm::enableBackups(const QString &folder)
     if (backups_)
         return;
     backups_ = new PanelBackups(BackupStore(folder), this);
-    ctx_->backups = backups_;
+    ctx_->erase = backups_;
     // Offered after a failed write: run once that write has let go of the line.
     connect(backups_, &PanelBackups::restoreRequested, this,
             [this](const BackupEntry &entry) { backups_->restoreWithBackup(*ctx_, entry); }, Qt::QueuedConnection);

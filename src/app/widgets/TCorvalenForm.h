@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "backup/PanelBackups.h"
 #include "app/FileCommandState.h"
 #include "app/widgets/FrameFeedback.h"
@@ -32,7 +32,7 @@ class Waiter;
 // The main window CorvalenForm: the four pages in `Page`, the menus, the
 // toolbar with the lamp `led` and the animation `Animate1`, the two-panel
 // status bar. It owns the link to the panel and everything the pages share
-// (AppContext), runs File New when it is created (so it starts offline on
+// (DirectoryContext), runs File New when it is created (so it starts offline on
 // COM2 with an empty phone list), dispatches the file commands to the page
 // showing and sets them per page with the page commands.
 class TCorvalenForm : public QMainWindow
@@ -65,7 +65,7 @@ public:
     // when the backup cannot be read.
     bool openBackup(const BackupEntry &entry);
 
-    AppContext &context() { return *ctx_; }
+    DirectoryContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }
     Connection &connection() { return *connection_; }
     PortChoice &portChoice() { return *portChoice_; }
@@ -125,7 +125,7 @@ private:
     PhoneDirectory directory_;
     FileCommandState fileCommands_;
     FrameFeedback feedback_;
-    std::unique_ptr<AppContext> ctx_;
+    std::unique_ptr<DirectoryContext> ctx_;
     PanelBackups *backups_ = nullptr;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<PortChoice> portChoice_;
