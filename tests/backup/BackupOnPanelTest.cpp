@@ -362,3 +362,29 @@ TEST_F(BackupOnPanel, ALineLostDuringTheBackupReadSaysSoAndAsksNothingMore)
     EXPECT_TRUE(h.prompt.messages.last().startsWith(QStringLiteral("The connection to the Corvalen was lost")));
     EXPECT_EQ(panel.memory().record(128), QByteArray("101,,,,0211,Adams")); // never erased
 }
+
+TEST_F(BackupOnPanel, ThePermissionsHandleStandsForTheBackupItKeptAndNoOther)
+{
+    panel.memory().setRecord(128, "101,,,,0211,Adams");
+    UserPrompt::Question question;
+    question.text = QStringLiteral("Go on?");
+    const ErasePermission::Answer answer = backups.mayErase(h.ctx, DirectoryBackupContent({}), question);
+    EXPECT_TRUE(answer.proceed);
+    ASSERT_EQ(h.prompt.details.size(), 1);
+    EXPECT_TRUE(h.prompt.details[0].contains(QStringLiteral("- Adams (101)"))) << qPrintable(h.prompt.details[0]);
+    const std::optional<BackupEntry> kept = PanelBackups::backupOf(answer.kept);
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(backups.store().list().size(), 1);
+    EXPECT_EQ(kept->path, backups.store().list().first().path);
+    EXPECT_EQ(kept->count, 1);
+
+    struct Foreign : ErasePermission::Kept
+    {
+    };
+    EXPECT_FALSE(PanelBackups::backupOf(std::make_shared<Foreign>()));
+    EXPECT_FALSE(PanelBackups::backupOf(nullptr));
+    h.prompt.questions.clear();
+    EXPECT_FALSE(backups.offerRestore(h.ctx, ErasePermission::KeptHandle(std::make_shared<Foreign>()),
+                                      QStringLiteral("phone list")));
+    EXPECT_TRUE(h.prompt.questions.isEmpty());
+}
