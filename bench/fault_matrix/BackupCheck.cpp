@@ -4,6 +4,8 @@
 
 #include "backup/BackupContent.h"
 #include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterRecordSet.h"
+#include "rfid/StoreImage.h"
 
 #include <algorithm>
 
