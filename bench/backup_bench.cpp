@@ -5,9 +5,8 @@
 // Prints the figures; asserts nothing.
 //
 //   ./build/bench/backup_bench
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
 #include "backup/BackupStore.h"
-#include "backup/PanelReads.h"
 #include "directory/DirectoryTransfer.h"
 #include "support/AppHarness.h"
 #include "support/EnginePanel.h"
@@ -34,7 +33,7 @@ void backupBeforeUpload(const QString &folder)
     const qint64 start = h.elapsedTicks();
     const qint64 bytesBefore = h.link.rx().BytesReceived;
     QString why;
-    const std::optional<DirectoryListing> reply = PanelReads::readDirectory(h.link, &why);
+    const std::optional<DirectoryListing> reply = DirectoryBackupContent::readPanel(h.link, &why);
     const qint64 replyBytes = h.link.rx().BytesReceived - bytesBefore;
     const double readSeconds = double(h.elapsedTicks() - start) * Waiter::kTickNs / 1e9;
     if (!reply) {
@@ -46,7 +45,7 @@ void backupBeforeUpload(const QString &folder)
     timer.start();
     BackupStore store(folder);
     const BackupStore::Saved saved =
-        store.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles(entries),
+        store.save(BackupKind::Directory, QStringLiteral("Xarn1000"), DirectoryBackupContent::files(entries),
                    int(entries.size()));
     const double saveMs = double(timer.nsecsElapsed()) / 1e6;
     const double lineSeconds = double(replyBytes) * 10 / 57600;

@@ -17,7 +17,7 @@
 //   directory_bench pty [upload-entries]   (the same through panel-sim; ~70 s)
 //   directory_bench net [pty|tcp|rfc2217]  (three downloads, or the one named; ~35 s)
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "directory/DirectoryPanel.h"
 #include "directory/DirectorySlots.h"
 #include "directory/DirectoryTransfer.h"
@@ -79,7 +79,7 @@ struct RealTimeContext
     ExchangeGuard guard;
     RecordingFeedback feedback;
     PhoneDirectory directory;
-    AppContext ctx{link, guard, prompt, status, feedback, directory};
+    DirectoryContext ctx{{link, guard, prompt, status, feedback}, directory};
     // What the page would attach: the grid's model and the editor.
     TableModel model{directory.PhoneTable};
     PhoneEditor editor{ctx};
@@ -274,7 +274,7 @@ struct PtyContext
     ExchangeGuard guard;
     RecordingFeedback feedback;
     PhoneDirectory directory;
-    AppContext ctx{link, guard, prompt, status, feedback, directory};
+    DirectoryContext ctx{{link, guard, prompt, status, feedback}, directory};
     std::unique_ptr<PhonePage> page;
 
     explicit PtyContext(const QString &device)

@@ -8,8 +8,9 @@
 //
 // Input: one byte for the chunk plan, then the three replies separated by
 // the line "===".
-#include "backup/BackupFiles.h"
-#include "backup/PanelReads.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "directory/DirectoryListing.h"
 #include "directory/PhoneFields.h"
 #include "link/BulkReply.h"
@@ -71,12 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     app.answerInTurn(replies);
     QString why;
 
-    if (const std::optional<DirectoryListing> listing = PanelReads::readDirectory(app.link, &why)) {
+    if (const std::optional<DirectoryListing> listing = DirectoryBackupContent::readPanel(app.link, &why)) {
         FUZZ_CHECK(listing->records > 0);
         checkListing(*listing);
         // The backup keeps every slot that holds anything, exactly.
-        const QList<BackupStore::File> files = BackupFiles::directoryFiles(listing->occupied);
-        const QList<PanelEntry> back = BackupFiles::directoryEntries(files.first().bytes);
+        const QList<BackupStore::File> files = DirectoryBackupContent::files(listing->occupied);
+        const QList<PanelEntry> back = DirectoryBackupContent::entries(files.first().bytes);
         FUZZ_CHECK(back.size() == listing->occupied.size());
         for (qsizetype i = 0; i < back.size(); ++i)
             FUZZ_CHECK(sameSlot(back.at(i), listing->occupied.at(i)));
@@ -85,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     why.clear();
-    if (const std::optional<ParameterRecordSet> records = PanelReads::readParameterRecords(app.link, &why)) {
+    if (const std::optional<ParameterRecordSet> records = ParameterBackupContent::readPanel(app.link, &why)) {
         FUZZ_CHECK(records->isComplete());
         FUZZ_CHECK(ParameterRecordSet::fromFile(records->toFile(), &why) == records);
     } else {
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     why.clear();
-    if (const std::optional<StoreImage> image = PanelReads::readTagStore(app.link, &why))
+    if (const std::optional<StoreImage> image = TagStoreContent::readPanel(app.link, &why))
         FUZZ_CHECK(StoreImage::fromFile(image->toFile(), &why) == image);
     else
         FUZZ_CHECK(!why.isEmpty());

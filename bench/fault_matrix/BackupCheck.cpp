@@ -3,8 +3,10 @@
 #include "MatrixRig.h"
 
 #include "backup/BackupContent.h"
-#include "backup/BackupFiles.h"
 #include "backup/PanelBackups.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterRecordSet.h"
+#include "rfid/StoreImage.h"
 
 #include <algorithm>
 
@@ -63,7 +65,7 @@ std::optional<QByteArray> keptHolds(MatrixRig &r, BackupKind kind)
     case BackupKind::Directory:
         if (!BackupContent::load(oldest.path, &bytes, &why))
             return unreadable;
-        for (const PanelEntry &e : BackupFiles::directoryEntries(bytes))
+        for (const PanelEntry &e : DirectoryBackupContent::entries(bytes))
             lines << resident(e.SlotAddress, e.Name);
         return joined(lines);
     case BackupKind::Parameters: {

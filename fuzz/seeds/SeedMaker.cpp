@@ -7,7 +7,9 @@
 #include "PanelEngine.h"
 #include "PanelLines.h"
 
-#include "backup/PanelReads.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "directory/DirectoryTransfer.h"
 #include "directory/PhoneListFile.h"
 #include "events/EventTransfer.h"
@@ -273,9 +275,9 @@ void bulkReadSeeds()
     // and without the panel's line faults.
     const auto reads = [](FuzzApp &app) {
         QString why;
-        PanelReads::readDirectory(app.link, &why);
-        PanelReads::readParameterRecords(app.link, &why);
-        PanelReads::readTagStore(app.link, &why);
+        DirectoryBackupContent::readPanel(app.link, &why);
+        ParameterBackupContent::readPanel(app.link, &why);
+        TagStoreContent::readPanel(app.link, &why);
     };
     quint8 shape = 0;
     for (const Fault &fault : faults()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "support/FuzzSinks.h"
 #include "support/InstantWaiter.h"
 #include "support/ScriptedPort.h"
@@ -17,7 +17,7 @@ struct FuzzApp
     CommandExchange link{port, waiter, status, prompt};
     ExchangeGuard guard;
     PhoneDirectory directory;
-    AppContext ctx{link, guard, prompt, status, feedback, directory};
+    DirectoryContext ctx{{link, guard, prompt, status, feedback}, directory};
 
     FuzzApp();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/FileCommands.h"
+
 #include <QObject>
 #include <array>
 
@@ -9,21 +11,15 @@
 // phone page and on the event page, not on the parameter page). The page commands set them per page; New, Open and the
 // downloads of the phone list enable Save and Save As again; the parameter
 // reads enable Save As. The window follows enabledChanged().
-class FileCommandState : public QObject
+class FileCommandState : public QObject, public FileCommands
 {
     Q_OBJECT
 public:
-    enum Command { FileNewItem, FileOpenItem, FileSaveItem, SaveAs, Edit1, TBnew, TBOpen, TBSave, FileExportItem };
-    Q_ENUM(Command)
-    static constexpr int kCount = FileExportItem + 1;
-
     using QObject::QObject;
 
-    bool enabled(Command command) const { return enabled_[command]; }
-    void setEnabled(Command command, bool on);
-    // FileSaveItem, TBSave, SaveAs and FileExportItem: the phone list can be
-    // saved.
-    void enableSaveCommands();
+    bool enabled(Command command) const override { return enabled_[command]; }
+    void setEnabled(Command command, bool on) override;
+    void enableSaveCommands() override;
 
 signals:
     void enabledChanged(FileCommandState::Command command, bool on);

@@ -1,8 +1,8 @@
 #include "backup/BackupContent.h"
 
-#include "directory/PhoneFields.h"
-#include "parameters/ParameterRecordSet.h"
-#include "rfid/StoreImage.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "table/TableFile.h"
 
 #include <QFileInfo>
@@ -29,24 +29,17 @@ int count(const BackupEntry &entry)
     case BackupKind::Directory:
         if (!load(entry.path, &bytes, nullptr))
             return -1;
-        return int(TableFile::parse(bytes, PhoneFields::definition()).size());
+        return DirectoryBackupContent::count(bytes);
     case BackupKind::Parameters: {
         const QString records = fileWithSuffix(entry, QStringLiteral("records"));
         if (records.isEmpty() || !load(records, &bytes, nullptr))
             return -1;
-        const std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, nullptr);
-        if (!set)
-            return -1;
-        int n = 0;
-        for (int r = ParameterRecordSet::kFirst; r <= ParameterRecordSet::kLast; ++r)
-            n += set->has(r) ? 1 : 0;
-        return n;
+        return ParameterBackupContent::count(bytes);
     }
     case BackupKind::Tags: {
         if (!load(entry.path, &bytes, nullptr))
             return -1;
-        const std::optional<StoreImage> image = StoreImage::fromFile(bytes, nullptr);
-        return image ? image->codeCount() : -1;
+        return TagStoreContent::count(bytes);
     }
     }
     return -1;

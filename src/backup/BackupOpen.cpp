@@ -1,6 +1,6 @@
 #include "backup/BackupOpen.h"
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "backup/BackupContent.h"
 #include "directory/PhoneListFile.h"
 #include "parameters/ParameterFile.h"
@@ -22,7 +22,7 @@ QString listFileName(const BackupEntry &entry, const QString &folder)
     return name;
 }
 
-bool openDirectory(AppContext &ctx, const BackupEntry &entry, const QString &folder)
+bool openDirectory(DirectoryContext &ctx, const BackupEntry &entry, const QString &folder)
 {
     return PhoneListFile(ctx).openAs(entry.path, listFileName(entry, folder));
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-struct AppContext;
+struct DirectoryContext;
 class ParameterControls;
 class UserPrompt;
 
@@ -25,7 +25,7 @@ QString listFileName(const BackupEntry &entry, const QString &folder);
 // table then does not stand for the panel); DBFiles becomes
 // listFileName(entry, folder). False, with the message shown, when the
 // file cannot be read.
-bool openDirectory(AppContext &ctx, const BackupEntry &entry, const QString &folder);
+bool openDirectory(DirectoryContext &ctx, const BackupEntry &entry, const QString &folder);
 
 // The backup's parameter file into the controls as File Open reads it;
 // then, from the records kept beside it, the values of record 0001 the

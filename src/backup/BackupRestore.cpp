@@ -1,7 +1,7 @@
 #include "backup/BackupRestore.h"
 
 #include "backup/BackupContent.h"
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
 #include "directory/EntryWrite.h"
 #include "link/CommandExchange.h"
 #include "link/LineSilence.h"
@@ -139,7 +139,7 @@ Result restore(CommandExchange &link, const BackupEntry &entry)
     case BackupKind::Directory:
         if (!BackupContent::load(entry.path, &bytes, &result.error))
             return result;
-        return restoreDirectory(link, BackupFiles::directoryEntries(bytes));
+        return restoreDirectory(link, DirectoryBackupContent::entries(bytes));
     case BackupKind::Parameters: {
         const QString file = BackupContent::fileWithSuffix(entry, QStringLiteral("records"));
         if (file.isEmpty()) {

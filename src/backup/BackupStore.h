@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/BackupEntry.h"
+#include "link/PanelContent.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -35,11 +36,8 @@ public:
     QString folder() const { return folder_; }
     QDateTime now() const { return now_(); }
 
-    struct File
-    {
-        QString suffix;   // without the dot
-        QByteArray bytes;
-    };
+    // One file of a backup, as the domains write what they keep.
+    using File = PanelContent::File;
     struct Saved
     {
         std::optional<BackupEntry> entry; // set when every file was written

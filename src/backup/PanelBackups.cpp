@@ -1,13 +1,12 @@
 #include "backup/PanelBackups.h"
 
-#include "app/AppContext.h"
-#include "backup/BackupFiles.h"
 #include "backup/BackupContent.h"
 #include "backup/BackupName.h"
 #include "backup/BackupRestore.h"
-#include "backup/DirectoryComparison.h"
-#include "backup/PanelReads.h"
-#include "backup/RecordComparison.h"
+#include "directory/DirectoryBackupContent.h"
+#include "directory/DirectoryContext.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 
 #include <QDir>
 
@@ -32,6 +31,23 @@ private:
     TransferFeedback &feedback_;
 };
 
+// What mayErase() hands the write: the backup taken before it.
+struct KeptBackup : ErasePermission::Kept
+{
+    explicit KeptBackup(const BackupEntry &backup) : entry(backup) {}
+    BackupEntry entry;
+};
+
+BackupKind kindOf(PanelContent::Kind kind)
+{
+    switch (kind) {
+    case PanelContent::Kind::Directory: return BackupKind::Directory;
+    case PanelContent::Kind::Parameters: return BackupKind::Parameters;
+    case PanelContent::Kind::Tags: return BackupKind::Tags;
+    }
+    return BackupKind::Directory;
+}
+
 } // namespace
 
 PanelBackups::RestoreHold::RestoreHold(PanelBackups &backups, const BackupEntry &entry)
@@ -55,59 +71,45 @@ PanelBackups::PanelBackups(const BackupStore &store, QObject *parent)
 {
 }
 
-PanelBackups::Gate PanelBackups::beforeDirectoryWrite(AppContext &ctx, const QList<PanelEntry> &written,
-                                                      UserPrompt::Question question)
+PanelBackups::Gate PanelBackups::beforeWrite(TransferContext &ctx, const PanelContent &written,
+                                             UserPrompt::Question question)
 {
     QString why;
-    std::optional<DirectoryListing> listing;
+    std::optional<PanelContent::Held> held;
     {
         ReadFeedback busy(ctx.feedback);
-        listing = PanelReads::readDirectory(ctx.link, &why);
+        held = written.readHeld(ctx.link, &why);
     }
-    // Every slot that holds anything is kept, a resident or not, so that a
-    // restore puts back exactly what the write replaces.
-    QList<PanelEntry> panel;
-    if (listing) {
-        panel = listing->occupied;
-        question.details = DirectoryComparison::compare(panel, written).text();
-    }
-    return keep(ctx, BackupKind::Directory, QStringLiteral("phone list"), why,
-                listing ? BackupFiles::directoryFiles(panel) : QList<BackupStore::File>(), int(panel.size()), question);
+    if (held)
+        question.details = held->changes;
+    return keep(ctx, kindOf(written.kind()), written.what(), why, held ? held->files : QList<BackupStore::File>(),
+                held ? held->count : 0, question);
 }
 
-PanelBackups::Gate PanelBackups::beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written,
-                                                      UserPrompt::Question question)
+ErasePermission::Answer PanelBackups::mayErase(TransferContext &ctx, const PanelContent &written,
+                                               UserPrompt::Question question)
 {
-    QString why;
-    std::optional<ParameterRecordSet> records;
-    {
-        ReadFeedback busy(ctx.feedback);
-        records = PanelReads::readParameterRecords(ctx.link, &why);
-    }
-    if (records)
-        question.details = RecordComparison::parameterText(RecordComparison::parameterChanges(*records, written));
-    return keep(ctx, BackupKind::Parameters, QStringLiteral("parameters"), why,
-                records ? BackupFiles::parameterFiles(*records) : QList<BackupStore::File>(),
-                ParameterRecordSet::kLast, question);
+    const Gate gate = beforeWrite(ctx, written, question);
+    Answer answer;
+    answer.proceed = gate.proceed;
+    if (gate.backup)
+        answer.kept = std::make_shared<KeptBackup>(*gate.backup);
+    return answer;
 }
 
-PanelBackups::Gate PanelBackups::beforeTagWrite(AppContext &ctx, const QList<StoreCodec::Entry> &written,
-                                                UserPrompt::Question question)
+std::optional<BackupEntry> PanelBackups::backupOf(const KeptHandle &kept)
 {
-    QString why;
-    std::optional<StoreImage> image;
-    {
-        ReadFeedback busy(ctx.feedback);
-        image = PanelReads::readTagStore(ctx.link, &why);
-    }
-    if (image)
-        question.details = RecordComparison::tagText(RecordComparison::tagChanges(image->entries(), written));
-    return keep(ctx, BackupKind::Tags, QStringLiteral("RFID codes"), why,
-                image ? BackupFiles::tagFiles(*image) : QList<BackupStore::File>(), image ? image->codeCount() : 0,
-                question);
+    if (const auto *backup = dynamic_cast<const KeptBackup *>(kept.get()))
+        return backup->entry;
+    return std::nullopt;
 }
 
-PanelBackups::Gate PanelBackups::keep(AppContext &ctx, BackupKind kind, const QString &what,
+bool PanelBackups::offerRestore(TransferContext &ctx, const KeptHandle &kept, const QString &what, bool lineLost)
+{
+    return offerRestore(ctx, backupOf(kept), what, lineLost);
+}
+
+PanelBackups::Gate PanelBackups::keep(TransferContext &ctx, BackupKind kind, const QString &what,
                                       const QString &readError, const QList<BackupStore::File> &files, int count,
                                       UserPrompt::Question question)
 {
@@ -150,7 +152,7 @@ bool PanelBackups::writeWithoutBackup(UserPrompt &prompt, const QString &what, c
     return prompt.askQuestion(question);
 }
 
-bool PanelBackups::offerRestore(AppContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
+bool PanelBackups::offerRestore(TransferContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
                                 bool lineLost)
 {
     if (!entry || entry->path.isEmpty())
@@ -175,7 +177,7 @@ bool PanelBackups::offerRestore(AppContext &ctx, const std::optional<BackupEntry
     return true;
 }
 
-bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
+bool PanelBackups::restoreWithBackup(DirectoryContext &ctx, const BackupEntry &entry)
 {
     if (!ctx.link.conn().LoggedOn) {
         ctx.prompt.message(QStringLiteral("Log on to the Corvalen first."), UserPrompt::Kind::Error);
@@ -199,7 +201,7 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
     case BackupKind::Directory:
         if (!BackupContent::load(entry.path, &bytes, &why))
             break;
-        gate = beforeDirectoryWrite(ctx, BackupFiles::directoryEntries(bytes), question);
+        gate = beforeWrite(ctx, DirectoryBackupContent(DirectoryBackupContent::entries(bytes)), question);
         break;
     case BackupKind::Parameters: {
         const QString file = BackupContent::fileWithSuffix(entry, QStringLiteral("records"));
@@ -209,7 +211,7 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
             break;
         const std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, &why);
         if (set)
-            gate = beforeParameterWrite(ctx, *set, question);
+            gate = beforeWrite(ctx, ParameterBackupContent(*set), question);
         break;
     }
     case BackupKind::Tags: {
@@ -217,7 +219,7 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
             break;
         const std::optional<StoreImage> image = StoreImage::fromFile(bytes, &why);
         if (image)
-            gate = beforeTagWrite(ctx, image->entries(), question);
+            gate = beforeWrite(ctx, TagStoreContent(image->entries()), question);
         break;
     }
     }

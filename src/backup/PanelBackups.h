@@ -1,15 +1,14 @@
 #pragma once
 
 #include "backup/BackupStore.h"
-#include "directory/PanelEntry.h"
+#include "link/ErasePermission.h"
+#include "link/PanelContent.h"
 #include "link/UserPrompt.h"
-#include "parameters/ParameterRecordSet.h"
-#include "rfid/StoreCodec.h"
 
 #include <QObject>
 #include <optional>
 
-struct AppContext;
+struct DirectoryContext;
 
 // The backups of the panel as the writes that erase see them. Before such a
 // write the page asks its gate: the gate reads what the panel holds now
@@ -19,7 +18,7 @@ struct AppContext;
 // question (No by default) lets it go on without one. After a write that
 // failed or was cut short, offerRestore() names the backup and offers to
 // load it into its page.
-class PanelBackups : public QObject
+class PanelBackups : public QObject, public ErasePermission
 {
     Q_OBJECT
 public:
@@ -33,9 +32,12 @@ public:
         std::optional<BackupEntry> backup; // what the panel held, when kept
     };
     // `question` holds the page's own question; its details are filled in.
-    Gate beforeDirectoryWrite(AppContext &ctx, const QList<PanelEntry> &written, UserPrompt::Question question);
-    Gate beforeParameterWrite(AppContext &ctx, const ParameterRecordSet &written, UserPrompt::Question question);
-    Gate beforeTagWrite(AppContext &ctx, const QList<StoreCodec::Entry> &written, UserPrompt::Question question);
+    Gate beforeWrite(TransferContext &ctx, const PanelContent &written, UserPrompt::Question question);
+
+    // The gate as the writes see it: the kept handle holds the backup.
+    Answer mayErase(TransferContext &ctx, const PanelContent &written, UserPrompt::Question question) override;
+    // The backup a handle of mayErase() stands for; none for a foreign one.
+    static std::optional<BackupEntry> backupOf(const KeptHandle &kept);
 
     // After a backup could not be read or saved: says why and that nothing
     // was written, then asks, with No as the default answer, whether to
@@ -48,8 +50,10 @@ public:
     // cannot run now (the link is down, or `lineLost`: the panel stopped
     // answering) is not offered: the message names the backup and how to
     // restore it later. False when there is no backup or nothing was asked.
-    bool offerRestore(AppContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
+    bool offerRestore(TransferContext &ctx, const std::optional<BackupEntry> &entry, const QString &what,
                       bool lineLost = false);
+    bool offerRestore(TransferContext &ctx, const KeptHandle &kept, const QString &what,
+                      bool lineLost = false) override;
 
     // Puts a backup back on the panel (BackupRestore), after keeping what the
     // panel holds now and asking with the comparison as details. Says how it
@@ -57,7 +61,7 @@ public:
     // guard; refuses while offline. The backup restored is never pruned
     // meanwhile; the retention rule runs once the restore is over. After a
     // directory restore the table no longer counts as the panel's.
-    bool restoreWithBackup(AppContext &ctx, const BackupEntry &entry);
+    bool restoreWithBackup(DirectoryContext &ctx, const BackupEntry &entry);
 
 signals:
     // The user asked for this backup to go back on the panel (the window
@@ -79,7 +83,7 @@ private:
         BackupEntry entry_;
     };
 
-    Gate keep(AppContext &ctx, BackupKind kind, const QString &what, const QString &readError,
+    Gate keep(TransferContext &ctx, BackupKind kind, const QString &what, const QString &readError,
               const QList<BackupStore::File> &files, int count, UserPrompt::Question question);
 
     BackupStore store_;

@@ -1,9 +1,10 @@
 #include "cli/BackupHook.h"
 
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "backup/BackupName.h"
 #include "backup/BackupStore.h"
-#include "backup/PanelReads.h"
 #include "cli/CliSession.h"
 
 #include <QDir>
@@ -19,25 +20,25 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
 {
     switch (job) {
     case CliCommand::Job::DirectoryPut:
-        if (const std::optional<DirectoryListing> listing = PanelReads::readDirectory(link, why)) {
+        if (const std::optional<DirectoryListing> listing = DirectoryBackupContent::readPanel(link, why)) {
             // Every slot that holds anything, a resident or not.
             *count = int(listing->occupied.size());
             *kind = BackupKind::Directory;
-            return BackupFiles::directoryFiles(listing->occupied);
+            return DirectoryBackupContent::files(listing->occupied);
         }
         break;
     case CliCommand::Job::ParametersPut:
-        if (const std::optional<ParameterRecordSet> records = PanelReads::readParameterRecords(link, why)) {
+        if (const std::optional<ParameterRecordSet> records = ParameterBackupContent::readPanel(link, why)) {
             *count = ParameterRecordSet::kLast;
             *kind = BackupKind::Parameters;
-            return BackupFiles::parameterFiles(*records);
+            return ParameterBackupContent::files(*records);
         }
         break;
     case CliCommand::Job::RfidPut:
-        if (const std::optional<StoreImage> image = PanelReads::readTagStore(link, why)) {
+        if (const std::optional<StoreImage> image = TagStoreContent::readPanel(link, why)) {
             *count = image->codeCount();
             *kind = BackupKind::Tags;
-            return BackupFiles::tagFiles(*image);
+            return TagStoreContent::files(*image);
         }
         break;
     default:

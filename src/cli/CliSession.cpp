@@ -2,6 +2,7 @@
 
 #include "cli/CliProgress.h"
 #include "cli/CliPrompt.h"
+#include "directory/DirectoryOnConnection.h"
 #include "link/PanelModel.h"
 
 CliSession::CliSession(SerialPort &port, Waiter &waiter, CliPrompt &prompt, CliProgress &progress)
@@ -9,7 +10,7 @@ CliSession::CliSession(SerialPort &port, Waiter &waiter, CliPrompt &prompt, CliP
     , progress_(progress)
     , link_(port, waiter, progress, prompt)
     , directory_()
-    , ctx_{link_, guard_, prompt, progress, progress, directory_}
+    , ctx_{{link_, guard_, prompt, progress, progress}, directory_}
     , connection_(ctx_)
     , controls_(&directory_)
 {
@@ -17,6 +18,7 @@ CliSession::CliSession(SerialPort &port, Waiter &waiter, CliPrompt &prompt, CliP
     directory_.DefinePhoneFields();
     directory_.PhoneTable.open();
     connection_.setPinRequest(&pin_);
+    followConnection(directory_, connection_);
 }
 
 CliSession::~CliSession()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "cli/CliExit.h"
 #include "directory/PhoneDirectory.h"
 #include "link/CommandExchange.h"
@@ -40,7 +40,7 @@ public:
     // identity the panel sent. Empty when the model was recognised.
     QString modelProblem() const;
 
-    AppContext &ctx() { return ctx_; }
+    DirectoryContext &ctx() { return ctx_; }
     CommandExchange &link() { return link_; }
     PhoneDirectory &directory() { return directory_; }
     ParameterControls &controls() { return controls_; }
@@ -60,7 +60,7 @@ private:
     CommandExchange link_;
     ExchangeGuard guard_;
     PhoneDirectory directory_;
-    AppContext ctx_;
+    DirectoryContext ctx_;
     Connection connection_;
     ParameterControls controls_;
     GivenPin pin_;

@@ -1,6 +1,6 @@
 #include "cli/DirectoryJob.h"
 
-#include "backup/DirectoryComparison.h"
+#include "directory/DirectoryComparison.h"
 #include "cli/CliOptions.h"
 #include "cli/CliProgress.h"
 #include "cli/CliPrompt.h"

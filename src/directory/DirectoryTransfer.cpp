@@ -1,6 +1,6 @@
 #include "directory/DirectoryTransfer.h"
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "directory/DirectoryListing.h"
 #include "directory/PhoneFields.h"
 #include "directory/ScrollSyncPause.h"
@@ -15,7 +15,7 @@ const QString kCommunicationError = QStringLiteral("communication error");
 
 } // namespace
 
-DirectoryTransfer::DirectoryTransfer(AppContext &ctx, QObject *parent)
+DirectoryTransfer::DirectoryTransfer(DirectoryContext &ctx, QObject *parent)
     : QObject(parent)
     , ctx_(ctx)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup/BackupEntry.h"
+#include "link/ErasePermission.h"
 #include "directory/PanelEntry.h"
 
 #include <QByteArray>
@@ -8,7 +8,7 @@
 #include <QObject>
 #include <optional>
 
-struct AppContext;
+struct DirectoryContext;
 struct DirectoryListing;
 
 // The whole-directory transfers of the phone page, below the windows.
@@ -41,7 +41,7 @@ public:
         Unfinished,         // the link went down, or the panel fell silent, during the rewrite
     };
 
-    explicit DirectoryTransfer(AppContext &ctx, QObject *parent = nullptr);
+    explicit DirectoryTransfer(DirectoryContext &ctx, QObject *parent = nullptr);
 
     Outcome GetDataClick();
     Outcome WriteDataClick();
@@ -74,7 +74,7 @@ private:
     bool erasePanelDirectory();
     bool entriesFitTheLine();
     QByteArray uploadText();
-    bool askToReplace(std::optional<BackupEntry> *backup);
+    bool askToReplace(ErasePermission::KeptHandle *backup);
     struct Rewrite
     {
         int written = 0;       // entries the panel took
@@ -82,12 +82,12 @@ private:
         bool lineLost = false; // the panel stopped answering at all
     };
     Rewrite rewritePanel();
-    Outcome reportRewrite(const Rewrite &done, const std::optional<BackupEntry> &backup);
+    Outcome reportRewrite(const Rewrite &done, const ErasePermission::KeptHandle &backup);
     bool linkStillUp();
     void beginTransferFeedback();
     void endTransferFeedback();
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     int written_ = 0;
     int errors_ = 0;
 };

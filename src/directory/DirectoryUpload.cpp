@@ -2,9 +2,10 @@
 // download and what both share are in DirectoryTransfer.cpp).
 #include "directory/DirectoryTransfer.h"
 
-#include "app/AppContext.h"
-#include "backup/DirectoryComparison.h"
-#include "backup/PanelBackups.h"
+#include "directory/DirectoryContext.h"
+#include "directory/DirectoryBackupContent.h"
+#include "directory/DirectoryComparison.h"
+#include "link/ErasePermission.h"
 #include "directory/DirectorySlots.h"
 #include "directory/EntryText.h"
 #include "directory/EntryWrite.h"
@@ -58,7 +59,7 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
 
     if (!WriteDataChecks())
         return Outcome::NotStarted;
-    std::optional<BackupEntry> backup;
+    ErasePermission::KeptHandle backup;
     if (!askToReplace(&backup))
         return Outcome::NotStarted;
 
@@ -136,7 +137,7 @@ bool DirectoryTransfer::WriteDataChecks()
 // first and the question shows what the upload changes; but only an upload
 // that will erase the panel's directory (a table with entries, every one of
 // which gets a slot) reads it: an empty table sends nothing at all.
-bool DirectoryTransfer::askToReplace(std::optional<BackupEntry> *backup)
+bool DirectoryTransfer::askToReplace(ErasePermission::KeptHandle *backup)
 {
     const Table &table = ctx_.directory.PhoneTable;
     UserPrompt::Question question;
@@ -144,12 +145,12 @@ bool DirectoryTransfer::askToReplace(std::optional<BackupEntry> *backup)
     question.kind = UserPrompt::Kind::Information;
     const bool erases =
         table.count() > 0 && table.count() <= DirectorySlots::slotCount(ctx_.link.conn().DirectoryEnd);
-    if (!ctx_.backups || !erases)
+    if (!ctx_.erase || !erases)
         return ctx_.prompt.ask(question.text, question.kind);
-    const PanelBackups::Gate gate =
-        ctx_.backups->beforeDirectoryWrite(ctx_, DirectoryComparison::tableEntries(table), question);
-    *backup = gate.backup;
-    return gate.proceed;
+    const ErasePermission::Answer answer =
+        ctx_.erase->mayErase(ctx_, DirectoryBackupContent(DirectoryComparison::tableEntries(table)), question);
+    *backup = answer.kept;
+    return answer.proceed;
 }
 
 // What the rewrite left, told: a rewrite cut short by a log-off, a dropped
@@ -158,7 +159,7 @@ bool DirectoryTransfer::askToReplace(std::optional<BackupEntry> *backup)
 // table, and the backup taken before is offered (or named, when the restore
 // cannot run now). Only a whole rewrite says "Done".
 DirectoryTransfer::Outcome DirectoryTransfer::reportRewrite(const Rewrite &done,
-                                                            const std::optional<BackupEntry> &backup)
+                                                            const ErasePermission::KeptHandle &backup)
 {
     const int total = ctx_.directory.PhoneTable.count();
     const bool linkUp = linkStillUp();
@@ -175,8 +176,8 @@ DirectoryTransfer::Outcome DirectoryTransfer::reportRewrite(const Rewrite &done,
                             UserPrompt::Kind::Error);
     else if (done.errors != 0)
         ctx_.prompt.message(QStringLiteral("There was %1 error(s)").arg(done.errors), UserPrompt::Kind::Error);
-    if ((cutShort || done.errors != 0) && ctx_.backups)
-        ctx_.backups->offerRestore(ctx_, backup, QStringLiteral("phone list"), done.lineLost);
+    if ((cutShort || done.errors != 0) && ctx_.erase)
+        ctx_.erase->offerRestore(ctx_, backup, QStringLiteral("phone list"), done.lineLost);
     if (cutShort)
         return Outcome::Unfinished;
     if (done.errors != 0)

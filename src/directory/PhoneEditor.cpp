@@ -1,6 +1,6 @@
 #include "directory/PhoneEditor.h"
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "directory/DirectorySlots.h"
 #include "directory/EntryText.h"
 #include "directory/EntryWriteCheck.h"
@@ -12,7 +12,7 @@ constexpr int kWriteAttempts = 5;
 const QString kNoSlot = QStringLiteral("Could Not Assign a new addr");
 } // namespace
 
-PhoneEditor::PhoneEditor(AppContext &ctx, QObject *parent)
+PhoneEditor::PhoneEditor(DirectoryContext &ctx, QObject *parent)
     : QObject(parent)
     , ctx_(ctx)
 {

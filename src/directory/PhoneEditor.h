@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-struct AppContext;
+struct DirectoryContext;
 class Table;
 
 // The editing logic of the phone page, below the widgets: storing the typed
@@ -30,7 +30,7 @@ class PhoneEditor : public QObject
 public:
     static constexpr int kMaxEntries = 1000;
 
-    explicit PhoneEditor(AppContext &ctx, QObject *parent = nullptr);
+    explicit PhoneEditor(DirectoryContext &ctx, QObject *parent = nullptr);
 
     // The current entry as the fields and the record counter show it.
     static PhoneEntryView entryView(const Table &table);
@@ -84,7 +84,7 @@ private:
     void setButtons(bool navInst, bool navOk, bool undo);
     bool writeEachChangeApplies() const;
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     bool navInst_ = false;
     bool navOk_ = false;
     bool undo_ = false;

@@ -1,12 +1,12 @@
 #include "directory/PhoneListFile.h"
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "directory/PhoneListNotes.h"
 #include "directory/ScrollSyncPause.h"
 #include "table/SpreadsheetFile.h"
 #include "table/TableFile.h"
 
-PhoneListFile::PhoneListFile(AppContext &ctx)
+PhoneListFile::PhoneListFile(DirectoryContext &ctx)
     : ctx_(ctx)
 {
 }

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-struct AppContext;
+struct DirectoryContext;
 
 // The phone list file and the phone page's file commands, below the
 // dialogs: the page asks for a file name and hands it over.
@@ -24,7 +24,7 @@ class PhoneListFile
 public:
     static constexpr const char *kDefaultName = "CorvalenPhList.csv";
 
-    explicit PhoneListFile(AppContext &ctx);
+    explicit PhoneListFile(DirectoryContext &ctx);
 
     // The default phone list in a folder: the folder, "/" unless it ends
     // with one, and "CorvalenPhList.csv".
@@ -63,5 +63,5 @@ private:
     bool write(const QString &fileName);
     static void upperCaseRfid(QList<QList<QByteArray>> &rows);
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
 };

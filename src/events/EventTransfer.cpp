@@ -31,7 +31,7 @@ bool eventReplyComplete(const QByteArray &received)
 }
 } // namespace
 
-EventTransfer::EventTransfer(AppContext &ctx, EventLog &log, ComputerClock clock)
+EventTransfer::EventTransfer(TransferContext &ctx, EventLog &log, ComputerClock clock)
     : ctx_(ctx)
     , log_(log)
     , clock_(std::move(clock))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "link/TransferContext.h"
 #include "events/ComputerClock.h"
 #include "events/EventLog.h"
 
@@ -21,7 +21,7 @@ public:
         BadEventLine, // an event line's date or time was not hexadecimal; the rows before it stay
     };
 
-    EventTransfer(AppContext &ctx, EventLog &log, ComputerClock clock = ComputerClock());
+    EventTransfer(TransferContext &ctx, EventLog &log, ComputerClock clock = ComputerClock());
 
     // The download:
     //  1. transfer window shown, lamp blinking;
@@ -70,7 +70,7 @@ private:
     Outcome decodeEvents(const QDateTime &loadedAt);
     void reportProblem(Outcome outcome);
 
-    AppContext &ctx_;
+    TransferContext &ctx_;
     EventLog &log_;
     ComputerClock clock_;
     int badEvent_ = 0;

@@ -1,6 +1,6 @@
 #include "history/HistoryContent.h"
 
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
 #include "table/TableFile.h"
 
 #include <QDir>
@@ -40,7 +40,7 @@ std::optional<Parsed> fail(QString *why, const QString &reason)
 
 QByteArray ofDirectory(const QList<PanelEntry> &entries)
 {
-    return BackupFiles::directoryFiles(entries).first().bytes;
+    return DirectoryBackupContent::files(entries).first().bytes;
 }
 
 QByteArray ofParameters(const ParameterRecordSet &records)
@@ -93,7 +93,7 @@ std::optional<Parsed> parse(BackupKind kind, const QByteArray &bytes, QString *w
     case BackupKind::Directory:
         if (!isPhoneListHeader(firstLine(bytes)))
             return fail(why, QStringLiteral("It is not a phone list: its first line does not name the columns."));
-        out.entries = BackupFiles::directoryEntries(bytes);
+        out.entries = DirectoryBackupContent::entries(bytes);
         return out;
     case BackupKind::Parameters: {
         std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, why);

@@ -13,7 +13,7 @@
 // What a version holds, in the program's own backup formats:
 //
 //  - directory: a phone list file (".csv") with every resident at its slot
-//    ("Addr"), as BackupFiles::directoryFiles writes it;
+//    ("Addr"), as DirectoryBackupContent::files writes it;
 //  - parameters: the records 0001-0010 as the panel holds them
 //    (ParameterRecordSet's ".records" file);
 //  - tags: the RFID store record for record (StoreImage's ".rfid" file).

@@ -159,10 +159,10 @@ HistoryDiff HistoryDiff::compare(const HistoryContent::Parsed &a, const HistoryC
         d.directory = compareDirectories(a.entries, b.entries);
         break;
     case BackupKind::Parameters:
-        d.fields = SystemParameterChanges::expand(RecordComparison::parameterChanges(a.records, b.records));
+        d.fields = SystemParameterChanges::expand(ParameterComparison::changes(a.records, b.records));
         break;
     case BackupKind::Tags:
-        d.tags = RecordComparison::tagChanges(a.tags.entries(), b.tags.entries());
+        d.tags = TagComparison::changes(a.tags.entries(), b.tags.entries());
         break;
     }
     return d;
@@ -297,8 +297,8 @@ QString HistoryDiff::text() const
     if (!isEmpty()) {
         switch (kind) {
         case BackupKind::Directory: lines += detailLines(directory.text(), true); break;
-        case BackupKind::Parameters: lines += detailLines(RecordComparison::parameterText(fields), false); break;
-        case BackupKind::Tags: lines += detailLines(RecordComparison::tagText(tags), true); break;
+        case BackupKind::Parameters: lines += detailLines(ParameterComparison::text(fields), false); break;
+        case BackupKind::Tags: lines += detailLines(TagComparison::text(tags), true); break;
         }
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
@@ -336,7 +336,7 @@ QJsonObject HistoryDiff::toJson() const
     }
     case BackupKind::Parameters: {
         QJsonArray fieldList;
-        for (const RecordComparison::FieldChange &c : fields)
+        for (const ParameterComparison::FieldChange &c : fields)
             fieldList.append(fieldJson(c.field, c.before, c.after));
         o.insert(QStringLiteral("fields"), fieldList);
         break;

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "backup/BackupKind.h"
-#include "backup/DirectoryComparison.h"
-#include "backup/RecordComparison.h"
+#include "directory/DirectoryComparison.h"
+#include "parameters/ParameterComparison.h"
+#include "rfid/TagComparison.h"
 #include "history/HistoryContent.h"
 
 #include <QByteArray>
@@ -29,8 +30,8 @@ struct HistoryDiff
 {
     BackupKind kind = BackupKind::Directory;
     DirectoryComparison directory;
-    QList<RecordComparison::FieldChange> fields;
-    RecordComparison::TagChanges tags;
+    QList<ParameterComparison::FieldChange> fields;
+    TagComparison::Changes tags;
 
     // None, with the reason, when either side is not a content of that kind.
     static std::optional<HistoryDiff> compare(BackupKind kind, const QByteArray &before, const QByteArray &after,

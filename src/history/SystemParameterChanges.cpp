@@ -44,9 +44,9 @@ QByteArray relay2Choice(int value)
 
 } // namespace
 
-QList<RecordComparison::FieldChange> between(const QByteArray &before, const QByteArray &after)
+QList<ParameterComparison::FieldChange> between(const QByteArray &before, const QByteArray &after)
 {
-    QList<RecordComparison::FieldChange> out;
+    QList<ParameterComparison::FieldChange> out;
     const auto add = [&out](const QString &name, const QByteArray &a, const QByteArray &b) {
         if (a != b)
             out.append({name, a, b});
@@ -80,15 +80,15 @@ QList<RecordComparison::FieldChange> between(const QByteArray &before, const QBy
     return out;
 }
 
-QList<RecordComparison::FieldChange> expand(const QList<RecordComparison::FieldChange> &changes)
+QList<ParameterComparison::FieldChange> expand(const QList<ParameterComparison::FieldChange> &changes)
 {
-    QList<RecordComparison::FieldChange> out;
-    for (const RecordComparison::FieldChange &c : changes) {
+    QList<ParameterComparison::FieldChange> out;
+    for (const ParameterComparison::FieldChange &c : changes) {
         if (c.field == kRecordField && !c.before.isEmpty() && !c.after.isEmpty()) {
-            const QList<RecordComparison::FieldChange> values = between(c.before, c.after);
+            const QList<ParameterComparison::FieldChange> values = between(c.before, c.after);
             // A difference the values do not show (a byte beyond the nibble
             // alphabet) keeps the record's own line.
-            out.append(values.isEmpty() ? QList<RecordComparison::FieldChange>{c} : values);
+            out.append(values.isEmpty() ? QList<ParameterComparison::FieldChange>{c} : values);
         } else {
             out.append(c);
         }

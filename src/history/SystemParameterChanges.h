@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup/RecordComparison.h"
+#include "parameters/ParameterComparison.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,11 +13,11 @@
 namespace SystemParameterChanges {
 
 // The values of two 32-character records 0001 that differ.
-QList<RecordComparison::FieldChange> between(const QByteArray &before, const QByteArray &after);
+QList<ParameterComparison::FieldChange> between(const QByteArray &before, const QByteArray &after);
 
-// The changes of RecordComparison::parameterChanges with the change of
+// The changes of ParameterComparison::changes with the change of
 // record 0001 as one field replaced by its values (when both sides hold
 // that record).
-QList<RecordComparison::FieldChange> expand(const QList<RecordComparison::FieldChange> &changes);
+QList<ParameterComparison::FieldChange> expand(const QList<ParameterComparison::FieldChange> &changes);
 
 } // namespace SystemParameterChanges

@@ -1,6 +1,8 @@
 #include "history/VersionFiles.h"
 
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "backup/BackupName.h"
 #include "backup/BackupStore.h"
 #include "history/HistoryStore.h"
@@ -33,9 +35,9 @@ std::optional<BackupEntry> write(HistoryStore &store, const HistoryVersion &vers
         return std::nullopt;
     QList<BackupStore::File> files;
     switch (version.kind) {
-    case BackupKind::Directory: files = BackupFiles::directoryFiles(content->entries); break;
-    case BackupKind::Parameters: files = BackupFiles::parameterFiles(content->records); break;
-    case BackupKind::Tags: files = BackupFiles::tagFiles(content->tags); break;
+    case BackupKind::Directory: files = DirectoryBackupContent::files(content->entries); break;
+    case BackupKind::Parameters: files = ParameterBackupContent::files(content->records); break;
+    case BackupKind::Tags: files = TagStoreContent::files(content->tags); break;
     }
     static const QRegularExpression token(QStringLiteral("^[A-Za-z0-9]+$"));
     const QString model = token.match(version.model).hasMatch() ? version.model : QStringLiteral("XarnUnknown");

@@ -7,7 +7,7 @@ const QString kLogOn = QStringLiteral("Log On");
 const QString kLogOff = QStringLiteral("Log Off");
 } // namespace
 
-Connection::Connection(AppContext &ctx, QObject *parent)
+Connection::Connection(TransferContext &ctx, QObject *parent)
     : QObject(parent)
     , ctx_(ctx)
     , ledHint_(kLogOn)
@@ -72,7 +72,7 @@ void Connection::logOnBranch()
     conn.LogOnPin = *pin;
 
     conn.DirectorySynced = false;
-    ctx_.directory.setWriteEachChangeEnabled(false);
+    emit logOnStarted();
 
     ctx_.status.setStatusText(QStringLiteral("Loging on Please Wait"));
     statusSaysConnecting_ = true;
@@ -166,7 +166,7 @@ void Connection::identifyPanel()
         caption_ = model->caption;
         emit captionChanged(caption_);
     }
-    ctx_.directory.setEdit3(QString::number(conn.DirectoryEnd));
+    emit panelIdentified(conn.DirectoryEnd);
 }
 
 void Connection::showSerialError()
@@ -213,7 +213,7 @@ void Connection::GoOffline()
     stopLampBlink();
     conn.LoggedOn = false;
     conn.DirectorySynced = false;
-    ctx_.directory.setWriteEachChangeEnabled(false);
+    emit logOnStarted();
     portMenuEnabled_ = true;
     ledMarked_ = false;
     animateHint_ = QStringLiteral("OFF Line");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "link/TransferContext.h"
 #include "link/PinRequest.h"
 
 #include <QObject>
@@ -38,7 +38,7 @@ public:
         LineLost,   // the line went away while the log-on waited
     };
 
-    explicit Connection(AppContext &ctx, QObject *parent = nullptr);
+    explicit Connection(TransferContext &ctx, QObject *parent = nullptr);
 
     // The log-on dialog; without one every log-on ends as a Cancel.
     void setPinRequest(PinRequest *pin) { pin_ = pin; }
@@ -83,6 +83,13 @@ signals:
     // The controls that talk to the panel (GetData, WriteData, dnLoad,
     // Set_time and those of EnableOnlineControls) are enabled or disabled.
     void onlineControlsChanged(bool enabled);
+    // A log-on has its PIN and begins: whatever the program held of the
+    // panel's directory no longer counts as the panel's (single writes of
+    // changed entries stop until the directory is read or written whole).
+    void logOnStarted();
+    // The log-on read the panel's identity: its last directory slot, 0 for
+    // a model the program does not know.
+    void panelIdentified(qint32 directoryEnd);
 
 private:
     void logOffBranch();
@@ -98,7 +105,7 @@ private:
     void setLedMarked(bool marked);
     void setOnlineControls(bool enabled);
 
-    AppContext &ctx_;
+    TransferContext &ctx_;
     PinRequest *pin_ = nullptr;
     QTimer Timer1;
     QTimer Timer2;

@@ -1,6 +1,6 @@
 #include "parameters/ParameterReads.h"
 
-#include "app/AppContext.h"
+#include "link/TransferContext.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterFile.h"
 #include "parameters/ParameterRecords.h"
@@ -18,13 +18,13 @@ QByteArray payloadOf(const QByteArray &line)
 }
 
 // A reply is whole when the line after its record lines is the panel's "OK".
-bool replyWhole(AppContext &ctx, int recordLines)
+bool replyWhole(TransferContext &ctx, int recordLines)
 {
     return ctx.link.RxMemo().line(recordLines) == "OK";
 }
 
 // The fixed wait of a read: its reply is looked at only once it is over.
-void waitOutReply(AppContext &ctx, qint32 ticks)
+void waitOutReply(TransferContext &ctx, qint32 ticks)
 {
     ctx.link.PumpWait(ticks);
 }
@@ -37,7 +37,7 @@ void finishWithCapture(ParameterControls &c)
 
 } // namespace
 
-bool readSystemParameters(AppContext &ctx, ParameterControls &c)
+bool readSystemParameters(TransferContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.link.rx().ReceiveBuffer.clear();
@@ -54,7 +54,7 @@ bool readSystemParameters(AppContext &ctx, ParameterControls &c)
     return whole && decoded;
 }
 
-bool readGateCodes(AppContext &ctx, ParameterControls &c)
+bool readGateCodes(TransferContext &ctx, ParameterControls &c)
 {
     ctx.feedback.setBusyCursor(true);
     ctx.feedback.showTransferWindow();
@@ -73,7 +73,7 @@ bool readGateCodes(AppContext &ctx, ParameterControls &c)
     return whole;
 }
 
-bool readMessages(AppContext &ctx, ParameterControls &c)
+bool readMessages(TransferContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.feedback.showTransferWindow();
@@ -87,7 +87,7 @@ bool readMessages(AppContext &ctx, ParameterControls &c)
     return replyWhole(ctx, 5);
 }
 
-bool readSpeedDials(AppContext &ctx, ParameterControls &c)
+bool readSpeedDials(TransferContext &ctx, ParameterControls &c)
 {
     ctx.link.RxMemo().clear();
     ctx.link.SendCommand("d00070010\r");
@@ -98,7 +98,7 @@ bool readSpeedDials(AppContext &ctx, ParameterControls &c)
     return replyWhole(ctx, 5);
 }
 
-void ReadPara1Click(AppContext &ctx, ParameterControls &c)
+void ReadPara1Click(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -106,7 +106,7 @@ void ReadPara1Click(AppContext &ctx, ParameterControls &c)
     readSystemParameters(ctx, c);
 }
 
-void ReadCodeClick(AppContext &ctx, ParameterControls &c)
+void ReadCodeClick(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -114,7 +114,7 @@ void ReadCodeClick(AppContext &ctx, ParameterControls &c)
     readGateCodes(ctx, c);
 }
 
-void ReadMsgsClick(AppContext &ctx, ParameterControls &c)
+void ReadMsgsClick(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -122,7 +122,7 @@ void ReadMsgsClick(AppContext &ctx, ParameterControls &c)
     readMessages(ctx, c);
 }
 
-void ReadSpdClick(AppContext &ctx, ParameterControls &c)
+void ReadSpdClick(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -130,12 +130,12 @@ void ReadSpdClick(AppContext &ctx, ParameterControls &c)
     readSpeedDials(ctx, c);
 }
 
-void ReadAllClick(AppContext &ctx, ParameterControls &c)
+void ReadAllClick(TransferContext &ctx, ParameterControls &c)
 {
     readAll(ctx, c);
 }
 
-bool readAll(AppContext &ctx, ParameterControls &c)
+bool readAll(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)

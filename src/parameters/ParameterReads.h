@@ -1,6 +1,6 @@
 #pragma once
 
-struct AppContext;
+struct TransferContext;
 class ParameterControls;
 
 // The Read buttons of the parameter page. Each sends one command, waits its
@@ -17,25 +17,25 @@ namespace ParameterReads {
 // Each step returns whether its reply came whole (its record lines and the
 // panel's "OK" within the step's time); the page does not look, a caller
 // that must not go on with half a read does.
-bool readSystemParameters(AppContext &ctx, ParameterControls &c);
+bool readSystemParameters(TransferContext &ctx, ParameterControls &c);
 // "r0006", 500 ticks, line 0 characters 6-29 into the six code edits, then
 // RefreshCodeHighlights; capture and Save As as above. Hourglass and
 // transfer window.
-bool readGateCodes(AppContext &ctx, ParameterControls &c);
+bool readGateCodes(TransferContext &ctx, ParameterControls &c);
 // "d00020005", 1000 ticks, lines 1-4 into the six message edits. Transfer
 // window.
-bool readMessages(AppContext &ctx, ParameterControls &c);
+bool readMessages(TransferContext &ctx, ParameterControls &c);
 // "d00070010", 1000 ticks, lines 1-4 into the eight speed dials.
-bool readSpeedDials(AppContext &ctx, ParameterControls &c);
+bool readSpeedDials(TransferContext &ctx, ParameterControls &c);
 
-void ReadPara1Click(AppContext &ctx, ParameterControls &c);
-void ReadCodeClick(AppContext &ctx, ParameterControls &c);
-void ReadMsgsClick(AppContext &ctx, ParameterControls &c);
-void ReadSpdClick(AppContext &ctx, ParameterControls &c);
+void ReadPara1Click(TransferContext &ctx, ParameterControls &c);
+void ReadCodeClick(TransferContext &ctx, ParameterControls &c);
+void ReadMsgsClick(TransferContext &ctx, ParameterControls &c);
+void ReadSpdClick(TransferContext &ctx, ParameterControls &c);
 // Codes, messages, system parameters, codes again, speed dials.
-void ReadAllClick(AppContext &ctx, ParameterControls &c);
+void ReadAllClick(TransferContext &ctx, ParameterControls &c);
 // The same; true when every reply came whole (false also when another
 // exchange was running and nothing was sent).
-bool readAll(AppContext &ctx, ParameterControls &c);
+bool readAll(TransferContext &ctx, ParameterControls &c);
 
 } // namespace ParameterReads

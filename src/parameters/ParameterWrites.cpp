@@ -1,7 +1,8 @@
 #include "parameters/ParameterWrites.h"
 
-#include "app/AppContext.h"
-#include "backup/PanelBackups.h"
+#include "link/TransferContext.h"
+#include "link/ErasePermission.h"
+#include "parameters/ParameterBackupContent.h"
 #include "link/RecordNumber.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterLineBytes.h"
@@ -32,7 +33,7 @@ const char *phraseOf(int record)
 }
 
 // refused, when given, collects the records the panel did not take.
-void writeRecord(AppContext &ctx, int record, const QByteArray &payload, QList<int> *refused)
+void writeRecord(TransferContext &ctx, int record, const QByteArray &payload, QList<int> *refused)
 {
     if (ctx.link.ProgramRecord(RecordNumber::fromInt(record), payload))
         return;
@@ -80,7 +81,7 @@ private:
 
 // True, after telling the user, when one of the fields holds a CR, LF or NUL:
 // then nothing is written.
-bool refuseLineBytes(AppContext &ctx, const ParameterControls &c, const QList<ParamEdit> &fields)
+bool refuseLineBytes(TransferContext &ctx, const ParameterControls &c, const QList<ParamEdit> &fields)
 {
     const QString refusal = ParameterLineBytes::refusal(c, fields);
     if (refusal.isEmpty())
@@ -89,7 +90,7 @@ bool refuseLineBytes(AppContext &ctx, const ParameterControls &c, const QList<Pa
     return true;
 }
 
-void readyAndUpLoad(AppContext &ctx)
+void readyAndUpLoad(TransferContext &ctx)
 {
     ShowReady(ctx);
     upLoad(ctx);
@@ -102,24 +103,24 @@ QString writeErrorMessage(int record)
     return UserPrompt::joinLines({QStringLiteral("There was an error"), QLatin1String(phraseOf(record))});
 }
 
-void WriteGateCodes(AppContext &ctx, ParameterControls &c, QList<int> *refused)
+void WriteGateCodes(TransferContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     writeRecord(ctx, 6, ParameterRecords::EncodeGateCodes(c), refused);
 }
 
-void WriteMessages(AppContext &ctx, ParameterControls &c, QList<int> *refused)
+void WriteMessages(TransferContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     for (int record = 2; record <= 5; ++record)
         writeRecord(ctx, record, ParameterRecords::EncodeMessages(c, record), refused);
 }
 
-void WriteSpeedDials(AppContext &ctx, ParameterControls &c, QList<int> *refused)
+void WriteSpeedDials(TransferContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     for (int record = 7; record <= 10; ++record)
         writeRecord(ctx, record, ParameterRecords::EncodeSpeedDials(c, record), refused);
 }
 
-bool WriteSystemParameters(AppContext &ctx, ParameterControls &c, QList<int> *refused)
+bool WriteSystemParameters(TransferContext &ctx, ParameterControls &c, QList<int> *refused)
 {
     const std::optional<QByteArray> payload = SystemParameters::EncodeSystemParameters(c, ctx.prompt);
     if (!payload)
@@ -128,18 +129,18 @@ bool WriteSystemParameters(AppContext &ctx, ParameterControls &c, QList<int> *re
     return true;
 }
 
-void ShowReady(AppContext &ctx)
+void ShowReady(TransferContext &ctx)
 {
     ctx.status.setCommandText(QStringLiteral("Ready"));
 }
 
-void upLoad(AppContext &ctx)
+void upLoad(TransferContext &ctx)
 {
     ctx.link.PumpWait(200);
     ctx.link.SendCommand("u\r");
 }
 
-void WritePara1Click(AppContext &ctx, ParameterControls &c)
+void WritePara1Click(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -148,7 +149,7 @@ void WritePara1Click(AppContext &ctx, ParameterControls &c)
         readyAndUpLoad(ctx);
 }
 
-void WriteCodeClick(AppContext &ctx, ParameterControls &c)
+void WriteCodeClick(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -157,7 +158,7 @@ void WriteCodeClick(AppContext &ctx, ParameterControls &c)
     readyAndUpLoad(ctx);
 }
 
-void WriteSpdClick(AppContext &ctx, ParameterControls &c)
+void WriteSpdClick(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -166,7 +167,7 @@ void WriteSpdClick(AppContext &ctx, ParameterControls &c)
     readyAndUpLoad(ctx);
 }
 
-void SaveParamClick(AppContext &ctx, ParameterControls &c)
+void SaveParamClick(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope || refuseLineBytes(ctx, c, ParameterLineBytes::kMessages))
@@ -175,12 +176,12 @@ void SaveParamClick(AppContext &ctx, ParameterControls &c)
     readyAndUpLoad(ctx);
 }
 
-void WriteAllClick(AppContext &ctx, ParameterControls &c)
+void WriteAllClick(TransferContext &ctx, ParameterControls &c)
 {
     writeAll(ctx, c);
 }
 
-WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
+WriteAllResult writeAll(TransferContext &ctx, ParameterControls &c)
 {
     using Outcome = WriteAllResult::Outcome;
     WriteAllResult result;
@@ -209,16 +210,17 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
 
     // With a backups folder, what the panel holds is kept first and the
     // question shows what Write All changes.
-    std::optional<BackupEntry> backup;
-    if (ctx.backups) {
+    ErasePermission::KeptHandle backup;
+    if (ctx.erase) {
         UserPrompt::Question question;
         question.text = kWriteAllQuestion;
-        const PanelBackups::Gate gate = ctx.backups->beforeParameterWrite(ctx, recordsToWrite(c), question);
-        if (!gate.proceed) {
+        const ErasePermission::Answer answer =
+            ctx.erase->mayErase(ctx, ParameterBackupContent(recordsToWrite(c)), question);
+        if (!answer.proceed) {
             result.outcome = Outcome::Declined;
             return result;
         }
-        backup = gate.backup;
+        backup = answer.kept;
     } else if (!ctx.prompt.ask(kWriteAllQuestion)) {
         result.outcome = Outcome::Declined;
         return result;
@@ -244,8 +246,8 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
                            UserPrompt::Kind::Error);
     else
         readyAndUpLoad(ctx);
-    if ((unfinished || !result.refused.isEmpty()) && ctx.backups)
-        ctx.backups->offerRestore(ctx, backup, QStringLiteral("parameters"), unfinished);
+    if ((unfinished || !result.refused.isEmpty()) && ctx.erase)
+        ctx.erase->offerRestore(ctx, backup, QStringLiteral("parameters"), unfinished);
     if (unfinished)
         result.outcome = Outcome::Unfinished;
     else
@@ -254,7 +256,7 @@ WriteAllResult writeAll(AppContext &ctx, ParameterControls &c)
     return result;
 }
 
-void UpLoadClick(AppContext &ctx)
+void UpLoadClick(TransferContext &ctx)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
@@ -262,7 +264,7 @@ void UpLoadClick(AppContext &ctx)
     upLoad(ctx);
 }
 
-bool updatePin(AppContext &ctx, ParameterControls &c)
+bool updatePin(TransferContext &ctx, ParameterControls &c)
 {
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope || refuseLineBytes(ctx, c, {ParamEdit::NewPin}))
@@ -275,7 +277,7 @@ bool updatePin(AppContext &ctx, ParameterControls &c)
     return false;
 }
 
-void UpDatePINClick(AppContext &ctx, ParameterControls &c)
+void UpDatePINClick(TransferContext &ctx, ParameterControls &c)
 {
     updatePin(ctx, c);
 }

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-struct AppContext;
+struct TransferContext;
 class ParameterControls;
 
 // The Write buttons of the parameter page, the apply command and the PIN
@@ -23,29 +23,29 @@ QString writeErrorMessage(int record);
 
 // Each group adds the records the panel did not take to *refused, when given.
 // Record 0006.
-void WriteGateCodes(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
+void WriteGateCodes(TransferContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 // Records 0002, 0003, 0004, 0005.
-void WriteMessages(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
+void WriteMessages(TransferContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 // Records 0007, 0008, 0009, 0010.
-void WriteSpeedDials(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
+void WriteSpeedDials(TransferContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 // Record 0001 after clamping the numeric edits. False when an edit is not a
 // whole number: its message was shown and nothing was written.
-bool WriteSystemParameters(AppContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
+bool WriteSystemParameters(TransferContext &ctx, ParameterControls &c, QList<int> *refused = nullptr);
 
 // "Ready" in the status bar's command panel.
-void ShowReady(AppContext &ctx);
+void ShowReady(TransferContext &ctx);
 // 200 ticks, then "u": the panel takes the written data into use.
-void upLoad(AppContext &ctx);
+void upLoad(TransferContext &ctx);
 
 // A group, "Ready", then the apply command.
-void WritePara1Click(AppContext &ctx, ParameterControls &c);
-void WriteCodeClick(AppContext &ctx, ParameterControls &c);
-void WriteSpdClick(AppContext &ctx, ParameterControls &c);
-void SaveParamClick(AppContext &ctx, ParameterControls &c);
+void WritePara1Click(TransferContext &ctx, ParameterControls &c);
+void WriteCodeClick(TransferContext &ctx, ParameterControls &c);
+void WriteSpdClick(TransferContext &ctx, ParameterControls &c);
+void SaveParamClick(TransferContext &ctx, ParameterControls &c);
 // Checks the messages and every number (nothing is sent when one is not a
 // whole number), asks kWriteAllQuestion; on Yes, under the hourglass, writes
 // 0006, 0002-0005, 0007-0010, 0001, then "Ready" and the apply command.
-void WriteAllClick(AppContext &ctx, ParameterControls &c);
+void WriteAllClick(TransferContext &ctx, ParameterControls &c);
 
 // How a Write All ended, for callers that go on from it.
 struct WriteAllResult
@@ -64,13 +64,13 @@ struct WriteAllResult
     int written = 0;    // records sent (taken or not)
 };
 // The same as WriteAllClick, telling how it ended.
-WriteAllResult writeAll(AppContext &ctx, ParameterControls &c);
-void UpLoadClick(AppContext &ctx);
+WriteAllResult writeAll(TransferContext &ctx, ParameterControls &c);
+void UpLoadClick(TransferContext &ctx);
 // NewPin filled with 0xFF to 32 as record 0000 (written straight to the port
 // so the PIN never shows); "NEW PIN Programmed" or "ERROR in Programming
 // PIN". Neither "Ready" nor the apply command follow.
-void UpDatePINClick(AppContext &ctx, ParameterControls &c);
+void UpDatePINClick(TransferContext &ctx, ParameterControls &c);
 // The same; true when the panel took the new PIN.
-bool updatePin(AppContext &ctx, ParameterControls &c);
+bool updatePin(TransferContext &ctx, ParameterControls &c);
 
 } // namespace ParameterWrites

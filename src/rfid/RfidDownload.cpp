@@ -8,7 +8,7 @@ namespace {
 constexpr int kLedOnline = 21;
 } // namespace
 
-RfidDownload::RfidDownload(AppContext &ctx, QObject *parent)
+RfidDownload::RfidDownload(DirectoryContext &ctx, QObject *parent)
     : QObject(parent)
     , ctx_(ctx)
 {

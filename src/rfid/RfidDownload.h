@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "rfid/AssignedAddrs.h"
 #include "rfid/StoreImage.h"
 
@@ -21,7 +21,7 @@ class RfidDownload : public QObject
 public:
     enum class Outcome { Busy, Completed, CommunicationError };
 
-    explicit RfidDownload(AppContext &ctx, QObject *parent = nullptr);
+    explicit RfidDownload(DirectoryContext &ctx, QObject *parent = nullptr);
 
     //  1. echo suppressed, TableLoading set, the grids suspended;
     //  2. "s14081535"; transfer window, hourglass, lamp blinking, keep-alive off;
@@ -53,6 +53,6 @@ private:
     void assign(const QByteArray &room, const QByteArray &code);
     QByteArray placeholderAddr() const;
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     AssignedAddrs assigned_;
 };

@@ -3,7 +3,7 @@
 #include "directory/PhoneFields.h"
 #include "rfid/StoreCodec.h"
 
-RfidEntryActions::RfidEntryActions(AppContext &ctx, RfidPageState &page)
+RfidEntryActions::RfidEntryActions(DirectoryContext &ctx, RfidPageState &page)
     : ctx_(ctx)
     , page_(page)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "rfid/RfidPageState.h"
 
 // The two entry buttons of the RFID page. They change only the in-memory
@@ -10,7 +10,7 @@
 class RfidEntryActions
 {
 public:
-    RfidEntryActions(AppContext &ctx, RfidPageState &page);
+    RfidEntryActions(DirectoryContext &ctx, RfidPageState &page);
 
     // "Up Date": the current entry's RFID := rfID as it stands (unchecked,
     // possibly empty, which erases the code), its letters a-f in upper case
@@ -27,6 +27,6 @@ public:
 private:
     bool hasCurrentEntry() const;
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     RfidPageState &page_;
 };

@@ -1,6 +1,7 @@
 #include "rfid/RfidWriteAll.h"
 
-#include "backup/PanelBackups.h"
+#include "link/ErasePermission.h"
+#include "rfid/TagStoreContent.h"
 #include "directory/PhoneFields.h"
 #include "link/LineSilence.h"
 #include "link/RecordNumber.h"
@@ -26,7 +27,7 @@ const QString kFailed = QStringLiteral("there was an error saving the codes,\r\n
                                        "Please try again");
 } // namespace
 
-RfidWriteAll::RfidWriteAll(AppContext &ctx)
+RfidWriteAll::RfidWriteAll(DirectoryContext &ctx)
     : ctx_(ctx)
 {
 }
@@ -71,14 +72,14 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
 
     // With a backups folder, the store is kept first and the user sees
     // which tags the write adds and removes before anything is erased.
-    std::optional<BackupEntry> backup;
-    if (ctx_.backups) {
+    ErasePermission::KeptHandle backup;
+    if (ctx_.erase) {
         UserPrompt::Question question;
         question.text = QStringLiteral("This will replace ALL RFID codes currently\r\nstored in the Corvalen, Continue?");
-        const PanelBackups::Gate gate = ctx_.backups->beforeTagWrite(ctx_, tagsToWrite(), question);
-        if (!gate.proceed)
+        const ErasePermission::Answer answer = ctx_.erase->mayErase(ctx_, TagStoreContent(tagsToWrite()), question);
+        if (!answer.proceed)
             return Outcome::Declined;
-        backup = gate.backup;
+        backup = answer.kept;
     }
 
     link.rx().EchoSuppressed = true;
@@ -106,8 +107,8 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
     // Without an "OK" to the erase the store was not changed: nothing to put
     // back. Once it was, a write that did not end well offers the backup.
     if ((outcome == Outcome::SomeFailed || outcome == Outcome::LineLost || outcome == Outcome::Unfinished)
-        && ctx_.backups)
-        ctx_.backups->offerRestore(ctx_, backup, QStringLiteral("RFID codes"), outcome != Outcome::SomeFailed);
+        && ctx_.erase)
+        ctx_.erase->offerRestore(ctx_, backup, QStringLiteral("RFID codes"), outcome != Outcome::SomeFailed);
     return outcome;
 }
 

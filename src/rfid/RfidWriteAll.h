@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 
 #include "rfid/StoreCodec.h"
 
@@ -30,7 +30,7 @@ public:
         LineLost,           // the panel stopped answering: the write stopped there
     };
 
-    explicit RfidWriteAll(AppContext &ctx);
+    explicit RfidWriteAll(DirectoryContext &ctx);
 
     //  1. every RFID must be empty or exactly 10 characters, else the
     //     three-line note with the offending entry made current; then no
@@ -64,6 +64,6 @@ private:
     bool storeRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence);
     bool programRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence);
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     int failures_ = 0;
 };

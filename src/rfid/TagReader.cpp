@@ -4,7 +4,7 @@
 #include "rfid/StoreCodec.h"
 #include "rfid/TagLine.h"
 
-TagReader::TagReader(AppContext &ctx, RfidPageState &page, Beeper &beeper)
+TagReader::TagReader(DirectoryContext &ctx, RfidPageState &page, Beeper &beeper)
     : ctx_(ctx)
     , page_(page)
     , beeper_(beeper)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "rfid/Beeper.h"
 #include "rfid/RfidPageState.h"
 
@@ -14,7 +14,7 @@ class TagReader
 public:
     static constexpr int kTicks = 20;
 
-    TagReader(AppContext &ctx, RfidPageState &page, Beeper &beeper);
+    TagReader(DirectoryContext &ctx, RfidPageState &page, Beeper &beeper);
 
     // ProgressBar1 to 20, RxMemo cleared, iderror "Ready", rfID emptied,
     // DataArrived cleared, the keep-alive's idle count restarted (its probe
@@ -40,7 +40,7 @@ public:
 private:
     bool lineEnded() const;
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     RfidPageState &page_;
     Beeper &beeper_;
     bool waitedForLineEnd_ = false; // this read has given a line one more tick

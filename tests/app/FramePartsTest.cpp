@@ -2,6 +2,7 @@
 
 #include "app/widgets/ActionHint.h"
 #include "app/widgets/FrameActions.h"
+#include "backup/PanelBackups.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -70,7 +71,7 @@ TEST(FrameBackupsTest, BackupsComeOnceAndJustBeforeExit)
     h.form.enableBackups(h.dir.filePath(QStringLiteral("backups")));
     PanelBackups *first = h.form.backups();
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(h.form.context().backups, first);
+    EXPECT_EQ(h.form.context().erase, static_cast<ErasePermission *>(first));
     h.form.enableBackups(h.dir.filePath(QStringLiteral("elsewhere")));
     EXPECT_EQ(h.form.backups(), first);
 

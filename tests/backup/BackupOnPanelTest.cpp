@@ -2,7 +2,7 @@
 // backup holds what the panel held, the question shows what changes, and a
 // restore puts the panel's memory back byte for byte.
 #include "../rfid/Directory.h"
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
 #include "backup/BackupRestore.h"
 #include "backup/PanelBackups.h"
 #include "directory/DirectorySlots.h"
@@ -27,7 +27,7 @@ protected:
     BackupOnPanel()
     {
         h.logOnWithPin();
-        h.ctx.backups = &backups;
+        h.ctx.erase = &backups;
     }
 
     QList<QByteArray> records(int first, int last)
@@ -265,11 +265,11 @@ TEST_F(BackupOnPanel, RestoringTheOldestOfAHundredOldBackupsKeepsItThroughTheBac
     BackupStore older(backups.store().folder(), [&when] { return when; });
     PanelEntry adams{"1000", "101", "", "", "", "0211", "Adams"};
     const BackupStore::Saved chosen =
-        older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles({adams}), 1);
+        older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), DirectoryBackupContent::files({adams}), 1);
     ASSERT_TRUE(chosen.entry);
     for (int day = 99; day >= 1; --day) {
         when = kNow.addDays(-day);
-        ASSERT_TRUE(older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), BackupFiles::directoryFiles({}), 0)
+        ASSERT_TRUE(older.save(BackupKind::Directory, QStringLiteral("Xarn1000"), DirectoryBackupContent::files({}), 0)
                         .entry);
     }
     panel.memory().setRecord(128, "7,,,,,Wrong Person");
@@ -300,7 +300,7 @@ TEST_F(BackupOnPanel, AfterADirectoryRestoreTheTableNoLongerCountsAsThePanels)
     BackupStore older(backups.store().folder(), [] { return kNow.addDays(-3); });
     const BackupStore::Saved saved = older.save(
         BackupKind::Directory, QStringLiteral("Xarn1000"),
-        BackupFiles::directoryFiles({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
+        DirectoryBackupContent::files({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
     ASSERT_TRUE(saved.entry);
     EXPECT_TRUE(backups.restoreWithBackup(h.ctx, *saved.entry));
     EXPECT_EQ(panel.memory().record(128), QByteArray("103,,,,0213,Carter"));
@@ -361,4 +361,30 @@ TEST_F(BackupOnPanel, ALineLostDuringTheBackupReadSaysSoAndAsksNothingMore)
     ASSERT_FALSE(h.prompt.messages.isEmpty());
     EXPECT_TRUE(h.prompt.messages.last().startsWith(QStringLiteral("The connection to the Corvalen was lost")));
     EXPECT_EQ(panel.memory().record(128), QByteArray("101,,,,0211,Adams")); // never erased
+}
+
+TEST_F(BackupOnPanel, ThePermissionsHandleStandsForTheBackupItKeptAndNoOther)
+{
+    panel.memory().setRecord(128, "101,,,,0211,Adams");
+    UserPrompt::Question question;
+    question.text = QStringLiteral("Go on?");
+    const ErasePermission::Answer answer = backups.mayErase(h.ctx, DirectoryBackupContent({}), question);
+    EXPECT_TRUE(answer.proceed);
+    ASSERT_EQ(h.prompt.details.size(), 1);
+    EXPECT_TRUE(h.prompt.details[0].contains(QStringLiteral("- Adams (101)"))) << qPrintable(h.prompt.details[0]);
+    const std::optional<BackupEntry> kept = PanelBackups::backupOf(answer.kept);
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(backups.store().list().size(), 1);
+    EXPECT_EQ(kept->path, backups.store().list().first().path);
+    EXPECT_EQ(kept->count, 1);
+
+    struct Foreign : ErasePermission::Kept
+    {
+    };
+    EXPECT_FALSE(PanelBackups::backupOf(std::make_shared<Foreign>()));
+    EXPECT_FALSE(PanelBackups::backupOf(nullptr));
+    h.prompt.questions.clear();
+    EXPECT_FALSE(backups.offerRestore(h.ctx, ErasePermission::KeptHandle(std::make_shared<Foreign>()),
+                                      QStringLiteral("phone list")));
+    EXPECT_TRUE(h.prompt.questions.isEmpty());
 }

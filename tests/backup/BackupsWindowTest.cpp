@@ -4,8 +4,10 @@
 #include "../rfid/Directory.h"
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/TCorvalenForm.h"
-#include "backup/BackupFiles.h"
 #include "backup/PanelBackups.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "backup/widgets/BackupsDialog.h"
 #include "directory/PhoneFields.h"
 #include "link/DeviceMap.h"
@@ -81,7 +83,7 @@ struct BackupsWindow : ::testing::Test
     }
     BackupEntry keepDirectory(const QList<PanelEntry> &entries)
     {
-        return keep(BackupKind::Directory, BackupFiles::directoryFiles(entries), int(entries.size()));
+        return keep(BackupKind::Directory, DirectoryBackupContent::files(entries), int(entries.size()));
     }
     // Runs File > "Backups..." and, inside it, `act` on the dialog.
     void inBackupsWindow(const std::function<void(BackupsDialog &)> &act)
@@ -106,10 +108,10 @@ TEST_F(BackupsWindow, TheListShowsEveryBackupNewestFirstAndIsFoundByName)
     ParameterRecordSet set;
     for (int r = 1; r <= 10; ++r)
         set.setRecord(r, panel.memory().record(r));
-    keep(BackupKind::Parameters, BackupFiles::parameterFiles(set), 10);
+    keep(BackupKind::Parameters, ParameterBackupContent::files(set), 10);
     StoreImage image;
     image.setRecord(1408, "101???04:1;2<3=4");
-    keep(BackupKind::Tags, BackupFiles::tagFiles(image), 1);
+    keep(BackupKind::Tags, TagStoreContent::files(image), 1);
 
     BackupsDialog dialog(store, {}, {});
     dialog.show();
@@ -165,7 +167,7 @@ TEST_F(BackupsWindow, AParameterBackupWithoutItsRecordsSaysSoAndWritesNothing)
     ParameterRecordSet set;
     for (int r = 1; r <= 10; ++r)
         set.setRecord(r, panel.memory().record(r));
-    const BackupEntry entry = keep(BackupKind::Parameters, BackupFiles::parameterFiles(set), 10);
+    const BackupEntry entry = keep(BackupKind::Parameters, ParameterBackupContent::files(set), 10);
     ASSERT_TRUE(QFile::remove(entry.files.last()));
     const quint64 revision = panel.memory().revision();
     const qsizetype shown = prompt.messages.size();
@@ -224,7 +226,7 @@ TEST_F(BackupsWindow, AParameterBackupOpenedAndWrittenPutsEveryRecordBack)
     ParameterRecordSet set;
     for (int r = 1; r <= 10; ++r)
         set.setRecord(r, before.at(r - 1));
-    const BackupEntry entry = keep(BackupKind::Parameters, BackupFiles::parameterFiles(set), 10);
+    const BackupEntry entry = keep(BackupKind::Parameters, ParameterBackupContent::files(set), 10);
     // The page holds other values, also where the parameter file has none.
     ParameterControls &controls = form.systemPage()->controls();
     controls.setText(ParamEdit::msg0, "Other text");
@@ -247,7 +249,7 @@ TEST_F(BackupsWindow, ATagBackupOpensIntoTheRfidPageAndAnUnreadableOneChangesNot
     form.link().conn().DirectorySynced = true;
     StoreImage image;
     image.setRecord(1408, "101???04:1;2<3=4");
-    const BackupEntry entry = keep(BackupKind::Tags, BackupFiles::tagFiles(image), 1);
+    const BackupEntry entry = keep(BackupKind::Tags, TagStoreContent::files(image), 1);
 
     ASSERT_TRUE(form.openBackup(entry));
     EXPECT_EQ(form.Page->currentWidget()->objectName(), QStringLiteral("RFid_SU"));

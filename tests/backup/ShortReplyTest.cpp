@@ -6,7 +6,9 @@
 #include "../directory/DirectoryPanel.h"
 #include "../rfid/Directory.h"
 #include "backup/PanelBackups.h"
-#include "backup/PanelReads.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "directory/DirectoryTransfer.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterWrites.h"
@@ -43,7 +45,7 @@ struct ShortReplyBeforeAWrite : ShortReply
 
     ShortReplyBeforeAWrite()
     {
-        h.ctx.backups = &backups;
+        h.ctx.erase = &backups;
         h.port.setResponder([this](const QByteArray &command) {
             if (command == "d01281152" || command == "d00010010" || command == "s14081535")
                 return readReply;
@@ -67,25 +69,25 @@ TEST_F(ShortReply, ADirectoryReadWithoutASingleSlotLineIsAFailedRead)
                                    QByteArray("d01281152\r\n\r\n\r\nOK\r\n")}) {
         answer(reply);
         QString why;
-        EXPECT_FALSE(PanelReads::readDirectory(h.link, &why)) << reply.constData();
+        EXPECT_FALSE(DirectoryBackupContent::readPanel(h.link, &why)) << reply.constData();
         EXPECT_EQ(why, kNoSlots) << reply.constData();
     }
     QString why;
     answer("d01281152\r\n1000 1,,,,,Adams\r\n");
-    EXPECT_FALSE(PanelReads::readDirectory(h.link, &why));
+    EXPECT_FALSE(DirectoryBackupContent::readPanel(h.link, &why));
     EXPECT_EQ(why, QStringLiteral("The Corvalen's reply did not end with OK."));
     answer({});
-    EXPECT_FALSE(PanelReads::readDirectory(h.link, &why));
+    EXPECT_FALSE(DirectoryBackupContent::readPanel(h.link, &why));
     EXPECT_EQ(why, QStringLiteral("The Corvalen did not answer."));
 
     // One empty slot is a read of an empty directory; one entry line is read.
     answer("d01281152\r\n1000 \r\nOK\r\n");
-    std::optional<DirectoryListing> listing = PanelReads::readDirectory(h.link, &why);
+    std::optional<DirectoryListing> listing = DirectoryBackupContent::readPanel(h.link, &why);
     ASSERT_TRUE(listing);
     EXPECT_EQ(listing->records, 1);
     EXPECT_TRUE(listing->occupied.isEmpty());
     answer("d01281152\r\n1020 7,,,,0211,Baker\r\nOK\r\n");
-    listing = PanelReads::readDirectory(h.link, &why);
+    listing = DirectoryBackupContent::readPanel(h.link, &why);
     ASSERT_TRUE(listing);
     ASSERT_EQ(listing->entries.size(), 1);
     EXPECT_EQ(listing->entries[0].Name, QByteArray("Baker"));
@@ -97,29 +99,29 @@ TEST_F(ShortReply, ParameterAndStoreReadsWithoutRecordsAreRefusedNotCutApart)
     for (const QByteArray &reply : {QByteArray("OK\r\n"), QByteArray("\r\nOK\r\n"), QByteArray("d00010010\r\nOK\r\n")}) {
         answer(reply);
         QString why;
-        EXPECT_FALSE(PanelReads::readParameterRecords(h.link, &why)) << reply.constData();
+        EXPECT_FALSE(ParameterBackupContent::readPanel(h.link, &why)) << reply.constData();
         EXPECT_EQ(why, QStringLiteral("The Corvalen's reply did not hold every parameter record."));
     }
     for (const QByteArray &reply : {QByteArray("OK\r\n"), QByteArray("\r\nOK\r\n"), QByteArray("s14081535\r\nOK\r\n")}) {
         answer(reply);
         QString why;
-        EXPECT_FALSE(PanelReads::readTagStore(h.link, &why)) << reply.constData();
+        EXPECT_FALSE(TagStoreContent::readPanel(h.link, &why)) << reply.constData();
         EXPECT_EQ(why, QStringLiteral("The Corvalen's RFID store could not be read: "
                                       "the reply held 0 of the 128 records."));
     }
     // One record line, no "OK", nothing at all.
     QString why;
     answer("d00010010\r\n0020 " + QByteArray(32, '1') + "\r\nOK\r\n");
-    EXPECT_FALSE(PanelReads::readParameterRecords(h.link, &why));
+    EXPECT_FALSE(ParameterBackupContent::readPanel(h.link, &why));
     EXPECT_EQ(why, QStringLiteral("The Corvalen's reply did not hold every parameter record."));
     answer("d00010010\r\n0020 " + QByteArray(32, '1') + "\r\n");
-    EXPECT_FALSE(PanelReads::readParameterRecords(h.link, &why));
+    EXPECT_FALSE(ParameterBackupContent::readPanel(h.link, &why));
     EXPECT_EQ(why, QStringLiteral("The Corvalen's reply did not end with OK."));
     answer("s14081535\r\n1408 " + QByteArray(64, '?') + "\r\nOK\r\n");
-    EXPECT_FALSE(PanelReads::readTagStore(h.link, &why));
+    EXPECT_FALSE(TagStoreContent::readPanel(h.link, &why));
     EXPECT_EQ(why, QStringLiteral("The Corvalen's RFID store could not be read: the reply held 1 of the 128 records."));
     answer({});
-    EXPECT_FALSE(PanelReads::readTagStore(h.link, &why));
+    EXPECT_FALSE(TagStoreContent::readPanel(h.link, &why));
     EXPECT_EQ(why, QStringLiteral("The Corvalen did not answer."));
 
     EXPECT_FALSE(StoreImage::fromReply("OK\r\n", &why));

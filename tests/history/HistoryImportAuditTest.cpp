@@ -2,7 +2,9 @@
 // writes and its spreadsheet export.
 #include "HistoryTestData.h"
 
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
+#include "parameters/ParameterBackupContent.h"
+#include "rfid/TagStoreContent.h"
 #include "backup/BackupStore.h"
 #include "history/HistoryAudit.h"
 #include "history/HistoryImport.h"
@@ -30,10 +32,10 @@ struct Backups : Folder
 
 TEST_F(Backups, ImportAddsEachBackupOnceAtItsOwnTime)
 {
-    keep(BackupKind::Directory, BackupFiles::directoryFiles(residents(4)), 4, 0);
-    keep(BackupKind::Parameters, BackupFiles::parameterFiles(parameters()), 10, 1);
-    keep(BackupKind::Tags, BackupFiles::tagFiles(tags(6)), 6, 2);
-    keep(BackupKind::Directory, BackupFiles::directoryFiles(residents(5)), 5, 3);
+    keep(BackupKind::Directory, DirectoryBackupContent::files(residents(4)), 4, 0);
+    keep(BackupKind::Parameters, ParameterBackupContent::files(parameters()), 10, 1);
+    keep(BackupKind::Tags, TagStoreContent::files(tags(6)), 6, 2);
+    keep(BackupKind::Directory, DirectoryBackupContent::files(residents(5)), 5, 3);
 
     const HistoryImport::Result first = HistoryImport::importBackups(store, backups.folder());
     EXPECT_EQ(first.added, 4);
@@ -59,7 +61,7 @@ TEST_F(Backups, ImportAddsEachBackupOnceAtItsOwnTime)
 
 TEST_F(Backups, ABackupTheHistoryRecordedWhenItWasTakenIsNotReadInAgain)
 {
-    keep(BackupKind::Directory, BackupFiles::directoryFiles(residents(4)), 4, 0);
+    keep(BackupKind::Directory, DirectoryBackupContent::files(residents(4)), 4, 0);
     HistoryRecord live = readDirectory(residents(4), backupTime.toUTC().addMSecs(400));
     live.action = HistoryAction::Backup;
     add(live);
@@ -71,7 +73,7 @@ TEST_F(Backups, ABackupTheHistoryRecordedWhenItWasTakenIsNotReadInAgain)
 
 TEST_F(Backups, ABackupThatCannotBeReadIsNamedAndTheRestAreReadIn)
 {
-    keep(BackupKind::Directory, BackupFiles::directoryFiles(residents(2)), 2, 0);
+    keep(BackupKind::Directory, DirectoryBackupContent::files(residents(2)), 2, 0);
     keep(BackupKind::Parameters, {{QStringLiteral("sys"), QByteArray(467, '\0')}}, 10, 1); // no records beside it
     keep(BackupKind::Tags, {{QStringLiteral("rfid"), "not a store\r\n"}}, 0, 2);
     const HistoryImport::Result r = HistoryImport::importBackups(store, backups.folder());
@@ -135,7 +137,7 @@ TEST_F(Folder, TheAuditListsWritesOnlyAndExportsThemSafelyForSpreadsheets)
 TEST_F(Backups, ABackupTheHistorySawAsUnchangedIsNotReadInAgain)
 {
     add(readDirectory(residents(4), backupTime.toUTC().addSecs(-3600)));
-    keep(BackupKind::Directory, BackupFiles::directoryFiles(residents(4)), 4, 0);
+    keep(BackupKind::Directory, DirectoryBackupContent::files(residents(4)), 4, 0);
     HistoryRecord live = readDirectory(residents(4), backupTime.toUTC());
     live.action = HistoryAction::Backup;
     ASSERT_EQ(store.add(live).outcome, HistoryStore::Added::Outcome::Sighting);

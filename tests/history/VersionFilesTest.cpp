@@ -3,7 +3,7 @@
 #include "HistoryTestData.h"
 
 #include "backup/BackupContent.h"
-#include "backup/BackupFiles.h"
+#include "directory/DirectoryBackupContent.h"
 #include "backup/BackupOpen.h"
 #include "history/VersionFiles.h"
 
@@ -28,7 +28,7 @@ TEST_F(Folder, AVersionBecomesTheBackupsFilesOfItsKind)
     EXPECT_EQ(directory->count, 7);
     QByteArray bytes;
     ASSERT_TRUE(BackupContent::load(directory->path, &bytes, &why));
-    const QList<PanelEntry> back = BackupFiles::directoryEntries(bytes);
+    const QList<PanelEntry> back = DirectoryBackupContent::entries(bytes);
     ASSERT_EQ(back.size(), list.size());
     EXPECT_EQ(back.at(6).SlotAddress, list.at(6).SlotAddress);
     EXPECT_EQ(back.at(6).PHnumber, list.at(6).PHnumber);

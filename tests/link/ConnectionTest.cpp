@@ -1,4 +1,6 @@
 #include "link/Connection.h"
+
+#include "directory/DirectoryOnConnection.h"
 #include "link/PanelModel.h"
 #include "support/AppHarness.h"
 #include "support/LogOnPanel.h"
@@ -21,6 +23,7 @@ struct ConnectionFixture : ::testing::Test
     {
         panel.attach(h.port);
         connection.setPinRequest(&pin);
+        followConnection(h.directory, connection);
         QObject::connect(&connection, &Connection::onlineControlsChanged,
                          [this](bool on) { onlineSignals << on; });
         connection.GoOffline(); // as the window's creation does

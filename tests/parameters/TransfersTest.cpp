@@ -196,7 +196,7 @@ TEST_F(ParameterTransfers, WrittenValuesComeBackWhenReadAgain)
 
 TEST_F(ParameterTransfers, EachSingleWriteEndsWithReadyThenTheApplyCommandTwoHundredTicksLater)
 {
-    using Handler = void (*)(AppContext &, ParameterControls &);
+    using Handler = void (*)(TransferContext &, ParameterControls &);
     const QList<std::pair<Handler, QList<QByteArray>>> cases = {
         {WritePara1Click, {"0001"}},
         {WriteCodeClick, {"0006"}},

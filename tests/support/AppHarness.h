@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "support/LinkHarness.h"
 #include "support/RecordingFeedback.h"
 
@@ -11,7 +11,7 @@ struct AppHarness : LinkHarness
     ExchangeGuard guard;
     RecordingFeedback feedback;
     PhoneDirectory directory;
-    AppContext ctx{link, guard, prompt, status, feedback, directory};
+    DirectoryContext ctx{{link, guard, prompt, status, feedback}, directory};
 
     AppHarness()
     {

@@ -11,7 +11,7 @@
 #include <QAction>
 #include <QDir>
 
-FrameBackups::FrameBackups(AppContext &ctx, FramePages &pages, FrameActions &actions, QWidget *window)
+FrameBackups::FrameBackups(DirectoryContext &ctx, FramePages &pages, FrameActions &actions, QWidget *window)
     : QObject(window)
     , ctx_(ctx)
     , pages_(pages)
@@ -25,7 +25,7 @@ void FrameBackups::enable(const QString &folder)
     if (backups_)
         return;
     backups_ = new PanelBackups(BackupStore(folder), window_);
-    ctx_.backups = backups_;
+    ctx_.erase = backups_;
     // Offered after a failed write: run once that write has let go of the line.
     connect(backups_, &PanelBackups::restoreRequested, this,
             [this](const BackupEntry &entry) { backups_->restoreWithBackup(ctx_, entry); }, Qt::QueuedConnection);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 
 #include <QObject>
 
@@ -18,7 +18,7 @@ class FrameBackups : public QObject
     Q_OBJECT
 public:
     // window: the parent of the dialog and of the backups.
-    FrameBackups(AppContext &ctx, FramePages &pages, FrameActions &actions, QWidget *window);
+    FrameBackups(DirectoryContext &ctx, FramePages &pages, FrameActions &actions, QWidget *window);
 
     // Backups kept in `folder` from now on, and "Backups..." before Exit in
     // the File menu. Only the first call counts.
@@ -33,7 +33,7 @@ public:
     bool openBackup(const BackupEntry &entry);
 
 private:
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     FramePages &pages_;
     FrameActions &actions_;
     QWidget *window_;

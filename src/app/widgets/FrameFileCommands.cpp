@@ -8,7 +8,7 @@
 #include "link/PortChoice.h"
 #include "parameters/widgets/SystemPage.h"
 
-FrameFileCommands::FrameFileCommands(AppContext &ctx, FramePages &pages, PortChoice &ports, Connection &connection)
+FrameFileCommands::FrameFileCommands(DirectoryContext &ctx, FramePages &pages, PortChoice &ports, Connection &connection)
     : ctx_(ctx)
     , pages_(pages)
     , ports_(ports)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 
 class Connection;
 class FramePages;
@@ -13,7 +13,7 @@ class PortChoice;
 class FrameFileCommands
 {
 public:
-    FrameFileCommands(AppContext &ctx, FramePages &pages, PortChoice &ports, Connection &connection);
+    FrameFileCommands(DirectoryContext &ctx, FramePages &pages, PortChoice &ports, Connection &connection);
 
     // A new phone list, the default details file, offline; also what every
     // start begins with.
@@ -25,7 +25,7 @@ public:
     void FileExportItemClick();
 
 private:
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     FramePages &pages_;
     PortChoice &ports_;
     Connection &connection_;

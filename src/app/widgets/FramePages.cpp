@@ -7,7 +7,7 @@
 
 #include <QTabWidget>
 
-FramePages::FramePages(AppContext &ctx, FileCommandState &fileCommands, QWidget *window)
+FramePages::FramePages(DirectoryContext &ctx, FileCommandState &fileCommands, QWidget *window)
     : QObject(window)
     , directory_(ctx.directory)
     , fileCommands_(fileCommands)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "app/FileCommandState.h"
 
 #include <QObject>
@@ -20,7 +20,7 @@ class FramePages : public QObject
     Q_OBJECT
 public:
     // The tabs are made a child of `window`, which shows them.
-    FramePages(AppContext &ctx, FileCommandState &fileCommands, QWidget *window);
+    FramePages(DirectoryContext &ctx, FileCommandState &fileCommands, QWidget *window);
 
     QTabWidget *tabs() const { return tabs_; }
     PhonePage *phonePage() const { return phonePage_; }

@@ -1,5 +1,7 @@
 #include "app/widgets/TCorvalenForm.h"
 
+#include "directory/DirectoryOnConnection.h"
+
 #include "app/widgets/AnimateStrip.h"
 #include "app/widgets/ConnectionControls.h"
 #include "app/widgets/DiagnosticsCommand.h"
@@ -48,9 +50,10 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &device
     }
     prompt_ = prompt;
     link_ = std::make_unique<CommandExchange>(port, waiter, *StatusBar, *prompt_);
-    ctx_ = std::make_unique<AppContext>(
-        AppContext{*link_, guard_, *prompt_, *StatusBar, feedback_, directory_, &fileCommands_});
+    ctx_ = std::make_unique<DirectoryContext>(
+        DirectoryContext{{*link_, guard_, *prompt_, *StatusBar, feedback_, &fileCommands_}, directory_});
     connection_ = std::make_unique<Connection>(*ctx_);
+    followConnection(directory_, *connection_);
     feedback_.setConnection(connection_.get());
     portChoice_ = std::make_unique<PortChoice>(port, QString::fromLatin1(LogOnDetails::kFileName));
 

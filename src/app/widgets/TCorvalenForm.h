@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "app/FileCommandState.h"
 #include "app/widgets/FrameFeedback.h"
 #include "app/widgets/FramePages.h"
@@ -33,7 +33,7 @@ class Waiter;
 // The main window CorvalenForm: the four pages in `Page`, the menus, the
 // toolbar with the lamp `led` and the animation `Animate1`, the two-panel
 // status bar. It owns the link to the panel and everything the pages share
-// (AppContext), and wires the parts that do the work: the actions and menus
+// (DirectoryContext), and wires the parts that do the work: the actions and menus
 // (FrameActions, PortMenu) know nothing of the window, the pages and their
 // commands (FramePages), the file commands (FrameFileCommands), the backups
 // (FrameBackups) and the connection's controls (ConnectionControls) know
@@ -69,7 +69,7 @@ public:
     // when the backup cannot be read.
     bool openBackup(const BackupEntry &entry);
 
-    AppContext &context() { return *ctx_; }
+    DirectoryContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }
     Connection &connection() { return *connection_; }
     PortChoice &portChoice() { return *portChoice_; }
@@ -124,7 +124,7 @@ private:
     PhoneDirectory directory_;
     FileCommandState fileCommands_;
     FrameFeedback feedback_;
-    std::unique_ptr<AppContext> ctx_;
+    std::unique_ptr<DirectoryContext> ctx_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<PortChoice> portChoice_;
     std::unique_ptr<DeviceChoice> deviceChoice_;

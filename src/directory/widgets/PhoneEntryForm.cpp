@@ -1,6 +1,6 @@
 #include "directory/widgets/PhoneEntryForm.h"
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "directory/PhoneEditor.h"
 #include "directory/PhoneFieldChecks.h"
 #include "directory/PhoneFields.h"
@@ -28,7 +28,7 @@ void fitWidth(PhoneEdit *edit, int characters)
 }
 } // namespace
 
-PhoneEntryForm::PhoneEntryForm(AppContext &ctx, PhoneEditor &editor, QWidget *parent)
+PhoneEntryForm::PhoneEntryForm(DirectoryContext &ctx, PhoneEditor &editor, QWidget *parent)
     : QWidget(parent)
     , ctx_(ctx)
     , editor_(editor)

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-struct AppContext;
+struct DirectoryContext;
 struct FieldCheck;
 class PhoneEdit;
 class PhoneEditor;
@@ -22,7 +22,7 @@ class PhoneEntryForm : public QWidget
 {
     Q_OBJECT
 public:
-    PhoneEntryForm(AppContext &ctx, PhoneEditor &editor, QWidget *parent = nullptr);
+    PhoneEntryForm(DirectoryContext &ctx, PhoneEditor &editor, QWidget *parent = nullptr);
 
     // The six texts as the editor takes them.
     PhoneEditTexts texts() const;
@@ -51,7 +51,7 @@ private:
     void enterMovesOnUnlessRefused(PhoneEdit *edit, const FieldCheck &check);
     void exitCheck(PhoneEdit *edit, const FieldCheck &check);
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     PhoneEditor &editor_;
     bool checking_ = false;
 };

@@ -23,7 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-PhonePage::PhonePage(AppContext &ctx, QWidget *parent)
+PhonePage::PhonePage(DirectoryContext &ctx, QWidget *parent)
     : QWidget(parent)
     , ctx_(ctx)
     , editor_(new PhoneEditor(ctx, this))

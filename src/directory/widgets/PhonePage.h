@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "directory/widgets/PhoneNavigator.h"
 
 #include <QFileDialog>
@@ -27,7 +27,7 @@ class PhonePage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit PhonePage(AppContext &ctx, QWidget *parent = nullptr);
+    explicit PhonePage(DirectoryContext &ctx, QWidget *parent = nullptr);
     ~PhonePage() override;
 
     // File commands of this page. newPhoneList() is the table part of New.
@@ -63,7 +63,7 @@ private:
     void DBNavigator1Click(PhoneNavigator::Button button);
     void lockWhileExchanging(bool busy);
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     PhoneEditor *editor_;
     DirectoryTransfer *transfer_;
     FileChooser chooseFile_;

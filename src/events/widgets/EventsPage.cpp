@@ -39,7 +39,7 @@ QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 }
 } // namespace
 
-EventsPage::EventsPage(AppContext &ctx, QWidget *parent)
+EventsPage::EventsPage(TransferContext &ctx, QWidget *parent)
     : QWidget(parent)
     , ctx_(ctx)
     , chooseFile_(&EventFileDialog::choose)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "link/TransferContext.h"
 #include "events/ComputerClock.h"
 #include "events/EventLog.h"
 
@@ -21,7 +21,7 @@ class EventsPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit EventsPage(AppContext &ctx, QWidget *parent = nullptr);
+    explicit EventsPage(TransferContext &ctx, QWidget *parent = nullptr);
     ~EventsPage() override;
 
     // Save As on this page: choose a name, write the event file; a file that
@@ -61,7 +61,7 @@ private:
     void writeEventFile(const FileChooser &choose, const std::function<bool(const QString &, QString *)> &write);
     void showDownloadProblem(const QString &text);
 
-    AppContext &ctx_;
+    TransferContext &ctx_;
     EventLog log_;
     ComputerClock clock_;
     FileChooser chooseFile_;

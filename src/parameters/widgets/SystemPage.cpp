@@ -28,7 +28,7 @@ using K = ParamCheck;
 struct HandlerEntry
 {
     const char *name;
-    void (*run)(AppContext &, ParameterControls &);
+    void (*run)(TransferContext &, ParameterControls &);
 };
 const HandlerEntry kHandlers[] = {
     {"ReadPara1Click", ParameterReads::ReadPara1Click},
@@ -41,7 +41,7 @@ const HandlerEntry kHandlers[] = {
     {"WriteSpdClick", ParameterWrites::WriteSpdClick},
     {"SaveParamClick", ParameterWrites::SaveParamClick},
     {"WriteAllClick", ParameterWrites::WriteAllClick},
-    {"UpLoadClick", [](AppContext &ctx, ParameterControls &) { ParameterWrites::UpLoadClick(ctx); }},
+    {"UpLoadClick", [](TransferContext &ctx, ParameterControls &) { ParameterWrites::UpLoadClick(ctx); }},
     {"UpDatePINClick", ParameterWrites::UpDatePINClick},
 };
 
@@ -60,7 +60,7 @@ QVBoxLayout *pageLayout(QWidget *page)
 
 } // namespace
 
-SystemPage::SystemPage(AppContext &ctx, QWidget *parent)
+SystemPage::SystemPage(DirectoryContext &ctx, QWidget *parent)
     : QWidget(parent)
     , ctx_(ctx)
     , model_(&ctx.directory)

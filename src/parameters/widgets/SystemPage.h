@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "parameters/ParameterControls.h"
 
 #include <QFileDialog>
@@ -21,7 +21,7 @@ class SystemPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit SystemPage(AppContext &ctx, QWidget *parent = nullptr);
+    explicit SystemPage(DirectoryContext &ctx, QWidget *parent = nullptr);
     ~SystemPage() override;
 
     // File Open on this page: choose a file; when it loads, show its values.
@@ -54,7 +54,7 @@ private:
     QWidget *buildMessagesGroup();
     void runHandler(const char *handler);
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     ParameterControls model_;
     ParameterBinder *binder_;
     std::unique_ptr<ParameterWidgetFactory> make_;

@@ -40,7 +40,7 @@ QLabel *greenLabel(const QString &text, QWidget *parent)
 }
 } // namespace
 
-RfidPage::RfidPage(AppContext &ctx, QWidget *parent)
+RfidPage::RfidPage(DirectoryContext &ctx, QWidget *parent)
     : QWidget(parent)
     , ctx_(ctx)
     , reader_(ctx, state_, beeper_)

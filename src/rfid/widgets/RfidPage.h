@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "directory/DirectoryContext.h"
 #include "rfid/RfidDownload.h"
 #include "rfid/RfidEntryActions.h"
 #include "rfid/RfidPageState.h"
@@ -24,7 +24,7 @@ class RfidPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit RfidPage(AppContext &ctx, QWidget *parent = nullptr);
+    explicit RfidPage(DirectoryContext &ctx, QWidget *parent = nullptr);
     ~RfidPage() override;
 
     // Opening the page by its button empties iderror and hides Lc_exist.
@@ -51,7 +51,7 @@ private:
     void setupGrid();
     void followTimer3(bool active);
 
-    AppContext &ctx_;
+    DirectoryContext &ctx_;
     RfidPageState state_;
     SystemBeeper beeper_;
     TagReader reader_;

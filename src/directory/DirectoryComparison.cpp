@@ -1,4 +1,4 @@
-#include "backup/DirectoryComparison.h"
+#include "directory/DirectoryComparison.h"
 
 #include "directory/PhoneFields.h"
 #include "table/Table.h"

@@ -1,6 +1,6 @@
-#include "backup/RecordComparison.h"
+#include "parameters/ParameterComparison.h"
 
-namespace RecordComparison {
+namespace ParameterComparison {
 
 namespace {
 
@@ -50,14 +50,9 @@ QString quoted(const QByteArray &value)
     return value.isEmpty() ? QStringLiteral("(empty)") : QLatin1Char('"') + QString::fromLatin1(value) + QLatin1Char('"');
 }
 
-QString tagLine(char sign, const StoreCodec::Entry &e)
-{
-    return QStringLiteral("%1 %2 (room %3)").arg(QLatin1Char(sign)).arg(QString::fromLatin1(e.code), QString::fromLatin1(e.room));
-}
-
 } // namespace
 
-QList<FieldChange> parameterChanges(const ParameterRecordSet &panel, const ParameterRecordSet &written)
+QList<FieldChange> changes(const ParameterRecordSet &panel, const ParameterRecordSet &written)
 {
     QList<FieldChange> out;
     for (const Field &f : fields()) {
@@ -69,7 +64,7 @@ QList<FieldChange> parameterChanges(const ParameterRecordSet &panel, const Param
     return out;
 }
 
-QString parameterText(const QList<FieldChange> &changes)
+QString text(const QList<FieldChange> &changes)
 {
     if (changes.isEmpty())
         return QStringLiteral("no changes");
@@ -79,35 +74,4 @@ QString parameterText(const QList<FieldChange> &changes)
     return lines.join(QStringLiteral("\r\n"));
 }
 
-TagChanges tagChanges(const QList<StoreCodec::Entry> &panel, const QList<StoreCodec::Entry> &written)
-{
-    TagChanges out;
-    QList<StoreCodec::Entry> left = panel;
-    for (const StoreCodec::Entry &e : written) {
-        qsizetype match = -1;
-        for (qsizetype j = 0; j < left.size() && match < 0; ++j)
-            if (left.at(j).room == e.room && left.at(j).code == e.code)
-                match = j;
-        if (match < 0)
-            out.added.append(e);
-        else
-            left.removeAt(match);
-    }
-    out.removed = left;
-    return out;
-}
-
-QString tagText(const TagChanges &changes)
-{
-    if (changes.added.isEmpty() && changes.removed.isEmpty())
-        return QStringLiteral("no changes");
-    QStringList lines;
-    lines << QStringLiteral("%1 tags added, %2 removed").arg(changes.added.size()).arg(changes.removed.size());
-    for (const StoreCodec::Entry &e : changes.added)
-        lines << tagLine('+', e);
-    for (const StoreCodec::Entry &e : changes.removed)
-        lines << tagLine('-', e);
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-} // namespace RecordComparison
+} // namespace ParameterComparison

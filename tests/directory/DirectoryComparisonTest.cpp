@@ -1,6 +1,5 @@
-// What a write changes, as the question before it shows it.
-#include "backup/DirectoryComparison.h"
-#include "backup/RecordComparison.h"
+// What writing a phone list changes, as the question before it shows it.
+#include "directory/DirectoryComparison.h"
 
 #include <gtest/gtest.h>
 
@@ -41,24 +40,4 @@ TEST(DirectoryComparisonRounds, AddedRemovedChangedRenamedAndMovedResidents)
         DirectoryComparison::compare(panel, {entry("1000", "101a", "0211", "Adams"), panel[1], panel[2], panel[3]});
     EXPECT_TRUE(same.isEmpty());
     EXPECT_EQ(same.text(), QStringLiteral("no changes"));
-}
-
-TEST(RecordComparisonFields, ChangedFieldsAndTags)
-{
-    ParameterRecordSet a, b;
-    for (int r = 1; r <= 10; ++r) {
-        a.setRecord(r, QByteArray(32, char(0xFF)));
-        b.setRecord(r, QByteArray(32, char(0xFF)));
-    }
-    EXPECT_EQ(RecordComparison::parameterText(RecordComparison::parameterChanges(a, b)), QStringLiteral("no changes"));
-    b.setRecord(8, QByteArray("0211") + QByteArray(28, char(0xFF)));
-    b.setRecord(6, QByteArray(4, char(0xFF)) + "4711" + QByteArray(24, char(0xFF)));
-    EXPECT_EQ(RecordComparison::parameterText(RecordComparison::parameterChanges(a, b)),
-              QStringLiteral("Gate code 2: (empty) -> \"4711\"\r\nSpeed dial 3: (empty) -> \"0211\""));
-
-    const QList<StoreCodec::Entry> panel = {{"101", "04A1B2C3D4"}, {"102", "04E5F60718"}};
-    const QList<StoreCodec::Entry> table = {{"102", "04E5F60718"}, {"103", "0000000001"}};
-    EXPECT_EQ(RecordComparison::tagText(RecordComparison::tagChanges(panel, table)),
-              QStringLiteral("1 tags added, 1 removed\r\n+ 0000000001 (room 103)\r\n- 04A1B2C3D4 (room 101)"));
-    EXPECT_EQ(RecordComparison::tagText(RecordComparison::tagChanges(panel, panel)), QStringLiteral("no changes"));
 }
