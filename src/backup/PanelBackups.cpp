@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupContent.h"
+#include "backup/BackupMatch.h"
 #include "backup/BackupName.h"
 #include "backup/BackupRestore.h"
 #include "backup/DirectoryComparison.h"
@@ -181,6 +182,9 @@ bool PanelBackups::restoreWithBackup(AppContext &ctx, const BackupEntry &entry)
         ctx.prompt.message(QStringLiteral("Log on to the Corvalen first."), UserPrompt::Kind::Error);
         return false;
     }
+    if (!BackupMatch::confirm(entry.name, {BackupName::modelToken(ctx.link.conn().DirectoryEnd), store_.siteName()},
+                              ctx.prompt))
+        return false;
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
         return false;

@@ -7,8 +7,11 @@
 #include "cli/CliConsole.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliSummary.h"
+#include "cli/CliWorkplace.h"
+#include "backup/BackupStore.h"
 #include "directory/PhoneListFile.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 CliJob::CliJob(CliSession &session, const CliOptions &options, CliSummary &summary, CliConsole &console)
@@ -38,7 +41,15 @@ bool CliJob::canCreate(const QString &file)
 
 bool CliJob::takeBackup()
 {
-    const BackupHook::Result backup = BackupHook::beforePut(session_, options_.command->job);
+    const QString folder = workplace_ ? workplace_->backupFolder() : BackupStore::defaultFolder();
+    const QString site = workplace_ ? workplace_->siteName() : QString();
+    const BackupHook::Result backup = BackupHook::beforePut(session_, options_.command->job, folder, site);
+    if (workplace_ && (!backup.ok || !backup.path.isEmpty())) {
+        QString error;
+        if (!workplace_->recordBackup(QDateTime::currentDateTimeUtc(), backup.ok,
+                                      backup.ok ? backup.path : backup.error, &error))
+            session_.prompt().warning(error);
+    }
     if (!backup.ok) {
         session_.prompt().error(backup.error + QStringLiteral("\r\nNothing was written to the Corvalen."));
         return false;

@@ -10,6 +10,7 @@
 
 class CliConsole;
 class CliSession;
+class CliWorkplace;
 class PinSource;
 struct CliOptions;
 struct CliSummary;
@@ -26,6 +27,10 @@ public:
 
     virtual CliExit prepare(PinSource &pins);
     virtual CliExit run() = 0;
+
+    // Where the run works (its backups' folder and site); a job without
+    // one keeps its backups in the program's backups folder.
+    void setWorkplace(const CliWorkplace *workplace) { workplace_ = workplace; }
 
 protected:
     // The file of a get can be created: its folder exists and is writable.
@@ -58,4 +63,5 @@ protected:
     const CliOptions &options_;
     CliSummary &summary_;
     CliConsole &console_;
+    const CliWorkplace *workplace_ = nullptr;
 };
