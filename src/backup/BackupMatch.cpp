@@ -24,7 +24,8 @@ Check check(const BackupName &backup, const Panel &panel, const QString &purpose
         return result;
     }
     const QString here = BackupName::siteToken(panel.siteName);
-    if (!backup.site.isEmpty() && !here.isEmpty() && backup.site != here) {
+    // Site names compare ignoring case, as the site book compares them.
+    if (!backup.site.isEmpty() && !here.isEmpty() && backup.site.compare(here, Qt::CaseInsensitive) != 0) {
         result.verdict = Verdict::OtherSite;
         result.message = QStringLiteral("This backup was taken at another site (%1); the Corvalen connected is "
                                         "the site \"%2\".\r\nShould the other site's backup be %3 on \"%2\" all the "

@@ -21,7 +21,7 @@
 
 namespace {
 
-struct Run
+struct CliRun
 {
     int exit = -1;
     QByteArray out;
@@ -88,7 +88,7 @@ struct TwoSites : ::testing::Test
         return cli;
     }
     // Waits for the runs while this process's event loop serves the panels.
-    static QList<Run> finish(const QList<QProcess *> &runs)
+    static QList<CliRun> finish(const QList<QProcess *> &runs)
     {
         QEventLoop loop;
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
@@ -105,9 +105,9 @@ struct TwoSites : ::testing::Test
             });
         if (!allDone())
             loop.exec();
-        QList<Run> out;
+        QList<CliRun> out;
         for (QProcess *p : runs) {
-            Run r;
+            CliRun r;
             if (p->state() == QProcess::NotRunning && p->exitStatus() == QProcess::NormalExit)
                 r.exit = p->exitCode();
             else
@@ -119,7 +119,7 @@ struct TwoSites : ::testing::Test
         }
         return out;
     }
-    Run run(const QStringList &args, const QProcessEnvironment &extra = {}) { return finish({start(args, extra)}).first(); }
+    CliRun run(const QStringList &args, const QProcessEnvironment &extra = {}) { return finish({start(args, extra)}).first(); }
 
     static QByteArray read(const QString &file)
     {
@@ -140,7 +140,7 @@ TEST_F(TwoSites, EachSitesWorkStaysWithItsOwnPanelAndFolder)
 {
     for (Building *b : {&harbour, &mill}) {
         const QString name = QString::fromLatin1(b->name);
-        Run r = run({"sites", "add", name, "--port", b->server->devicePath(), "--folder", folder(*b)});
+        CliRun r = run({"sites", "add", name, "--port", b->server->devicePath(), "--folder", folder(*b)});
         ASSERT_EQ(r.exit, 0) << r.err.toStdString();
         QProcessEnvironment newPin;
         newPin.insert(QStringLiteral("CORVALEN_NEW_PIN"), QString::fromLatin1(b->pin));
@@ -154,7 +154,7 @@ TEST_F(TwoSites, EachSitesWorkStaysWithItsOwnPanelAndFolder)
     QMap<const Building *, QByteArray> original;
     for (Building *b : {&harbour, &mill}) {
         const QString list = folder(*b) + QStringLiteral("/gate.csv");
-        Run r = run({"--site", QString::fromLatin1(b->name), "directory", "get", list});
+        CliRun r = run({"--site", QString::fromLatin1(b->name), "directory", "get", list});
         ASSERT_EQ(r.exit, 0) << r.err.toStdString();
         original[b] = read(list);
         r = run({"--site", QString::fromLatin1(b->name), "--quiet", "directory", "put", list});
@@ -172,7 +172,7 @@ TEST_F(TwoSites, EachSitesWorkStaysWithItsOwnPanelAndFolder)
         puts << start({"--site", QString::fromLatin1(b->name), "--json", "--quiet", "directory", "put",
                        folder(*b) + QStringLiteral("/edited.csv")});
     }
-    const QList<Run> written = finish(puts);
+    const QList<CliRun> written = finish(puts);
     QMap<const Building *, QString> backups;
     for (int i = 0; i < 2; ++i) {
         const Building *b = i == 0 ? &harbour : &mill;
@@ -194,7 +194,7 @@ TEST_F(TwoSites, EachSitesWorkStaysWithItsOwnPanelAndFolder)
 
     // Restore each site's backup onto its own panel: back to what it held.
     for (Building *b : {&harbour, &mill}) {
-        const Run r = run({"--site", QString::fromLatin1(b->name), "--quiet", "directory", "put", backups[b]});
+        const CliRun r = run({"--site", QString::fromLatin1(b->name), "--quiet", "directory", "put", backups[b]});
         ASSERT_EQ(r.exit, 0) << r.err.toStdString();
         EXPECT_EQ(b->memory(), laidOut[b]) << b->name;
     }
@@ -230,14 +230,14 @@ TEST_F(TwoSites, TwoPutsOutsideAnySiteInTheSameSecondKeepBothBackups)
         const QString list = path(QString::fromLatin1(b->name).left(4) + QStringLiteral(".csv"));
         QProcessEnvironment pin;
         pin.insert(QStringLiteral("CORVALEN_PIN"), QString::fromLatin1(b->pin));
-        const Run r = run({"--port", b->server->devicePath(), "directory", "get", list}, pin);
+        const CliRun r = run({"--port", b->server->devicePath(), "directory", "get", list}, pin);
         ASSERT_EQ(r.exit, 0) << r.err.toStdString();
         lists << read(list);
         puts << start({"--port", b->server->devicePath(), "--json", "--quiet", "directory", "put", list}, pin);
     }
-    const QList<Run> done = finish(puts);
+    const QList<CliRun> done = finish(puts);
     QStringList backups;
-    for (const Run &r : done) {
+    for (const CliRun &r : done) {
         ASSERT_EQ(r.exit, 0) << r.err.toStdString();
         backups << r.summary().value("backup").toString();
     }

@@ -2,6 +2,8 @@
 // site (--site NAME) on the virtual panel: its address, its PIN, its folder
 // for backups, and what the run learned back in the book.
 #include "CliHarness.h"
+#include "backup/BackupName.h"
+#include "backup/BackupStore.h"
 #include "sites/PinFile.h"
 #include "sites/SiteBook.h"
 
