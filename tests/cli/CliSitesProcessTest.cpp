@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,8 +59,9 @@ struct TwoSites : ::testing::Test
         for (Building *b : {&harbour, &mill}) {
             DemoData::seed(b->engine.memory(), QDateTime::currentDateTime());
             b->engine.setPin(b->pin);
-            b->engine.setCommandObserver([b](const QByteArray &command) { b->commands << command; });
             b->server = std::make_unique<TcpPanelServer>(b->engine, QHostAddress::LocalHost, 0);
+            // After the server, which watches the commands for its own log.
+            b->engine.setCommandObserver([b](const QByteArray &command) { b->commands << command; });
             b->server->setPacing(false);
             QString error;
             ASSERT_TRUE(b->server->open(&error)) << error.toStdString();
@@ -205,7 +207,9 @@ TEST_F(TwoSites, EachSitesWorkStaysWithItsOwnPanelAndFolder)
         const Building *other = b == &harbour ? &mill : &harbour;
         for (const QByteArray &command : b->commands)
             EXPECT_FALSE(command.contains(other->pin)) << b->name << ": " << command.constData();
-        EXPECT_TRUE(b->commands.contains("a" + b->pin)) << b->name;
+        EXPECT_TRUE(std::any_of(b->commands.cbegin(), b->commands.cend(),
+                                [&](const QByteArray &command) { return command.startsWith("a" + b->pin); }))
+            << b->name;
         for (const QString &file : QDir(folder(*b)).entryList(QDir::Files)) {
             if (const std::optional<BackupName> name = BackupName::parse(file))
                 EXPECT_EQ(name->site, BackupName::siteToken(QString::fromLatin1(b->name))) << file.toStdString();

@@ -103,7 +103,7 @@ TEST_F(CliSites, UsageErrorsAndUnknownSitesExitTwoAndChangeNothing)
     EXPECT_EQ(read(book), before);
     EXPECT_TRUE(port.commands().isEmpty()); // no panel was tried
 
-    EXPECT_EQ(sites({"--site", "Harbor Street", "--json", "identify"}), 2);
+    EXPECT_EQ(sites({"--site", "harbour street", "--json", "identify"}), 2);
     EXPECT_TRUE(err().contains("did you mean: 12 Harbour Street, gate 2?")) << err().toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(console.outText).object().value("result").toString(), "usage");
 }
