@@ -36,7 +36,12 @@ protected:
     // The file of a get can be created: its folder exists and is writable.
     // Says "Cannot create file <name>" when not. Standard output ("-") can.
     bool canCreate(const QString &file);
-    // Takes the backup before a put; false (with its message) stops the put.
+    // A put's file that is a backup (by its name) fits the panel: its model,
+    // and its site unless the user agreed (BackupMatch). False, with the
+    // message, stops the put before anything is written.
+    bool fitsPanel();
+    // Checks the put's file with fitsPanel(), then takes the backup before
+    // a put; false (with its message) stops the put.
     // A run interrupted meanwhile stops there too, before any write.
     bool takeBackup();
     // A signal asked the run to stop: a get then saves nothing.

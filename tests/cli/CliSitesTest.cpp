@@ -209,3 +209,32 @@ TEST_F(CliSites, ExportAndImportCarryTheBookButNeverAPin)
     EXPECT_TRUE(err().contains("row 3")) << err().toStdString();
     EXPECT_TRUE(site("Good").address == QStringLiteral("COM1"));
 }
+
+// A backup put back by name: another model's is refused naming both models;
+// another site's is asked about and, with nobody to say Yes, not written.
+TEST_F(CliSites, ABackupOfAnotherModelOrSiteIsNotWrittenToThePanel)
+{
+    addSite("Mill Lane", "mill");
+    ASSERT_EQ(sites({"directory", "get", path("gate.csv")}), 0) << err().toStdString();
+    const QByteArray list = read(path("gate.csv"));
+    const QByteArray before = memory();
+
+    write(path("2026-12-08_143012_Mill-Lane_Xarn100_directory.csv"), list);
+    EXPECT_EQ(sites({"--site", "Mill Lane", "directory", "put", path("2026-12-08_143012_Mill-Lane_Xarn100_directory.csv")}), 1);
+    EXPECT_TRUE(err().contains("Corvalen 100 (Xarn100)") && err().contains("Corvalen 1000 (Xarn1000)")) << err().toStdString();
+
+    write(path("2026-12-08_143012_Harbour_Xarn1000_directory.csv"), list);
+    EXPECT_EQ(sites({"--site", "Mill Lane", "--quiet", "directory", "put", path("2026-12-08_143012_Harbour_Xarn1000_directory.csv")}), 1);
+    EXPECT_TRUE(err().contains("another site (Harbour)") && err().contains("\"Mill Lane\"")) << err().toStdString();
+    EXPECT_TRUE(err().contains("all the same? No")) << err().toStdString();
+    EXPECT_EQ(commandsStartingWith('f'), 0); // nothing erased
+    EXPECT_EQ(memory(), before);
+
+    // The site's own backup, and any backup outside a site, go.
+    write(path("2026-12-08_143012_mill-lane_Xarn1000_directory.csv"), list);
+    EXPECT_EQ(sites({"--site", "Mill Lane", "--quiet", "directory", "put", path("2026-12-08_143012_mill-lane_Xarn1000_directory.csv")}), 0)
+        << err().toStdString();
+    EXPECT_EQ(sites({"--json", "--quiet", "directory", "put", path("2026-12-08_143012_Harbour_Xarn1000_directory.csv")}), 0)
+        << err().toStdString();
+    QFile::remove(QJsonDocument::fromJson(console.outText).object().value("backup").toString());
+}
