@@ -7,6 +7,7 @@
 #include "PanelEngine.h"
 #include "TcpPanelServer.h"
 #include "backup/BackupName.h"
+#include "link/PortSettings.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -249,4 +250,29 @@ TEST_F(TwoSites, TwoPutsOutsideAnySiteInTheSameSecondKeepBothBackups)
     EXPECT_EQ(QDir(path("data/corvalen-pro/backups")).entryList(QDir::Files).size(), 2);
     for (const QString &backup : backups)
         EXPECT_TRUE(BackupName::parse(QFileInfo(backup).fileName())->site.isEmpty());
+}
+
+// A site on COM2 is the panel the window reaches on COM2: the device
+// remembered in the window's settings, under the CORVALEN_COM2 variable.
+TEST_F(TwoSites, ASiteOnACOMPortReachesThePanelTheWindowMapsThere)
+{
+    QString error;
+    ASSERT_TRUE(PortSettings(path("config/Corvalen-Pro/corvalen-pro.conf")).setDevice(2, harbour.server->devicePath(), &error))
+        << error.toStdString();
+    CliRun r = run({"sites", "add", "Harbour", "--port", "COM2"});
+    ASSERT_EQ(r.exit, 0) << r.err.toStdString();
+    QProcessEnvironment pin;
+    pin.insert(QStringLiteral("CORVALEN_PIN"), QString::fromLatin1(harbour.pin));
+    r = run({"--site", "Harbour", "identify"}, pin);
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("Corvalen_1000_Xarn\n"));
+    EXPECT_FALSE(harbour.commands.isEmpty());
+    EXPECT_TRUE(mill.commands.isEmpty());
+
+    // A variable given for the run still wins over the remembered device.
+    pin.insert(QStringLiteral("CORVALEN_PIN"), QString::fromLatin1(mill.pin));
+    pin.insert(QStringLiteral("CORVALEN_COM2"), mill.server->devicePath());
+    r = run({"--site", "Harbour", "identify"}, pin);
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_FALSE(mill.commands.isEmpty());
 }
