@@ -3,15 +3,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliExit.h"
 #include "cli/CliHelp.h"
-#include "cli/PinSource.h"
-#include "sites/PinVault.h"
 #include "sites/SiteBook.h"
-#include "sites/SiteCsv.h"
-#include "sites/SiteJson.h"
-
-#include <QDir>
-#include <QJsonDocument>
-#include <optional>
 
 namespace {
 
@@ -19,8 +11,6 @@ const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral(
                                    QStringLiteral("--name"),     QStringLiteral("--folder"),
                                    QStringLiteral("--pin-file"), QStringLiteral("--keep"),
                                    QStringLiteral("--site")};
-
-
 
 QByteArray text(const QString &line)
 {
@@ -49,6 +39,8 @@ bool SitesCommand::wants(const QStringList &args)
         }
         if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-"))
             continue;
+        if (arg == QLatin1String("help"))
+            return args.mid(i + 1).contains(QLatin1String("sites"));
         return arg == QLatin1String("sites");
     }
     return false;

@@ -238,3 +238,15 @@ TEST_F(CliSites, ABackupOfAnotherModelOrSiteIsNotWrittenToThePanel)
         << err().toStdString();
     QFile::remove(QJsonDocument::fromJson(console.outText).object().value("backup").toString());
 }
+
+TEST_F(CliSites, HelpNamesTheSitesCommandsAndTheSiteOption)
+{
+    ASSERT_EQ(sites({"--help"}), 0);
+    EXPECT_TRUE(console.outText.contains("--site NAME")) << console.outText.constData();
+    EXPECT_TRUE(console.outText.contains("sites ACTION")) << console.outText.constData();
+    for (const QStringList &args : {QStringList{"sites", "--help"}, QStringList{"help", "sites"}}) {
+        ASSERT_EQ(sites(args), 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(console.outText.contains("sites pin NAME")) << console.outText.constData();
+    }
+    EXPECT_FALSE(QFile::exists(book)); // help writes no book
+}
