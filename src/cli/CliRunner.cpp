@@ -147,6 +147,13 @@ int CliRunner::runOnPanel(const QStringList &args, const QString &program)
         if (opened.exit == CliExit::Usage)
             return usageError(opened.error, options.json, program);
         console_.err((program + QStringLiteral(": ") + opened.error + QLatin1Char('\n')).toLocal8Bit());
+        if (options.json) {
+            CliSummary summary;
+            summary.action = options.command->name();
+            summary.exit = exitStatus(opened.exit);
+            summary.errors << opened.error;
+            console_.out(summary.toJson());
+        }
         return exitStatus(opened.exit);
     }
     const CliWorkplace &place = *opened.place;

@@ -117,7 +117,9 @@ TEST_F(CliSites, ADamagedBookIsReportedAndLeftAsItIs)
     write(book, text);
     EXPECT_EQ(sites({"sites", "add", "Other", "--port", "COM1"}), 1);
     EXPECT_TRUE(err().contains("line")) << err().toStdString();
-    EXPECT_EQ(sites({"--site", "Mill Lane", "identify"}), 1);
+    EXPECT_EQ(sites({"--site", "Mill Lane", "--json", "identify"}), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(console.outText).object().value("result").toString(), "refused");
+    EXPECT_TRUE(port.commands().isEmpty());
     EXPECT_EQ(read(book), text);
 }
 
