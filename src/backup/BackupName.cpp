@@ -8,14 +8,17 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd_HHmmss");
 const QRegularExpression &namePattern()
 {
     static const QRegularExpression pattern(QStringLiteral(
-        "^(\\d{4}-\\d{2}-\\d{2}_\\d{6})_([A-Za-z0-9]+)_(directory|parameters|tags)(?:-([1-9]\\d{0,5}))?\\.([A-Za-z0-9]+)$"));
+        "^(\\d{4}-\\d{2}-\\d{2}_\\d{6})_(?:([A-Za-z0-9](?:[A-Za-z0-9-]*[A-Za-z0-9])?)_)?([A-Za-z0-9]+)_(directory|parameters|tags)(?:-([1-9]\\d{0,5}))?\\.([A-Za-z0-9]+)$"));
     return pattern;
 }
 } // namespace
 
 QString BackupName::stem() const
 {
-    QString text = when.toString(kDateFormat) + QLatin1Char('_') + model + QLatin1Char('_') + BackupKinds::word(kind);
+    QString text = when.toString(kDateFormat) + QLatin1Char('_');
+    if (!site.isEmpty())
+        text += site + QLatin1Char('_');
+    text += model + QLatin1Char('_') + BackupKinds::word(kind);
     if (serial > 1)
         text += QLatin1Char('-') + QString::number(serial);
     return text;
@@ -35,13 +38,14 @@ std::optional<BackupName> BackupName::parse(const QString &fileName)
     name.when = QDateTime::fromString(m.captured(1), kDateFormat);
     if (!name.when.isValid())
         return std::nullopt;
-    name.model = m.captured(2);
-    const QString kind = m.captured(3);
+    name.site = m.captured(2);
+    name.model = m.captured(3);
+    const QString kind = m.captured(4);
     for (BackupKind k : {BackupKind::Directory, BackupKind::Parameters, BackupKind::Tags})
         if (BackupKinds::word(k) == kind)
             name.kind = k;
-    name.serial = m.captured(4).isEmpty() ? 1 : m.captured(4).toInt();
-    name.suffix = m.captured(5);
+    name.serial = m.captured(5).isEmpty() ? 1 : m.captured(5).toInt();
+    name.suffix = m.captured(6);
     return name;
 }
 
@@ -54,4 +58,24 @@ QString BackupName::modelToken(qint32 directoryEnd)
     case 0x9000: return QStringLiteral("Xarn1000");
     }
     return QStringLiteral("XarnUnknown");
+}
+
+QString BackupName::siteToken(const QString &siteName)
+{
+    if (siteName.trimmed().isEmpty())
+        return {};
+    QString token;
+    for (const QChar c : siteName) {
+        const bool kept = c.unicode() < 0x80 && c.isLetterOrNumber();
+        if (kept)
+            token += c;
+        else if (!token.isEmpty() && !token.endsWith(QLatin1Char('-')))
+            token += QLatin1Char('-');
+        if (token.size() >= kMaxSiteToken)
+            break;
+    }
+    token.truncate(kMaxSiteToken);
+    while (token.endsWith(QLatin1Char('-')))
+        token.chop(1);
+    return token.isEmpty() ? QStringLiteral("site") : token;
 }

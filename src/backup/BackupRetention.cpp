@@ -1,5 +1,7 @@
 #include "backup/BackupRetention.h"
 
+#include <QHash>
+#include <QPair>
 #include <algorithm>
 
 namespace BackupRetention {
@@ -13,9 +15,9 @@ QList<BackupEntry> expired(QList<BackupEntry> entries, const QDateTime &now)
     });
     const QDateTime limit = now.addDays(-kKeepDays);
     QList<BackupEntry> out;
-    int seen[3] = {0, 0, 0};
+    QHash<QPair<QString, int>, int> seen; // newer backups of the same site and kind
     for (const BackupEntry &entry : entries) {
-        const int newer = seen[int(entry.kind())]++;
+        const int newer = seen[qMakePair(entry.name.site, int(entry.kind()))]++;
         if (newer >= kKeepNewest && entry.name.when <= limit)
             out.append(entry);
     }

@@ -2,7 +2,7 @@
 
 #include "backup/BackupContent.h"
 #include "backup/BackupRetention.h"
-#include "table/AtomicFile.h"
+#include "table/NewFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,17 +27,40 @@ QString BackupStore::defaultFolder()
          + QStringLiteral("/corvalen-pro/backups");
 }
 
-QString BackupStore::freeStem(BackupName &name, const QList<File> &files) const
+void BackupStore::setSite(const QString &siteName)
+{
+    siteName_ = siteName;
+    siteToken_ = BackupName::siteToken(siteName);
+}
+
+BackupStore::Claim BackupStore::writeNew(const BackupName &name, const QList<File> &files, QStringList *written,
+                                         QString *error) const
 {
     const QDir dir(folder_);
-    for (name.serial = 1; name.serial <= kMostPerSecond; ++name.serial) {
-        bool taken = false;
-        for (const File &file : files)
-            taken = taken || dir.exists(name.stem() + QLatin1Char('.') + file.suffix);
-        if (!taken)
-            return name.stem();
+    const QString stem = name.stem();
+    for (const File &file : files)
+        if (dir.exists(stem + QLatin1Char('.') + file.suffix))
+            return Claim::Taken;
+    for (const File &file : files) {
+        const QString path = dir.filePath(stem + QLatin1Char('.') + file.suffix);
+        const NewFile::Result result = NewFile::create(path, file.bytes, kOwnerOnly);
+        if (result == NewFile::Result::Created) {
+            *written << path;
+            continue;
+        }
+        // Another save took this name meanwhile, or the disk failed: none of
+        // this attempt's files stay.
+        for (const QString &done : std::as_const(*written))
+            QFile::remove(done);
+        written->clear();
+        if (result == NewFile::Result::Exists)
+            return Claim::Taken;
+        *error = (result == NewFile::Result::CannotCreate ? QStringLiteral("Cannot create file %1")
+                                                          : QStringLiteral("Could not save %1"))
+                     .arg(QDir::toNativeSeparators(path));
+        return Claim::Failed;
     }
-    return {};
+    return Claim::Saved;
 }
 
 BackupStore::Saved BackupStore::save(BackupKind kind, const QString &model, const QList<File> &files, int count,
@@ -56,26 +79,19 @@ BackupStore::Saved BackupStore::save(BackupKind kind, const QString &model, cons
     name.model = model;
     name.kind = kind;
     name.suffix = files.first().suffix;
-    const QString stem = freeStem(name, files);
-    if (stem.isEmpty()) {
+    name.site = siteToken_;
+    QStringList written;
+    Claim claim = Claim::Taken;
+    for (name.serial = 1; name.serial <= kMostPerSecond && claim == Claim::Taken; ++name.serial) {
+        claim = writeNew(name, files, &written, &saved.error);
+        if (claim == Claim::Saved)
+            break;
+    }
+    if (claim == Claim::Failed)
+        return saved;
+    if (claim != Claim::Saved) {
         saved.error = QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(folder_));
         return saved;
-    }
-
-    const QDir dir(folder_);
-    QStringList written;
-    for (const File &file : files) {
-        const QString path = dir.filePath(stem + QLatin1Char('.') + file.suffix);
-        const AtomicFile::Result result = AtomicFile::write(path, file.bytes, kOwnerOnly);
-        if (result != AtomicFile::Result::Saved) {
-            for (const QString &done : std::as_const(written))
-                QFile::remove(done);
-            saved.error = (result == AtomicFile::Result::CannotCreate ? QStringLiteral("Cannot create file %1")
-                                                                      : QStringLiteral("Could not save %1"))
-                              .arg(QDir::toNativeSeparators(path));
-            return saved;
-        }
-        written << path;
     }
     BackupEntry entry;
     entry.name = name;

@@ -12,11 +12,18 @@
 #include <optional>
 
 // The backups folder: what the panel held before each erasing write, in the
-// program's own file formats, named by date and time, model and kind
+// program's own file formats, named by date and time, site, model and kind
 // (BackupName). Saving a backup writes all its files or none, readable by
 // their owner only (they hold gate codes), and then deletes what the
 // retention rule lets go (BackupRetention). Files whose names are not
 // backup names are never touched.
+//
+// A save never replaces a file: each file of a backup appears whole under a
+// name that was free (NewFile), so two programs saving in the same second
+// (the window and a nightly corvalen-cli, or two corvalen-cli runs against
+// two panels of one model) get "...-2" for the second, never one file for
+// both. Inside a site the store lives in the site's folder and its names
+// carry the site (setSite()).
 //
 // The time comes from a clock given at construction (the computer's clock
 // by default), so that names and the retention rule can be tried on any
@@ -34,6 +41,11 @@ public:
     static QString defaultFolder();
 
     QString folder() const { return folder_; }
+    // The site whose backups are saved from now on (its name as the book
+    // has it); empty: outside any site.
+    void setSite(const QString &siteName);
+    QString siteName() const { return siteName_; }
+    QString siteToken() const { return siteToken_; }
     QDateTime now() const { return now_(); }
 
     // One file of a backup, as the domains write what they keep.
@@ -66,9 +78,12 @@ public:
 
 private:
     QList<BackupEntry> scan(bool withCounts) const;
-    QString freeStem(BackupName &name, const QList<File> &files) const;
+    enum class Claim { Saved, Taken, Failed };
+    Claim writeNew(const BackupName &name, const QList<File> &files, QStringList *written, QString *error) const;
 
     QString folder_;
+    QString siteName_;
+    QString siteToken_;
     Clock now_;
     QStringList held_; // stems, once for every hold
 };

@@ -1,6 +1,7 @@
 #include "backup/PanelBackups.h"
 
 #include "backup/BackupContent.h"
+#include "backup/BackupMatch.h"
 #include "backup/BackupName.h"
 #include "backup/BackupRestore.h"
 #include "directory/DirectoryBackupContent.h"
@@ -183,6 +184,9 @@ bool PanelBackups::restoreWithBackup(DirectoryContext &ctx, const BackupEntry &e
         ctx.prompt.message(QStringLiteral("Log on to the Corvalen first."), UserPrompt::Kind::Error);
         return false;
     }
+    if (!BackupMatch::confirm(entry.name, {BackupName::modelToken(ctx.link.conn().DirectoryEnd), store_.siteName()},
+                              ctx.prompt))
+        return false;
     ExchangeGuard::Scope scope(ctx.guard);
     if (!scope)
         return false;

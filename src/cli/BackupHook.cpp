@@ -49,7 +49,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
 
 } // namespace
 
-Result beforePut(CliSession &session, CliCommand::Job job)
+Result beforePut(CliSession &session, CliCommand::Job job, const QString &folder, const QString &siteName)
 {
     if (job != CliCommand::Job::DirectoryPut && job != CliCommand::Job::ParametersPut
         && job != CliCommand::Job::RfidPut)
@@ -65,7 +65,8 @@ Result beforePut(CliSession &session, CliCommand::Job job)
         result.error = QStringLiteral("No backup could be taken:\r\n%1").arg(why);
         return result;
     }
-    BackupStore store(BackupStore::defaultFolder());
+    BackupStore store(folder);
+    store.setSite(siteName);
     const BackupStore::Saved saved =
         store.save(kind, BackupName::modelToken(link.conn().DirectoryEnd), files, count);
     if (!saved.entry) {

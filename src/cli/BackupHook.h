@@ -20,6 +20,9 @@ struct Result
     QString error; // why it failed
 };
 
-Result beforePut(CliSession &session, CliCommand::Job job);
+// folder: where the backups are kept (the site's folder, or the program's
+// backups folder); siteName: the site whose backups they are, empty outside
+// any site.
+Result beforePut(CliSession &session, CliCommand::Job job, const QString &folder, const QString &siteName);
 
 } // namespace BackupHook

@@ -20,6 +20,9 @@ const char *kOptions =
     "                     (its Device... choices, then $CORVALEN_COM1 ...), a\n"
     "                     device (/dev/ttyUSB0), tcp://HOST:PORT (a serial server in\n"
     "                     raw mode) or rfc2217://HOST:PORT; COM2 when not given\n"
+    "  --site NAME        work on a site of the site book: its address, its PIN\n"
+    "                     (unless --pin-file or $CORVALEN_PIN gives one) and its\n"
+    "                     folder, where its backups are kept ('sites --help')\n"
     "  --com1=DEVICE ...  the device of COM1 to COM4 (over $CORVALEN_COM1 ...)\n"
     "  --pin-file FILE    read the PIN from the first line of FILE, which only its\n"
     "                     owner may read (chmod 600)\n"
@@ -72,6 +75,7 @@ QString usage(const QString &program)
                        .arg(program);
     for (const CliCommand &c : CliCommand::all())
         text += QStringLiteral("  %1%2\n").arg(commandLine(c), -26).arg(QLatin1String(c.summary));
+    text += QStringLiteral("  %1%2\n").arg(QStringLiteral("sites ACTION ..."), -26).arg(QStringLiteral("the site book: add, list, show, edit, remove, pin, import, export"));
     text += QLatin1Char('\n') + QLatin1String(kOptions) + QLatin1Char('\n') + QLatin1String(kPinAndExit);
     text += QStringLiteral("\nExamples:\n"
                            "  %1 --port /dev/ttyUSB0 directory get gate.csv\n"

@@ -7,8 +7,12 @@
 #include "cli/CliConsole.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliSummary.h"
+#include "cli/CliWorkplace.h"
+#include "backup/BackupMatch.h"
+#include "backup/BackupStore.h"
 #include "directory/PhoneListFile.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 CliJob::CliJob(CliSession &session, const CliOptions &options, CliSummary &summary, CliConsole &console)
@@ -36,9 +40,34 @@ bool CliJob::canCreate(const QString &file)
     return false;
 }
 
+bool CliJob::fitsPanel()
+{
+    // A file named as a backup is one: it goes only onto a panel of its
+    // model, and onto another site's panel only when someone says Yes.
+    const std::optional<BackupName> backup = BackupName::parse(QFileInfo(options_.file).fileName());
+    if (!backup)
+        return true;
+    const BackupMatch::Panel panel{BackupName::modelToken(session_.link().conn().DirectoryEnd),
+                                   workplace_ ? workplace_->siteName() : QString()};
+    if (BackupMatch::confirm(*backup, panel, session_.prompt(), QStringLiteral("written")))
+        return true;
+    session_.prompt().error(QStringLiteral("Nothing was written to the Corvalen."));
+    return false;
+}
+
 bool CliJob::takeBackup()
 {
-    const BackupHook::Result backup = BackupHook::beforePut(session_, options_.command->job);
+    if (!fitsPanel())
+        return false;
+    const QString folder = workplace_ ? workplace_->backupFolder() : BackupStore::defaultFolder();
+    const QString site = workplace_ ? workplace_->siteName() : QString();
+    const BackupHook::Result backup = BackupHook::beforePut(session_, options_.command->job, folder, site);
+    if (workplace_ && (!backup.ok || !backup.path.isEmpty())) {
+        QString error;
+        if (!workplace_->recordBackup(QDateTime::currentDateTimeUtc(), backup.ok,
+                                      backup.ok ? backup.path : backup.error, &error))
+            session_.prompt().warning(error);
+    }
     if (!backup.ok) {
         session_.prompt().error(backup.error + QStringLiteral("\r\nNothing was written to the Corvalen."));
         return false;

@@ -10,6 +10,7 @@
 
 class CliConsole;
 class CliSession;
+class CliWorkplace;
 class PinSource;
 struct CliOptions;
 struct CliSummary;
@@ -27,11 +28,20 @@ public:
     virtual CliExit prepare(PinSource &pins);
     virtual CliExit run() = 0;
 
+    // Where the run works (its backups' folder and site); a job without
+    // one keeps its backups in the program's backups folder.
+    void setWorkplace(const CliWorkplace *workplace) { workplace_ = workplace; }
+
 protected:
     // The file of a get can be created: its folder exists and is writable.
     // Says "Cannot create file <name>" when not. Standard output ("-") can.
     bool canCreate(const QString &file);
-    // Takes the backup before a put; false (with its message) stops the put.
+    // A put's file that is a backup (by its name) fits the panel: its model,
+    // and its site unless the user agreed (BackupMatch). False, with the
+    // message, stops the put before anything is written.
+    bool fitsPanel();
+    // Checks the put's file with fitsPanel(), then takes the backup before
+    // a put; false (with its message) stops the put.
     // A run interrupted meanwhile stops there too, before any write.
     bool takeBackup();
     // A signal asked the run to stop: a get then saves nothing.
@@ -58,4 +68,5 @@ protected:
     const CliOptions &options_;
     CliSummary &summary_;
     CliConsole &console_;
+    const CliWorkplace *workplace_ = nullptr;
 };

@@ -33,6 +33,7 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
         return o;
 
     QStringList words;
+    bool portGiven = false;
     for (qsizetype i = 0; i < args.size() && o.error.isEmpty(); ++i) {
         const QString &arg = args.at(i);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -47,8 +48,12 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
             o.strict = true;
         } else if (arg == QLatin1String("--allow-empty")) {
             o.allowEmpty = true;
-        } else if (takeValue(args, i, QStringLiteral("--port"), &o.port, &o.error)
-                   || takeValue(args, i, QStringLiteral("--pin-file"), &o.pinFile, &o.error)) {
+        } else if (takeValue(args, i, QStringLiteral("--port"), &o.port, &o.error)) {
+            portGiven = true;
+        } else if (takeValue(args, i, QStringLiteral("--site"), &o.site, &o.error)) {
+            if (o.error.isEmpty() && o.site.trimmed().isEmpty())
+                o.error = QStringLiteral("--site needs a site's name");
+        } else if (takeValue(args, i, QStringLiteral("--pin-file"), &o.pinFile, &o.error)) {
         } else if (arg == QLatin1String("--pin") || arg.startsWith(QLatin1String("--pin="))) {
             o.error = QStringLiteral("A PIN on the command line can be read by every user of this machine: "
                                      "set CORVALEN_PIN, use --pin-file FILE, or type it when asked");
@@ -63,6 +68,11 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
     }
     if (!o.error.isEmpty() || o.version)
         return o;
+    if (portGiven && !o.site.isEmpty()) {
+        o.error = QStringLiteral("--port and --site both say where the Corvalen is: give one (a site's address "
+                                 "is changed with \"sites edit NAME --port ADDRESS\")");
+        return o;
+    }
     if (!words.isEmpty() && words.first() == QLatin1String("help")) {
         o.help = true;
         words.removeFirst();

@@ -12,6 +12,7 @@
 //
 //   --port PORT       COM1 to COM4 (as the window maps them), a device path,
 //                     tcp://HOST:PORT or rfc2217://HOST:PORT; COM2 by default
+//   --site NAME       a site of the site book: its address, PIN and folder
 //   --com1=DEVICE ... the window's port map, over CORVALEN_COM1 ...
 //   --pin-file FILE   the PIN, from a file only its owner can read
 //   --json            a one-object summary on standard output (on standard
@@ -29,6 +30,7 @@ struct CliOptions
     QString file;
     QString port = QStringLiteral("COM2");
     QString pinFile;
+    QString site; // empty: outside any site
     DeviceMap devices;
     bool json = false;
     bool quiet = false;

@@ -57,3 +57,11 @@ bool CliPrompt::ask(const QString &text, Kind)
         console_.err(plainLines(text + QStringLiteral(" Yes")));
     return true;
 }
+
+bool CliPrompt::askQuestion(const Question &question)
+{
+    if (!question.defaultNo)
+        return ask(question.text, question.kind);
+    console_.err(plainLines(question.text + QStringLiteral(" No")));
+    return false;
+}

@@ -14,9 +14,14 @@
 #include "cli/ParameterJob.h"
 #include "cli/PinSource.h"
 #include "cli/RfidJob.h"
+#include "cli/CliWorkplace.h"
+#include "cli/SitesCommand.h"
+#include "sites/PinVault.h"
+#include "sites/SiteBook.h"
 #include "link/PortAddress.h"
 #include "link/Waiter.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <memory>
 
@@ -96,10 +101,31 @@ CliRunner::CliRunner(SerialPort &port, DeviceMap &devices, Waiter &waiter, CliCo
     , waiter_(waiter)
     , console_(console)
     , environment_(std::move(environment))
+    , siteBook_(SiteBook::defaultFileName())
 {
 }
 
+int CliRunner::usageError(const QString &error, bool json, const QString &program)
+{
+    console_.err((program + QStringLiteral(": ") + error + QLatin1Char('\n') + CliHelp::tryHelp(program)).toLocal8Bit());
+    if (json) {
+        CliSummary summary;
+        summary.exit = exitStatus(CliExit::Usage);
+        summary.errors << error;
+        console_.out(summary.toJson());
+    }
+    return exitStatus(CliExit::Usage);
+}
+
 int CliRunner::run(const QStringList &args, const QString &program)
+{
+    // The site book's own commands touch no panel.
+    if (SitesCommand::wants(args))
+        return SitesCommand(console_, environment_, siteBook_).run(args, program);
+    return runOnPanel(args, program);
+}
+
+int CliRunner::runOnPanel(const QStringList &args, const QString &program)
 {
     const qint64 startedNs = waiter_.nowNs();
     const CliOptions options = CliOptions::parse(args, devices_);
@@ -113,21 +139,32 @@ int CliRunner::run(const QStringList &args, const QString &program)
         console_.out(text.toLocal8Bit());
         return exitStatus(CliExit::Done);
     }
-    if (!options.error.isEmpty()) {
-        console_.err((program + QStringLiteral(": ") + options.error + QLatin1Char('\n')
-                      + CliHelp::tryHelp(program))
-                         .toLocal8Bit());
+    if (!options.error.isEmpty())
+        return usageError(options.error, options.json, program);
+
+    const CliWorkplace::Opened opened = CliWorkplace::open(options.site, options.port, siteBook_);
+    if (!opened.place) {
+        if (opened.exit == CliExit::Usage)
+            return usageError(opened.error, options.json, program);
+        console_.err((program + QStringLiteral(": ") + opened.error + QLatin1Char('\n')).toLocal8Bit());
         if (options.json) {
             CliSummary summary;
-            summary.exit = exitStatus(CliExit::Usage);
-            summary.errors << options.error;
+            summary.action = options.command->name();
+            summary.exit = exitStatus(opened.exit);
+            summary.errors << opened.error;
             console_.out(summary.toJson());
         }
-        return exitStatus(CliExit::Usage);
+        return exitStatus(opened.exit);
     }
+    const CliWorkplace &place = *opened.place;
+    const std::optional<PortAddress> address = PortAddress::parse(place.port());
+    if (!address)
+        return usageError(QStringLiteral("The site \"%1\" has no address the program can use: %2")
+                              .arg(place.siteName(), place.port()),
+                          options.json, program);
 
     devices_ = options.devices;
-    port_.setPortName(choosePort(*PortAddress::parse(options.port), devices_, program));
+    port_.setPortName(choosePort(*address, devices_, program));
 
     const CliProgress::Mode mode = options.quiet             ? CliProgress::Mode::Quiet
                                    : console_.errIsTerminal() ? CliProgress::Mode::Bar
@@ -136,6 +173,7 @@ int CliRunner::run(const QStringList &args, const QString &program)
     CliProgress progress(console_, mode);
     CliSummary summary;
     summary.action = options.command->name();
+    summary.site = place.siteName();
     if (options.fileIsStdio())
         summary.file = options.file;
     else if (!options.file.isEmpty())
@@ -155,10 +193,12 @@ int CliRunner::run(const QStringList &args, const QString &program)
             session.link().conn().LoggedOn = false;
         });
         std::unique_ptr<CliJob> job = makeJob(session, options, summary, console_);
+        job->setWorkplace(&place);
         PinSource pins(environment_, console_);
+        PinVault vault;
         exit = job->prepare(pins);
         if (exit == CliExit::Done && !CliInterrupt::caught()) {
-            PinSource::Result pin = pins.logOnPin(options.pinFile);
+            PinSource::Result pin = place.logOnPin(pins, options.pinFile, vault, prompt);
             if (!pin.pin) {
                 prompt.error(pin.error);
                 exit = CliExit::Usage;
@@ -166,6 +206,10 @@ int CliRunner::run(const QStringList &args, const QString &program)
                 exit = session.logOn(*pin.pin);
                 pin.pin->fill('\0');
                 summary.model = session.model();
+                QString bookError;
+                if (session.loggedOn()
+                    && !place.recordContact(session.model(), QDateTime::currentDateTimeUtc(), &bookError))
+                    prompt.warning(bookError);
                 if (exit == CliExit::Done)
                     exit = checkModel(session, *options.command, prompt);
                 if (exit == CliExit::Done && !CliInterrupt::caught())

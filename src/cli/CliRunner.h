@@ -24,10 +24,18 @@ public:
     // args without the program name; program: the name it was started as.
     int run(const QStringList &args, const QString &program = QStringLiteral("corvalen-cli"));
 
+    // The site book that --site and the sites commands use
+    // (SiteBook::defaultFileName() unless set).
+    void setSiteBook(const QString &fileName) { siteBook_ = fileName; }
+
 private:
+    int runOnPanel(const QStringList &args, const QString &program);
+    int usageError(const QString &error, bool json, const QString &program);
+
     SerialPort &port_;
     DeviceMap &devices_;
     Waiter &waiter_;
     CliConsole &console_;
     QProcessEnvironment environment_;
+    QString siteBook_;
 };

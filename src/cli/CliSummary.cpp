@@ -25,6 +25,7 @@ QByteArray CliSummary::toJson() const
     if (!clock.isEmpty())
         o.insert(QStringLiteral("clock"), clock);
     o.insert(QStringLiteral("model"), textOrNull(model));
+    o.insert(QStringLiteral("site"), textOrNull(site));
     o.insert(QStringLiteral("file"), textOrNull(file));
     o.insert(QStringLiteral("backup"), textOrNull(backup));
     o.insert(QStringLiteral("duration_s"), qRound(durationS * 1000) / 1000.0);

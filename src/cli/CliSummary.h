@@ -6,7 +6,8 @@
 // What a run did, for scripts: one JSON object on standard output with
 // --json. Fields: action ("directory get"), result ("done", "refused",
 // "usage", "link failed"), exit (the status), counts (what the job counted),
-// model, file, backup (null until backups are taken), duration_s, the
+// model, site (null outside a site), file, backup (null until backups are
+// taken), duration_s, the
 // error messages shown and the warnings given, if any; interrupted (the
 // signal, only when one stopped the run).
 struct CliSummary
@@ -15,6 +16,7 @@ struct CliSummary
     QJsonObject counts;
     QJsonObject clock;
     QString model;
+    QString site;
     QString file;
     QString backup;
     QStringList errors;

@@ -31,6 +31,8 @@ public:
 
     // The PIN to log on with.
     Result logOnPin(const QString &pinFile);
+    // CORVALEN_PIN is set: it wins over a PIN a site keeps.
+    bool hasEnvironmentPin() const { return environment_.contains(QStringLiteral("CORVALEN_PIN")); }
     // A new PIN: from CORVALEN_NEW_PIN, else asked twice on the terminal.
     Result newPin();
 

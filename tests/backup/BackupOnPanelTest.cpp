@@ -388,3 +388,37 @@ TEST_F(BackupOnPanel, ThePermissionsHandleStandsForTheBackupItKeptAndNoOther)
                                       QStringLiteral("phone list")));
     EXPECT_TRUE(h.prompt.questions.isEmpty());
 }
+
+// Restore checks the backup against the panel before anything is read or
+// erased: another model's is refused, another site's asked with No first.
+TEST_F(BackupOnPanel, ARestoreOfAnotherModelOrSiteLeavesThePanelAsItIs)
+{
+    panel.memory().setRecord(128, "101,,,,0211,Adams");
+    const QByteArray before = panel.memory().record(128);
+    BackupStore older(backups.store().folder(), [] { return kNow.addDays(-3); });
+    const BackupStore::Saved small = older.save(
+        BackupKind::Directory, QStringLiteral("Xarn100"),
+        DirectoryBackupContent::files({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
+    ASSERT_TRUE(small.entry);
+    h.prompt.messages.clear();
+    const qsizetype sent = h.port.commands().size();
+    EXPECT_FALSE(backups.restoreWithBackup(h.ctx, *small.entry));
+    ASSERT_FALSE(h.prompt.messages.isEmpty());
+    EXPECT_TRUE(h.prompt.messages.last().contains(QStringLiteral("Corvalen 100 (Xarn100)")))
+        << qPrintable(h.prompt.messages.last());
+    EXPECT_TRUE(h.prompt.messages.last().contains(QStringLiteral("Corvalen 1000 (Xarn1000)")));
+
+    older.setSite(QStringLiteral("Mill Lane"));
+    backups.store().setSite(QStringLiteral("12 Harbour Street"));
+    const BackupStore::Saved mill = older.save(
+        BackupKind::Directory, QStringLiteral("Xarn1000"),
+        DirectoryBackupContent::files({{"1000", "103", "", "", "", "0213", "Carter"}}), 1);
+    ASSERT_TRUE(mill.entry);
+    h.prompt.answers = {false};
+    EXPECT_FALSE(backups.restoreWithBackup(h.ctx, *mill.entry));
+    ASSERT_FALSE(h.prompt.questions.isEmpty());
+    EXPECT_TRUE(h.prompt.questions.last().contains(QStringLiteral("Mill-Lane")));
+    EXPECT_TRUE(h.prompt.questions.last().contains(QStringLiteral("\"12 Harbour Street\"")));
+    EXPECT_EQ(h.port.commands().size(), sent); // not a command went to the panel
+    EXPECT_EQ(panel.memory().record(128), before);
+}

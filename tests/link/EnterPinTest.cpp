@@ -175,3 +175,45 @@ TEST_F(EnterPinFixture, EveryControlHasAnAccessibleName)
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.CorvalenPin)->text(QAccessible::Description),
               QStringLiteral("Enter the PIN to access Corvalen Programme Mode"));
 }
+
+// A panel opened as a site: its PIN comes from and goes to the site's store;
+// the details file keeps its 40 bytes with the PIN field empty, also when it
+// held a PIN from before.
+TEST_F(EnterPinFixture, ASitesPinIsKeptOutsideTheDetailsFile)
+{
+    struct Keeper : PinKeeper
+    {
+        std::optional<QByteArray> kept;
+        QList<std::pair<QByteArray, bool>> calls;
+        std::optional<QByteArray> keptPin() override { return kept; }
+        void keep(const QByteArray &pin, bool remember) override { calls.append({pin, remember}); }
+    } keeper;
+    keeper.kept = QByteArray("9753");
+    store(remembered()); // PIN 4321 from before the site
+    dialog.setPinKeeper(&keeper);
+    dialog.show();
+    EXPECT_EQ(dialog.CorvalenPin->text(), QStringLiteral("9753"));
+
+    dialog.CorvalenPin->setText(QStringLiteral("1357"));
+    dialog.Button1->click();
+    const QByteArray bytes = fileBytes();
+    ASSERT_EQ(bytes.size(), LogOnDetails::kSize);
+    const LogOnDetails stored = LogOnDetails::fromBytes(bytes);
+    EXPECT_TRUE(stored.pin.isEmpty());
+    EXPECT_EQ(bytes.left(17), QByteArray(17, '\0'));
+    EXPECT_TRUE(stored.rememberDetails);
+    EXPECT_EQ(stored.phoneNumber, QByteArray("0123456789"));
+    ASSERT_EQ(keeper.calls.size(), 1);
+    EXPECT_EQ(keeper.calls.first(), std::make_pair(QByteArray("1357"), true));
+
+    // Without "Store details" the site's PIN is forgotten.
+    keeper.kept.reset();
+    dialog.show();
+    EXPECT_TRUE(dialog.CorvalenPin->text().isEmpty()); // the old file's 4321 is not offered
+    dialog.CorvalenPin->setText(QStringLiteral("1357"));
+    dialog.StrDetail->setChecked(false);
+    dialog.Button1->click();
+    ASSERT_EQ(keeper.calls.size(), 2);
+    EXPECT_FALSE(keeper.calls.last().second);
+    EXPECT_FALSE(fileBytes().contains("1357"));
+}

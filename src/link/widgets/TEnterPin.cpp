@@ -145,6 +145,12 @@ void TEnterPin::FormShow()
         if (details.portNumber >= 1 && details.portNumber <= 4)
             ports_.choose(details.portNumber);
     }
+    if (keeper_) {
+        // A PIN a details file still holds from before the panel was a site
+        // is not offered: the site's own store decides.
+        const std::optional<QByteArray> kept = keeper_->keptPin();
+        CorvalenPin->setText(kept ? QString::fromLatin1(*kept) : QString());
+    }
     // Whatever is typed first replaces a PIN kept from before.
     CorvalenPin->setFocus();
     CorvalenPin->selectAll();
@@ -160,11 +166,15 @@ void TEnterPin::Button1Click()
         details.remote = RChkBox->isChecked();
     }
     details.portNumber = ports_.PortNumber();
+    if (keeper_)
+        details.pin.clear();
     QString error;
     if (!details.write(ports_.detailsFileName(), &error)) {
         prompt_.message(error, UserPrompt::Kind::Error);
         return;
     }
+    if (keeper_)
+        keeper_->keep(CorvalenPin->text().toLatin1().left(LogOnDetails::kTextCapacity), StrDetail->isChecked());
     accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PinKeeper.h"
 #include "link/PinRequest.h"
 #include "link/PortChoice.h"
 #include "link/UserPrompt.h"
@@ -25,6 +26,9 @@ public:
     // Shows the dialog modally; the PIN on Ok or Return, nothing on Cancel.
     std::optional<QByteArray> askPin() override;
     QByteArray pin() const;
+    // The PIN of a site is kept by `keeper` and the details file is
+    // written with an empty PIN; none: the details file keeps it.
+    void setPinKeeper(PinKeeper *keeper) { keeper_ = keeper; }
 
     void Button1Click();
     void CorvalenPinKeyPress();
@@ -51,4 +55,5 @@ private:
 
     PortChoice &ports_;
     UserPrompt &prompt_;
+    PinKeeper *keeper_ = nullptr;
 };
