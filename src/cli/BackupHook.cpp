@@ -5,6 +5,8 @@
 #include "backup/BackupStore.h"
 #include "backup/PanelReads.h"
 #include "cli/CliSession.h"
+#include "cli/HistoryHook.h"
+#include "history/HistoryContent.h"
 
 #include <QDir>
 
@@ -12,10 +14,11 @@ namespace BackupHook {
 
 namespace {
 
-// What the panel holds of the data the put replaces, as backup files; empty
-// with the reason when the panel could not be read whole.
+// What the panel holds of the data the put replaces, as backup files and
+// in the history's form; empty with the reason when the panel could not be
+// read whole.
 QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, int *count, BackupKind *kind,
-                                   QString *why)
+                                   QByteArray *content, QString *why)
 {
     switch (job) {
     case CliCommand::Job::DirectoryPut:
@@ -23,6 +26,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
             // Every slot that holds anything, a resident or not.
             *count = int(listing->occupied.size());
             *kind = BackupKind::Directory;
+            *content = HistoryContent::ofDirectory(listing->occupied);
             return BackupFiles::directoryFiles(listing->occupied);
         }
         break;
@@ -30,6 +34,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
         if (const std::optional<ParameterRecordSet> records = PanelReads::readParameterRecords(link, why)) {
             *count = ParameterRecordSet::kLast;
             *kind = BackupKind::Parameters;
+            *content = HistoryContent::ofParameters(*records);
             return BackupFiles::parameterFiles(*records);
         }
         break;
@@ -37,6 +42,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
         if (const std::optional<StoreImage> image = PanelReads::readTagStore(link, why)) {
             *count = image->codeCount();
             *kind = BackupKind::Tags;
+            *content = HistoryContent::ofTags(*image);
             return BackupFiles::tagFiles(*image);
         }
         break;
@@ -57,7 +63,8 @@ Result beforePut(CliSession &session, CliCommand::Job job)
     int count = 0;
     BackupKind kind = BackupKind::Directory;
     QString why;
-    const QList<BackupStore::File> files = readPanel(link, job, &count, &kind, &why);
+    QByteArray content;
+    const QList<BackupStore::File> files = readPanel(link, job, &count, &kind, &content, &why);
     Result result;
     if (files.isEmpty()) {
         result.ok = false;
@@ -73,6 +80,7 @@ Result beforePut(CliSession &session, CliCommand::Job job)
         return result;
     }
     result.path = QDir::toNativeSeparators(saved.entry->path);
+    HistoryHook::backup(session, kind, content);
     return result;
 }
 

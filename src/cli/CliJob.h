@@ -26,6 +26,9 @@ public:
 
     virtual CliExit prepare(PinSource &pins);
     virtual CliExit run() = 0;
+    // Whether run() needs the panel: false for a job over the folder's
+    // records or files alone, which runs without a log-on.
+    virtual bool needsPanel() const { return true; }
 
 protected:
     // The file of a get can be created: its folder exists and is writable.

@@ -57,3 +57,13 @@ bool CliPrompt::ask(const QString &text, Kind)
         console_.err(plainLines(text + QStringLiteral(" Yes")));
     return true;
 }
+
+bool CliPrompt::askQuestion(const Question &question)
+{
+    if (!quiet_ && !question.details.isEmpty())
+        console_.err(plainLines(question.details));
+    if (!question.defaultNo)
+        return ask(question.text, question.kind);
+    console_.err(plainLines(question.text + QStringLiteral(" No")));
+    return false;
+}

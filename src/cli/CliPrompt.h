@@ -18,6 +18,10 @@ public:
 
     void message(const QString &text, Kind kind = Kind::Information) override;
     bool ask(const QString &text, Kind kind = Kind::Confirmation) override;
+    // The details (what a restore changes) are shown with the question. A
+    // question whose Yes is dangerous (No by default: go on without a
+    // backup) is answered No.
+    bool askQuestion(const Question &question) override;
 
     // An error of the command line program's own, in the same place.
     void error(const QString &text) { message(text, Kind::Error); }

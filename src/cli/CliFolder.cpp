@@ -1,0 +1,12 @@
+#include "cli/CliFolder.h"
+
+#include <QDir>
+
+namespace CliFolder {
+
+QString records()
+{
+    return QDir::currentPath();
+}
+
+} // namespace CliFolder
