@@ -114,7 +114,8 @@ TEST_F(CliRecords, ParametersAndTagsReadAfterTheirWritesAreNoNewVersions)
     ASSERT_EQ(run({"parameters", "get", path("site.sys")}), 0) << err().toStdString();
     ASSERT_EQ(run({"parameters", "put", path("site.sys")}), 0) << err().toStdString();
     ASSERT_EQ(run({"parameters", "get", path("again.sys")}), 0) << err().toStdString();
-    ASSERT_EQ(run({"rfid", "get", path("tags.csv")}), 0) << err().toStdString();
+    ASSERT_EQ(run({"--json", "rfid", "get", path("tags.csv")}), 0) << err().toStdString();
+    const int codes = QJsonDocument::fromJson(console.outText).object().value("counts").toObject().value("codes").toInt();
     ASSERT_EQ(run({"rfid", "put", path("tags.csv")}), 0) << err().toStdString();
     ASSERT_EQ(run({"rfid", "get", path("tags2.csv")}), 0) << err().toStdString();
 
@@ -126,7 +127,8 @@ TEST_F(CliRecords, ParametersAndTagsReadAfterTheirWritesAreNoNewVersions)
     const QJsonArray tags = history({"--kind", "tags"});
     ASSERT_EQ(tags.size(), 2) << QJsonDocument(tags).toJson().constData();
     EXPECT_EQ(tags.at(0).toObject().value("seen").toInt(), 2);
-    EXPECT_EQ(tags.at(1).toObject().value("entries").toInt(), panel.memory().storedTags().size());
+    EXPECT_EQ(tags.at(1).toObject().value("entries").toInt(), codes);
+    EXPECT_GT(codes, 0);
 }
 
 TEST_F(CliRecords, DiffSaysWhetherTwoSidesDifferAndWhenThePanelCannotBeRead)
