@@ -90,8 +90,12 @@ QString usage(const QString &program)
                                   "\n"
                                   "Commands:\n")
                        .arg(program);
+    // The summaries in one column, two blanks after the longest command.
+    qsizetype width = 0;
     for (const CliCommand &c : CliCommand::all())
-        text += QStringLiteral("  %1%2\n").arg(commandLine(c), -26).arg(QLatin1String(c.summary));
+        width = qMax(width, commandLine(c).size() + 2);
+    for (const CliCommand &c : CliCommand::all())
+        text += QStringLiteral("  %1%2\n").arg(commandLine(c), -int(width)).arg(QLatin1String(c.summary));
     text += QLatin1Char('\n') + QLatin1String(kOptions) + QLatin1Char('\n') + QLatin1String(kPinAndExit);
     text += QStringLiteral("\nExamples:\n"
                            "  %1 --port /dev/ttyUSB0 directory get gate.csv\n"
