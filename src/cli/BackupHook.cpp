@@ -6,6 +6,8 @@
 #include "backup/BackupName.h"
 #include "backup/BackupStore.h"
 #include "cli/CliSession.h"
+#include "cli/HistoryHook.h"
+#include "history/HistoryContent.h"
 
 #include <QDir>
 
@@ -13,10 +15,11 @@ namespace BackupHook {
 
 namespace {
 
-// What the panel holds of the data the put replaces, as backup files; empty
-// with the reason when the panel could not be read whole.
+// What the panel holds of the data the put replaces, as backup files and
+// in the history's form; empty with the reason when the panel could not be
+// read whole.
 QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, int *count, BackupKind *kind,
-                                   QString *why)
+                                   QByteArray *content, QString *why)
 {
     switch (job) {
     case CliCommand::Job::DirectoryPut:
@@ -24,6 +27,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
             // Every slot that holds anything, a resident or not.
             *count = int(listing->occupied.size());
             *kind = BackupKind::Directory;
+            *content = HistoryContent::ofDirectory(listing->occupied);
             return DirectoryBackupContent::files(listing->occupied);
         }
         break;
@@ -31,6 +35,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
         if (const std::optional<ParameterRecordSet> records = ParameterBackupContent::readPanel(link, why)) {
             *count = ParameterRecordSet::kLast;
             *kind = BackupKind::Parameters;
+            *content = HistoryContent::ofParameters(*records);
             return ParameterBackupContent::files(*records);
         }
         break;
@@ -38,6 +43,7 @@ QList<BackupStore::File> readPanel(CommandExchange &link, CliCommand::Job job, i
         if (const std::optional<StoreImage> image = TagStoreContent::readPanel(link, why)) {
             *count = image->codeCount();
             *kind = BackupKind::Tags;
+            *content = HistoryContent::ofTags(*image);
             return TagStoreContent::files(*image);
         }
         break;
@@ -58,7 +64,8 @@ Result beforePut(CliSession &session, CliCommand::Job job, const QString &folder
     int count = 0;
     BackupKind kind = BackupKind::Directory;
     QString why;
-    const QList<BackupStore::File> files = readPanel(link, job, &count, &kind, &why);
+    QByteArray content;
+    const QList<BackupStore::File> files = readPanel(link, job, &count, &kind, &content, &why);
     Result result;
     if (files.isEmpty()) {
         result.ok = false;
@@ -75,6 +82,7 @@ Result beforePut(CliSession &session, CliCommand::Job job, const QString &folder
         return result;
     }
     result.path = QDir::toNativeSeparators(saved.entry->path);
+    HistoryHook::backup(session, kind, content);
     return result;
 }
 

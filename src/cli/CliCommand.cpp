@@ -16,10 +16,38 @@ bool CliCommand::writesPanel() const
     case Job::PinSet:
     case Job::ClockSet:
     case Job::RfidPut:
+    case Job::Restore:
         return true;
     default:
         return false;
     }
+}
+
+bool CliCommand::worksOnRecords() const
+{
+    switch (job) {
+    case Job::History:
+    case Job::Diff:
+    case Job::EventsQuery:
+    case Job::DirectoryPrint:
+    case Job::ParametersPrint:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QStringList CliCommand::operandNames() const
+{
+    return QString::fromLatin1(fileArg).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+int CliCommand::requiredOperands() const
+{
+    int required = 0;
+    for (const QString &name : operandNames())
+        required += !name.startsWith(QLatin1Char('['));
+    return required;
 }
 
 const QList<CliCommand> &CliCommand::all()
@@ -62,6 +90,34 @@ const QList<CliCommand> &CliCommand::all()
          "Logs on, prints the model the panel names (Corvalen_1000_Xarn) and logs off.\n"
          "A model the program does not know prints \"unknown\", says on standard error\n"
          "what the panel sent, and ends with status 1."},
+        {J::History, "history", "", "", "list the versions kept of the directory, parameters and tags",
+         "Lists, newest first, every version the folder's history holds: when, who,\n"
+         "through what, what kind, how many entries, what changed since the version\n"
+         "before and, for writes, how they ended. --kind directory|parameters|tags\n"
+         "lists one kind; --json prints an array of objects instead of columns."},
+        {J::Diff, "diff", "", "A B", "compare two versions, files or the panel",
+         "Compares A with B entry by entry: each is a version id of the history, a file\n"
+         "(a phone list, a parameter file FILE.sys, parameter records, an RFID store\n"
+         "file) or \"panel\", what the panel holds now (read after the log-on). Prints\n"
+         "the differences (--json: one object). Exit status 0 when there is none, 1 when\n"
+         "there are, 3 when the panel cannot be read, 2 for a wrong command line."},
+        {J::Restore, "restore", "", "VERSION", "put a version of the history back on the panel",
+         "Checks that the version fits the panel's model, keeps what the panel holds in\n"
+         "a backup, shows what the restore changes and writes the version, as the\n"
+         "window's Restore does."},
+        {J::EventsQuery, "events", "query", "", "list the events of the folder's event archive",
+         "Lists the archived events that --from DATE, --to DATE (YYYY-MM-DD, both\n"
+         "included), --kind room|InCall|Butt.|error, --room TEXT (room or client) and\n"
+         "--source local|Remote|RF-ID|Error select, oldest first; --json prints an\n"
+         "array of objects, --csv FILE and --pdf FILE save the same selection."},
+        {J::DirectoryPrint, "directory", "print", "[FILE.csv]", "print a phone list for the notice board",
+         "Writes the phone list FILE.csv (or, with --from-panel, the panel's directory)\n"
+         "as a PDF list to --pdf OUT.pdf: names and rooms only; --with-phones adds the\n"
+         "telephone numbers, --with-codes the codes."},
+        {J::ParametersPrint, "parameters", "print", "[FILE.sys]", "print a parameter sheet",
+         "Writes the parameter file FILE.sys (or, with --from-panel, the panel's\n"
+         "parameters) as a PDF sheet to --pdf OUT.pdf. Gate codes and the PIN are left\n"
+         "out unless --with-codes is given."},
     };
     return commands;
 }

@@ -33,6 +33,18 @@ const char *kOptions =
     "                     stands (a value cut, dropped or replaced: see the warnings)\n"
     "  --allow-empty      let rfid put write a list without codes, emptying the\n"
     "                     panel's RFID store\n"
+    "  --kind K           history: directory, parameters or tags; events query:\n"
+    "                     room, InCall, Butt. or error\n"
+    "  --from DATE, --to DATE\n"
+    "                     events query: the first and last day (YYYY-MM-DD)\n"
+    "  --room TEXT        events query: rooms and clients containing TEXT\n"
+    "  --source S         events query: local, Remote, RF-ID or Error\n"
+    "  --csv FILE         events query: save the selection as a spreadsheet list\n"
+    "  --pdf FILE         events query, directory print, parameters print: the\n"
+    "                     printed list as a PDF file\n"
+    "  --with-phones      directory print: the telephone numbers too\n"
+    "  --with-codes       directory print: the codes; parameters print: the gate codes\n"
+    "  --from-panel       print what the panel holds instead of a file\n"
     "  -h, --help         show this text (after a command: the command's text)\n"
     "  --version          show the version\n";
 
@@ -49,9 +61,17 @@ const char *kPinAndExit =
     "  checks it before the log-on: a room that does not fit (1 to 6 digits) refuses\n"
     "  it; a value that would be cut or dropped is a warning naming row and field.\n"
     "\n"
+    "Records:\n"
+    "  Every complete read and every write of the directory, the parameters and the\n"
+    "  RFID store, and every backup taken before a write, is a version in the\n"
+    "  history of the working folder (history.sqlite); every event download goes\n"
+    "  into its event archive (events.sqlite). history, diff without \"panel\",\n"
+    "  events query and the prints of files need no panel and no PIN.\n"
+    "\n"
     "Exit status:\n"
-    "  0  done\n"
+    "  0  done (diff: no difference)\n"
     "  1  the panel refused, or a check failed (a file or a value); see the message;\n"
+    "     diff: the two sides differ;\n"
     "     or SIGINT or SIGTERM stopped the job: it ends after the record it is\n"
     "     writing, logs off and says what was written (a second signal ends it at once)\n"
     "  2  usage: the command line was wrong, nothing was tried\n"
@@ -73,14 +93,20 @@ QString usage(const QString &program)
                                   "\n"
                                   "Commands:\n")
                        .arg(program);
+    // The summaries in one column, two blanks after the longest command.
+    qsizetype width = 0;
     for (const CliCommand &c : CliCommand::all())
-        text += QStringLiteral("  %1%2\n").arg(commandLine(c), -26).arg(QLatin1String(c.summary));
-    text += QStringLiteral("  %1%2\n").arg(QStringLiteral("sites ACTION ..."), -26).arg(QStringLiteral("the site book: add, list, show, edit, remove, pin, import, export"));
+        width = qMax(width, commandLine(c).size() + 2);
+    for (const CliCommand &c : CliCommand::all())
+        text += QStringLiteral("  %1%2\n").arg(commandLine(c), -int(width)).arg(QLatin1String(c.summary));
+    text += QStringLiteral("  %1%2\n").arg(QStringLiteral("sites ACTION ..."), -int(width)).arg(QStringLiteral("the site book: add, list, show, edit, remove, pin, import, export"));
     text += QLatin1Char('\n') + QLatin1String(kOptions) + QLatin1Char('\n') + QLatin1String(kPinAndExit);
     text += QStringLiteral("\nExamples:\n"
                            "  %1 --port /dev/ttyUSB0 directory get gate.csv\n"
                            "  CORVALEN_PIN=1234 %1 --port tcp://10.0.0.7:4001 events get night.Evt\n"
                            "  %1 --pin-file ~/.corvalen-pin --json parameters put site.sys\n"
+                           "  %1 diff 12 panel\n"
+                           "  %1 events query --from 2026-03-07 --to 2026-03-08 --source RF-ID --pdf night.pdf\n"
                            "\n"
                            "'%1 COMMAND --help' tells more of a command.\n")
                 .arg(program);

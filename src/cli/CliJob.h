@@ -27,6 +27,9 @@ public:
 
     virtual CliExit prepare(PinSource &pins);
     virtual CliExit run() = 0;
+    // Whether run() needs the panel: false for a job over the folder's
+    // records or files alone, which runs without a log-on.
+    virtual bool needsPanel() const { return true; }
 
     // Where the run works (its backups' folder and site); a job without
     // one keeps its backups in the program's backups folder.

@@ -57,6 +57,7 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
         } else if (arg == QLatin1String("--pin") || arg.startsWith(QLatin1String("--pin="))) {
             o.error = QStringLiteral("A PIN on the command line can be read by every user of this machine: "
                                      "set CORVALEN_PIN, use --pin-file FILE, or type it when asked");
+        } else if (o.records.take(args, i, &o.error)) {
         } else if (arg == QLatin1String("--")) {
             words += args.mid(i + 1);
             break;
@@ -98,17 +99,24 @@ CliOptions CliOptions::parse(QStringList args, const DeviceMap &devices)
                                    : QStringLiteral("Unknown action %1 %2").arg(o.group, action);
         return o;
     }
-    if (o.command->takesFile()) {
-        if (words.isEmpty()) {
-            o.error = QStringLiteral("%1 needs a file: %1 %2").arg(o.command->name(), QLatin1String(o.command->fileArg));
-            return o;
-        }
-        o.file = words.takeFirst();
+    const QStringList operandNames = o.command->operandNames();
+    if (words.size() < o.command->requiredOperands()) {
+        o.error = QStringLiteral("%1 needs %2: %1 %3")
+                      .arg(o.command->name(), operandNames.size() > 1 ? QStringLiteral("%1 words").arg(operandNames.size())
+                                                                      : QStringLiteral("a file"),
+                           QLatin1String(o.command->fileArg));
+        return o;
     }
+    o.operands = words.mid(0, operandNames.size());
+    words = words.mid(operandNames.size());
+    o.file = o.operands.value(0);
     if (!words.isEmpty()) {
         o.error = QStringLiteral("Too many words after %1: %2").arg(o.command->name(), words.join(QLatin1Char(' ')));
         return o;
     }
+    o.error = o.records.check(*o.command, o.operands);
+    if (!o.error.isEmpty())
+        return o;
     if (o.allowEmpty && o.command->job != CliCommand::Job::RfidPut) {
         o.error = QStringLiteral("--allow-empty is for rfid put only");
         return o;

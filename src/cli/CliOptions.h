@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliCommand.h"
+#include "cli/CliRecordOptions.h"
 #include "link/DeviceMap.h"
 
 #include <QString>
@@ -20,6 +21,7 @@
 //   --quiet           no progress
 //   --strict          a put refuses a list it would not send as it stands
 //   --allow-empty     rfid put may leave the RFID store empty
+//   and the options of the records and printed lists (CliRecordOptions)
 //   --help, --version
 //
 // A PIN is never an option: --pin is refused with the ways that are safe.
@@ -27,7 +29,9 @@ struct CliOptions
 {
     const CliCommand *command = nullptr;
     QString group; // as typed, for the help of a group
-    QString file;
+    QString file;        // the first word after the command
+    QStringList operands; // every word after the command (diff: both sides)
+    CliRecordOptions records;
     QString port = QStringLiteral("COM2");
     QString pinFile;
     QString site; // empty: outside any site

@@ -32,6 +32,8 @@ public:
     void expectLines(int total);
     // Counts commands beginning with one of `firsts` up to `total` from now on.
     void expectCommands(const QByteArray &firsts, int total);
+    // What has been counted since the last expect...().
+    int counted() const { return done_; }
     // The count is over; the bar's line is ended.
     void finish();
 

@@ -60,6 +60,8 @@ bool CliPrompt::ask(const QString &text, Kind)
 
 bool CliPrompt::askQuestion(const Question &question)
 {
+    if (!quiet_ && !question.details.isEmpty())
+        console_.err(plainLines(question.details));
     if (!question.defaultNo)
         return ask(question.text, question.kind);
     console_.err(plainLines(question.text + QStringLiteral(" No")));

@@ -18,8 +18,9 @@ public:
 
     void message(const QString &text, Kind kind = Kind::Information) override;
     bool ask(const QString &text, Kind kind = Kind::Confirmation) override;
-    // A question whose Yes is dangerous (No by default) is answered No:
-    // nobody at the command line said Yes to it. Shown however quiet the run.
+    // The details (what a restore changes) are shown with the question. A
+    // question whose Yes is dangerous (No by default) is answered No: nobody
+    // at the command line said Yes to it. Shown however quiet the run.
     bool askQuestion(const Question &question) override;
 
     // An error of the command line program's own, in the same place.

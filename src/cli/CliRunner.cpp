@@ -8,11 +8,16 @@
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "cli/DiffJob.h"
 #include "cli/DirectoryJob.h"
 #include "cli/EventJob.h"
+#include "cli/EventQueryJob.h"
+#include "cli/HistoryJob.h"
 #include "cli/IdentifyJob.h"
 #include "cli/ParameterJob.h"
 #include "cli/PinSource.h"
+#include "cli/PrintJob.h"
+#include "cli/RestoreJob.h"
 #include "cli/RfidJob.h"
 #include "cli/CliWorkplace.h"
 #include "cli/SitesCommand.h"
@@ -47,6 +52,17 @@ std::unique_ptr<CliJob> makeJob(CliSession &session, const CliOptions &options, 
     case Job::RfidGet:
     case Job::RfidPut:
         return std::make_unique<RfidJob>(session, options, summary, console);
+    case Job::History:
+        return std::make_unique<HistoryJob>(session, options, summary, console);
+    case Job::Diff:
+        return std::make_unique<DiffJob>(session, options, summary, console);
+    case Job::Restore:
+        return std::make_unique<RestoreJob>(session, options, summary, console);
+    case Job::EventsQuery:
+        return std::make_unique<EventQueryJob>(session, options, summary, console);
+    case Job::DirectoryPrint:
+    case Job::ParametersPrint:
+        return std::make_unique<PrintJob>(session, options, summary, console);
     case Job::Identify:
         break;
     }
@@ -183,6 +199,7 @@ int CliRunner::runOnPanel(const QStringList &args, const QString &program)
     CliInterrupt interrupt;
     {
         CliSession session(port_, waiter_, prompt, progress);
+        session.setRecordsFolder(place.folder());
         // The transfers leave their loop after the record they are writing
         // once the log-on is over; the port stays open for the log-off.
         QObject sessionScope; // the connection ends with the session
@@ -197,7 +214,9 @@ int CliRunner::runOnPanel(const QStringList &args, const QString &program)
         PinSource pins(environment_, console_);
         PinVault vault;
         exit = job->prepare(pins);
-        if (exit == CliExit::Done && !CliInterrupt::caught()) {
+        if (exit == CliExit::Done && !CliInterrupt::caught() && !job->needsPanel()) {
+            exit = job->run();
+        } else if (exit == CliExit::Done && !CliInterrupt::caught()) {
             PinSource::Result pin = place.logOnPin(pins, options.pinFile, vault, prompt);
             if (!pin.pin) {
                 prompt.error(pin.error);
@@ -236,6 +255,9 @@ int CliRunner::runOnPanel(const QStringList &args, const QString &program)
     summary.durationS = double(waiter_.nowNs() - startedNs) / 1e9;
     // A get to "-" has its data on standard output: the summary goes to
     // standard error, as its last line, so that it never mixes into the data.
+    // The commands over the records print their data as JSON themselves.
+    if (options.json && options.command->worksOnRecords())
+        return summary.exit;
     if (options.json && options.fileIsStdio() && !options.command->writesPanel())
         console_.err(summary.toJson());
     else if (options.json)

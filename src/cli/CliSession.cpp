@@ -1,5 +1,7 @@
 #include "cli/CliSession.h"
 
+#include <QDir>
+
 #include "cli/CliProgress.h"
 #include "cli/CliPrompt.h"
 #include "directory/DirectoryOnConnection.h"
@@ -82,4 +84,9 @@ QString CliSession::modelProblem() const
     return QStringLiteral("The Corvalen's model was not recognised: %1.\r\nKnown models: Corvalen_100_Xarn, "
                           "Corvalen_200_Xarn, Corvalen_500_Xarn, Corvalen_1000_Xarn.")
         .arg(said);
+}
+
+QString CliSession::recordsFolder() const
+{
+    return recordsFolder_.isEmpty() ? QDir::currentPath() : recordsFolder_;
 }

@@ -47,7 +47,13 @@ public:
     CliPrompt &prompt() { return prompt_; }
     CliProgress &progress() { return progress_; }
 
+    // The folder whose history and event archive this run reads and adds
+    // to: the site's folder inside a site, the working folder otherwise.
+    QString recordsFolder() const;
+    void setRecordsFolder(const QString &folder) { recordsFolder_ = folder; }
+
 private:
+    QString recordsFolder_;
     class GivenPin : public PinRequest
     {
     public:

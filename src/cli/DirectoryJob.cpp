@@ -6,6 +6,7 @@
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "cli/HistoryHook.h"
 #include "directory/DirectoryListing.h"
 #include "directory/DirectorySlots.h"
 #include "directory/DirectoryTransfer.h"
@@ -45,6 +46,7 @@ CliExit DirectoryJob::get()
     progress.finish();
     if (outcome != DirectoryTransfer::Outcome::Completed)
         return CliExit::LinkFailed; // "communication error" was shown; no file is written
+    HistoryHook::directoryRead(session_);
 
     summary_.counts.insert(QStringLiteral("entries"), session_.directory().PhoneTable.count());
     progress.stage(QStringLiteral("Saving %1").arg(fileName()));
@@ -71,6 +73,14 @@ CliExit DirectoryJob::put()
     progress.finish();
     summary_.counts.insert(QStringLiteral("written"), transfer.writtenCount());
     summary_.counts.insert(QStringLiteral("refused"), transfer.errorCount());
+    if (outcome == O::Completed || outcome == O::SomeRefused || outcome == O::Unfinished) {
+        HistoryWriteResult result;
+        result.written = transfer.writtenCount();
+        result.total = entries;
+        result.refused = transfer.errorCount();
+        result.cutShort = outcome == O::Unfinished;
+        HistoryHook::directoryWrite(session_, transfer.writtenCount() + transfer.errorCount(), result);
+    }
     switch (outcome) {
     case O::Completed:
         return CliExit::Done;

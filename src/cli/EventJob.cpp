@@ -6,6 +6,7 @@
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "cli/HistoryHook.h"
 #include "events/EventFile.h"
 #include "events/EventTransfer.h"
 
@@ -49,6 +50,9 @@ CliExit EventJob::getEvents()
     CliProgress &progress = session_.progress();
     progress.stage(QStringLiteral("Reading the event log"));
     const O outcome = EventTransfer(session_.ctx(), log_).dnLoadClick();
+    // A log that stopped at a line the grid cannot read is kept all the same.
+    if (outcome == O::Completed || outcome == O::BadEventLine)
+        HistoryHook::events(session_, log_);
     switch (outcome) {
     case O::Completed:
         break;

@@ -5,6 +5,7 @@
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "cli/HistoryHook.h"
 #include "cli/PinSource.h"
 #include "parameters/ParameterFile.h"
 #include "parameters/ParameterFileRecord.h"
@@ -104,6 +105,7 @@ CliExit ParameterJob::get()
     }
     ParameterControls &c = session_.controls();
     ParameterFile::CaptureParameterFile(c);
+    HistoryHook::parametersRead(session_);
     session_.progress().stage(QStringLiteral("Saving %1").arg(fileName()));
     if (stopped()
         || (options_.fileIsStdio() ? !writeOutput(c.fileRecord().bytes())
@@ -135,6 +137,16 @@ CliExit ParameterJob::put()
     progress.finish();
     summary_.counts.insert(QStringLiteral("records"), kParameterRecords);
     summary_.counts.insert(QStringLiteral("refused"), int(result.refused.size()));
+    if (result.outcome == O::Completed || result.outcome == O::SomeRefused || result.outcome == O::Unfinished) {
+        HistoryWriteResult written;
+        written.total = kParameterRecords;
+        written.refused = int(result.refused.size());
+        written.written = result.written - written.refused;
+        written.cutShort = result.outcome == O::Unfinished;
+        for (const int record : result.refused)
+            written.refusedItems << QStringLiteral("record %1").arg(record, 4, 10, QLatin1Char('0'));
+        HistoryHook::parametersWrite(session_, result.written, written);
+    }
     switch (result.outcome) {
     case O::Completed:
         return CliExit::Done;

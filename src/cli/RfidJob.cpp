@@ -5,6 +5,7 @@
 #include "cli/CliPrompt.h"
 #include "cli/CliSession.h"
 #include "cli/CliSummary.h"
+#include "cli/HistoryHook.h"
 #include "directory/PhoneFields.h"
 #include "directory/PhoneListFile.h"
 #include "rfid/RfidDownload.h"
@@ -50,6 +51,7 @@ CliExit RfidJob::get()
     progress.finish();
     if (outcome != RfidDownload::Outcome::Completed)
         return CliExit::LinkFailed; // "communication error" was shown
+    HistoryHook::tagsRead(session_);
     summary_.counts.insert(QStringLiteral("codes"), codeCount());
     progress.stage(QStringLiteral("Saving %1").arg(fileName()));
     if (!saveList())
@@ -64,11 +66,30 @@ CliExit RfidJob::put()
         return CliExit::Refused;
     CliProgress &progress = session_.progress();
     progress.stage(QStringLiteral("Writing the RFID store"));
-    progress.expectCommands("g", qMin(kStoreRecords, (codeCount() + kCodesPerRecord - 1) / kCodesPerRecord));
+    const int records = qMin(kStoreRecords, (codeCount() + kCodesPerRecord - 1) / kCodesPerRecord);
+    progress.expectCommands("g", records);
     RfidWriteAll write(session_.ctx());
     const O outcome = write.writeall_idClick();
+    const int sent = qMin(records, progress.counted());
     progress.finish();
     summary_.counts.insert(QStringLiteral("failed_records"), write.failureCount());
+    switch (outcome) {
+    case O::Completed:
+    case O::SomeFailed:
+    case O::LimitReached:
+    case O::Unfinished:
+    case O::LineLost: {
+        HistoryWriteResult result;
+        result.total = records;
+        result.cutShort = outcome == O::Unfinished || outcome == O::LineLost;
+        result.refused = write.failureCount();
+        result.written = qMax(0, (result.cutShort ? sent : records) - result.refused);
+        HistoryHook::tagsWrite(session_, result);
+        break;
+    }
+    default:
+        break;
+    }
     switch (outcome) {
     case O::Completed:
         return CliExit::Done;

@@ -10,10 +10,36 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <memory>
+
+namespace {
+
+// Printed reports paint text, which needs a platform for the fonts: the
+// offscreen one, so that printing needs no display. Every other job runs on
+// QtCore alone.
+bool paints(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--pdf" || arg.startsWith("--pdf="))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (paints(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("corvalen-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVALEN_VERSION));
 

@@ -13,6 +13,7 @@
 #include "support/VirtualClock.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
@@ -58,12 +59,17 @@ struct CliOnPanel : ::testing::Test
     RecordingConsole console;
     QTemporaryDir dir;
     QProcessEnvironment env;
+    // The runs work in the test's own folder, where they keep their history
+    // and event archive.
+    QString previousFolder = QDir::currentPath();
 
     CliOnPanel()
     {
         DemoData::seed(panel.memory(), QDateTime(QDate(2024, 3, 1), QTime(12, 0)));
         env.insert(QStringLiteral("CORVALEN_PIN"), QStringLiteral("1234"));
+        QDir::setCurrent(dir.path());
     }
+    ~CliOnPanel() override { QDir::setCurrent(previousFolder); }
 
     int run(QStringList args)
     {

@@ -47,6 +47,7 @@ CliRun runCli(const QStringList &args, const QByteArray &pin = "1234", int timeo
     for (const QString &name : extra.keys())
         env.insert(name, extra.value(name));
     cli.setProcessEnvironment(env);
+    cli.setWorkingDirectory(ownState.path()); // where the run keeps its history and event archive
     cli.setProgram(QStringLiteral(CORVALEN_CLI_EXECUTABLE));
     cli.setArguments(args);
     QEventLoop loop;
