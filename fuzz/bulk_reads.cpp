@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(listing->records > 0);
         checkListing(*listing);
         // The backup keeps every slot that holds anything, exactly.
-        const QList<BackupStore::File> files = DirectoryBackupContent::files(listing->occupied);
+        const QList<PanelContent::File> files = DirectoryBackupContent::files(listing->occupied);
         const QList<PanelEntry> back = DirectoryBackupContent::entries(files.first().bytes);
         FUZZ_CHECK(back.size() == listing->occupied.size());
         for (qsizetype i = 0; i < back.size(); ++i)
