@@ -182,21 +182,15 @@ void FrameSites::usePort(const Site &site)
         && details.portNumber <= 4)
         port = details.portNumber;
     const QString device = address->kind() == PortAddress::Kind::Device ? address->devicePath() : address->toString();
-    replaced_ = Replaced{port, parts_.devices.device(port), parts_.devices.source(port)};
+    replaced_ = Replaced{port, parts_.devices.device(port), device, parts_.devices.source(port)};
     parts_.devices.setDevice(port, device, DeviceMap::Source::CommandLine);
     parts_.ports.choose(port);
 }
 
 void FrameSites::restorePort()
 {
-    if (!replaced_ || !site_)
-        return;
     // Unless the user chose another device for the port since.
-    const std::optional<PortAddress> address = PortAddress::parse(site_->address);
-    const QString mine = !address ? QString()
-                         : address->kind() == PortAddress::Kind::Device ? address->devicePath()
-                                                                        : address->toString();
-    if (parts_.devices.device(replaced_->port) == mine)
+    if (replaced_ && parts_.devices.device(replaced_->port) == replaced_->siteDevice)
         parts_.devices.setDevice(replaced_->port, replaced_->device, replaced_->source);
     replaced_.reset();
 }

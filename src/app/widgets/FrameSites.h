@@ -106,7 +106,8 @@ private:
     struct Replaced
     {
         int port = 0;
-        QString device;
+        QString device;     // the port's own device
+        QString siteDevice; // the one the site put in its place
         DeviceMap::Source source = DeviceMap::Source::Default;
     };
     std::optional<Replaced> replaced_;
