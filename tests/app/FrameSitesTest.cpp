@@ -5,6 +5,8 @@
 
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/FrameSites.h"
+#include "backup/BackupMatch.h"
+#include "backup/BackupStore.h"
 #include "backup/PanelBackups.h"
 #include "directory/PhoneListFile.h"
 #include "link/LogOnDetails.h"
@@ -245,4 +247,34 @@ TEST(FrameSitesTest, AnOldWorkingFolderIsOfferedAsASiteOnceAndADamagedBookIsLeft
         EXPECT_TRUE(h.prompt.questions.isEmpty());
         EXPECT_EQ(h.fileText(h.bookFile), before);
     }
+}
+
+TEST(FrameSitesTest, OpenInPageAsksAboutAnotherSitesBackupAndRefusesAnotherModelsOnline)
+{
+    SitesHarness h;
+    const Site gate = h.add(QStringLiteral("Gate 3"), QStringLiteral("COM3"));
+    h.enable();
+    ASSERT_TRUE(h.form.sites().openSite(gate));
+    BackupStore elsewhere(gate.folder);
+    elsewhere.setSite(QStringLiteral("Mill Lane"));
+    const BackupStore::Saved saved =
+        elsewhere.save(BackupKind::Directory, QStringLiteral("Xarn100"), {{QStringLiteral("csv"), "Name,Addr\r\n"}}, 0);
+    ASSERT_TRUE(saved.entry) << saved.error.toStdString();
+
+    // Offline: only the site is asked about, No keeps the page as it is.
+    h.prompt.answers << false;
+    EXPECT_FALSE(h.form.openBackup(*saved.entry));
+    ASSERT_EQ(h.prompt.questions.size(), 1);
+    EXPECT_TRUE(h.prompt.questions[0].contains(QStringLiteral("Mill-Lane"))); // the site as the backup's name carries it
+    EXPECT_TRUE(h.prompt.questions[0].contains(QStringLiteral("Gate 3")));
+
+    // Logged on to another model: refused without a question.
+    h.logOn();
+    ASSERT_TRUE(h.form.connection().loggedOn());
+    ASSERT_NE(BackupName::modelToken(h.form.link().conn().DirectoryEnd), QStringLiteral("Xarn100"));
+    h.prompt.messages.clear();
+    EXPECT_FALSE(h.form.openBackup(*saved.entry));
+    EXPECT_EQ(h.prompt.questions.size(), 1);
+    ASSERT_EQ(h.prompt.messages.size(), 1);
+    EXPECT_TRUE(h.prompt.messages[0].contains(BackupMatch::modelText(QStringLiteral("Xarn100"))));
 }
