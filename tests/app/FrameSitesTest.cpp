@@ -15,8 +15,13 @@
 #include "sites/PinFile.h"
 #include "sites/PinVault.h"
 #include "sites/SiteBook.h"
+#include "sites/widgets/SiteListModel.h"
+#include "sites/widgets/SitesDialog.h"
+#include "support/Screenshot.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QMenu>
 #include <QSettings>
 #include <QTimer>
@@ -68,6 +73,8 @@ TEST(FrameSitesTest, OpeningASiteMovesFolderPortBackupsAndCaptionAndTheNextSiteG
 
     ASSERT_TRUE(sites.openSite(gate));
     EXPECT_EQ(QDir::currentPath(), QDir(gate.folder).absolutePath());
+    // A Save writes the site's phone list, not the one of the folder before.
+    EXPECT_EQ(QFileInfo(h.form.context().directory.DBFiles()).absolutePath(), QDir(gate.folder).absolutePath());
     EXPECT_EQ(h.form.portChoice().checkedItem(), 3);
     EXPECT_EQ(h.form.windowTitle(), StartCaption() + QStringLiteral(" - Gate 3"));
     EXPECT_EQ(h.form.backups()->store().folder(), gate.folder);
@@ -277,4 +284,40 @@ TEST(FrameSitesTest, OpenInPageAsksAboutAnotherSitesBackupAndRefusesAnotherModel
     EXPECT_EQ(h.prompt.questions.size(), 1);
     ASSERT_EQ(h.prompt.messages.size(), 1);
     EXPECT_TRUE(h.prompt.messages[0].contains(BackupMatch::modelText(QStringLiteral("Xarn100"))));
+}
+
+TEST(FrameSitesTest, SitesInTheFileMenuShowsTheBookAndOpensTheChosenSite)
+{
+    SitesHarness h;
+    h.add(QStringLiteral("Gate 3"), QStringLiteral("COM3"));
+    const Site mill = h.add(QStringLiteral("Mill Lane"), QStringLiteral("tcp://127.0.0.1:4001"));
+    h.enable();
+    bool shown = false;
+    QTimer::singleShot(0, &h.form, [&] {
+        auto *dialog = qobject_cast<SitesDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = true;
+        EXPECT_EQ(dialog->model()->rowCount(), 2);
+        dialog->choose(mill.id);
+        saveScreenshot(*dialog, QStringLiteral("sites-dialog"));
+        QPushButton *open = nullptr;
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->text() == QStringLiteral("Open"))
+                open = button;
+        ASSERT_NE(open, nullptr);
+        open->click();
+    });
+    h.form.sites().sitesItem()->trigger();
+    EXPECT_TRUE(shown);
+    ASSERT_TRUE(h.form.sites().openedSite());
+    EXPECT_EQ(h.form.sites().openedSite()->id, mill.id);
+    EXPECT_EQ(h.form.windowTitle(), StartCaption() + QStringLiteral(" - Mill Lane"));
+    EXPECT_EQ(QDir::currentPath(), QDir(mill.folder).absolutePath());
+    ASSERT_EQ(h.form.sites().recentItems().size(), 1);
+
+    h.form.resize(h.form.sizeHint());
+    saveScreenshot(h.form, QStringLiteral("window-in-site"));
+    h.form.actions().File1->popup(QPoint(0, 0));
+    saveScreenshot(*h.form.actions().File1, QStringLiteral("file-menu-recent-sites"));
+    h.form.actions().File1->hide();
 }

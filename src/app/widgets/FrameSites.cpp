@@ -148,6 +148,10 @@ bool FrameSites::openSite(const Site &site)
         return false;
     }
     site_ = site;
+    // The phone list shown belongs to the folder it came from; a Save now
+    // would write it there. The site starts as the program does, with New.
+    if (parts_.fileNew)
+        parts_.fileNew();
     usePort(site);
     parts_.backups.followSite(site.folder, site.name);
     keeper_ = std::make_unique<SitePinKeeper>(site, *vault_, prompt);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,8 @@ public:
         FrameBackups &backups;
         FrameActions &actions;
         FrameStatusBar &status;
+        // File New: the pages start afresh in the site's folder.
+        std::function<void()> fileNew;
     };
     FrameSites(Parts parts, QMainWindow *window);
     ~FrameSites() override;

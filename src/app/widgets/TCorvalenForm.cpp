@@ -72,7 +72,9 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &device
     backupCommands_ = new FrameBackups(*ctx_, *pages_, *actions_, this);
     connectionControls_ =
         new ConnectionControls(*connection_, *actions_, *Animate1, portMenu_->menuAction(), statusBar(), this);
-    sites_ = new FrameSites({*ctx_, *connection_, *portChoice_, devices, *backupCommands_, *actions_, *StatusBar}, this);
+    sites_ = new FrameSites({*ctx_, *connection_, *portChoice_, devices, *backupCommands_, *actions_, *StatusBar,
+                            [this] { FileNew1Execute(); }},
+                           this);
     wireActions();
 
     connect(connection_.get(), &Connection::captionChanged, sites_, &FrameSites::showCaption);
