@@ -55,7 +55,8 @@ public:
     // The book in bookFile (SiteBook::defaultFileName() for the program),
     // "Sites..." and the recent sites in the File menu. settingsFile notes
     // that the first-start offer was made. A damaged book is told with its
-    // lines and left as it is. Only the first call counts.
+    // lines and left as it is. Only the first call counts; backups enabled
+    // before it are recorded in the book.
     void enable(const QString &bookFile, const QString &settingsFile, int pinTimeoutMs = PinVault::kDefaultTimeoutMs);
     // The log-on dialog whose PIN follows the open site.
     void setPinDialog(TEnterPin *dialog);
