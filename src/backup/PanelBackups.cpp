@@ -124,6 +124,7 @@ PanelBackups::Gate PanelBackups::keep(TransferContext &ctx, BackupKind kind, con
         return gate;
     }
     if (files.isEmpty()) {
+        emit backupKept(false, readError);
         gate.proceed = writeWithoutBackup(ctx.prompt, what, readError) && ctx.prompt.ask(question.text, question.kind);
         return gate;
     }
@@ -131,10 +132,12 @@ PanelBackups::Gate PanelBackups::keep(TransferContext &ctx, BackupKind kind, con
         store_.save(kind, BackupName::modelToken(ctx.link.conn().DirectoryEnd), files, count,
                     restoring_ > 0 ? BackupStore::Retention::Later : BackupStore::Retention::Now);
     if (!saved.entry) {
+        emit backupKept(false, saved.error);
         gate.proceed = writeWithoutBackup(ctx.prompt, what, saved.error) && ctx.prompt.askQuestion(question);
         return gate;
     }
     gate.backup = saved.entry;
+    emit backupKept(true, saved.entry->path);
     gate.proceed = ctx.prompt.askQuestion(question);
     return gate;
 }

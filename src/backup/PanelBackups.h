@@ -67,6 +67,9 @@ signals:
     // The user asked for this backup to go back on the panel (the window
     // runs restoreWithBackup once the failed write has ended).
     void restoreRequested(const BackupEntry &entry);
+    // A backup was taken (ok, `message` its file) or could not be
+    // (`message` why), before a write that erases.
+    void backupKept(bool ok, const QString &message);
 
 private:
     // For a restore's whole run: the backup restored is held in the store,

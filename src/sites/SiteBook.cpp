@@ -315,7 +315,17 @@ bool SiteBook::recordContact(const QUuid &id, const QString &model, const QDateT
 
 bool SiteBook::recordOpened(const QUuid &id, const QDateTime &when, QString *error)
 {
-    return change(learned(id, [&](Site &site) { site.lastOpened = toSecond(when); }), error);
+    // The book keeps seconds: a site opened in the same second as the one
+    // opened before it is still the most recent one.
+    return change(
+        [&](QList<Site> &sites, QString *why) {
+            QDateTime at = toSecond(when);
+            for (const Site &other : std::as_const(sites))
+                if (other.id != id && other.lastOpened.isValid() && other.lastOpened >= at)
+                    at = other.lastOpened.addSecs(1);
+            return learned(id, [&](Site &site) { site.lastOpened = at; })(sites, why);
+        },
+        error);
 }
 
 bool SiteBook::recordBackup(const QUuid &id, const QDateTime &when, bool ok, const QString &message,

@@ -318,6 +318,18 @@ TEST_F(Book, WhatTheProgramLearnsIsKeptAndRecentSitesComeNewestFirst)
     ASSERT_EQ(recent.size(), 2);
     EXPECT_EQ(recent.at(0).id, b.id);
     EXPECT_EQ(recent.at(1).id, a.id);
+
+    // Opened one after the other within a second (the book keeps seconds):
+    // the last one opened is still the most recent, and opening it again
+    // does not push it further ahead.
+    ASSERT_TRUE(book.recordOpened(a.id, morning.addSecs(5).addMSecs(100)));
+    ASSERT_TRUE(book.recordOpened(b.id, morning.addSecs(5).addMSecs(200)));
+    ASSERT_TRUE(book.recordOpened(a.id, morning.addSecs(5).addMSecs(300)));
+    ASSERT_EQ(book.recent(1).size(), 1);
+    EXPECT_EQ(book.recent(1).at(0).id, a.id);
+    const QDateTime last = book.byId(a.id)->lastOpened;
+    ASSERT_TRUE(book.recordOpened(a.id, morning.addSecs(5).addMSecs(400)));
+    EXPECT_EQ(book.byId(a.id)->lastOpened, last);
 }
 
 TEST_F(Book, AChangeByAnotherProgramIsKept)

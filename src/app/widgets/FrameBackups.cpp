@@ -2,6 +2,7 @@
 
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/FramePages.h"
+#include "backup/BackupMatch.h"
 #include "backup/BackupOpen.h"
 #include "backup/PanelBackups.h"
 #include "backup/widgets/BackupsDialog.h"
@@ -36,6 +37,15 @@ void FrameBackups::enable(const QString &folder)
     actions_.File1->insertAction(actions_.FileExitItem, item);
 }
 
+void FrameBackups::followSite(const QString &folder, const QString &siteName)
+{
+    if (!backups_)
+        return;
+    BackupStore store(folder);
+    store.setSite(siteName);
+    backups_->store() = store;
+}
+
 void FrameBackups::BackupsItemClick()
 {
     if (!backups_)
@@ -49,6 +59,12 @@ void FrameBackups::BackupsItemClick()
 bool FrameBackups::openBackup(const BackupEntry &entry)
 {
     if (ctx_.guard.refusesClick())
+        return false;
+    // Offline there is no panel to compare the model with: only the site counts.
+    const ConnectionState &conn = ctx_.link.conn();
+    const BackupMatch::Panel panel{conn.LoggedOn ? BackupName::modelToken(conn.DirectoryEnd) : entry.name.model,
+                                   backups_ ? backups_->store().siteName() : QString()};
+    if (!BackupMatch::confirm(entry.name, panel, ctx_.prompt, QStringLiteral("opened")))
         return false;
     switch (entry.kind()) {
     case BackupKind::Directory:

@@ -24,12 +24,17 @@ public:
     // the File menu. Only the first call counts.
     void enable(const QString &folder);
     PanelBackups *backups() const { return backups_; }
+    // The backups of a site from now on: kept in its folder, named with it,
+    // and the retention rule counting that site's alone. Nothing before
+    // enable().
+    void followSite(const QString &folder, const QString &siteName);
 
     // File > "Backups...".
     void BackupsItemClick();
     // Its "Open in Page": the backup into its page, as if opened from a file,
     // and that page shown. False (nothing changed) while an exchange runs or
-    // when the backup cannot be read.
+    // when the backup cannot be read, is of another model than the panel
+    // logged on, or is another site's and the user says No.
     bool openBackup(const BackupEntry &entry);
 
 private:

@@ -1,5 +1,6 @@
 #include "app/widgets/ProgramWindows.h"
 
+#include "app/widgets/FrameSites.h"
 #include "app/widgets/FrameStatusBar.h"
 
 #include <QDateTime>
@@ -19,6 +20,7 @@ ProgramWindows::ProgramWindows(const DeviceMap &devices, UserPrompt *prompt)
     form_.setJournal(&journal_);
     form_.setAboutBox(&about_);
     form_.setLogOnDialog(&enterPin_);
+    form_.sites().setPinDialog(&enterPin_);
     form_.setTransferWindow(&transfer_);
 }
 

@@ -9,6 +9,7 @@
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/FrameBackups.h"
 #include "app/widgets/FrameFileCommands.h"
+#include "app/widgets/FrameSites.h"
 #include "app/widgets/FrameStatusBar.h"
 #include "app/widgets/MessageBoxPrompt.h"
 #include "app/widgets/PortMenu.h"
@@ -71,9 +72,12 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &device
     backupCommands_ = new FrameBackups(*ctx_, *pages_, *actions_, this);
     connectionControls_ =
         new ConnectionControls(*connection_, *actions_, *Animate1, portMenu_->menuAction(), statusBar(), this);
+    sites_ = new FrameSites({*ctx_, *connection_, *portChoice_, devices, *backupCommands_, *actions_, *StatusBar,
+                            [this] { FileNew1Execute(); }},
+                           this);
     wireActions();
 
-    connect(connection_.get(), &Connection::captionChanged, this, &QWidget::setWindowTitle);
+    connect(connection_.get(), &Connection::captionChanged, sites_, &FrameSites::showCaption);
     connect(connection_.get(), &Connection::onlineControlsChanged, pages_, &FramePages::setOnline);
     // A click refused while an exchange waits says "Busy" until it ends.
     connect(&guard_, &ExchangeGuard::refused, StatusBar, &FrameStatusBar::showBusy);
@@ -195,6 +199,11 @@ void TCorvalenForm::DeviceItemClick()
 void TCorvalenForm::enableBackups(const QString &folder)
 {
     backupCommands_->enable(folder);
+}
+
+void TCorvalenForm::enableSites(const QString &bookFile)
+{
+    sites_->enable(bookFile, deviceChoice_->settings().fileName());
 }
 
 PanelBackups *TCorvalenForm::backups() const

@@ -22,6 +22,7 @@ struct BackupEntry;
 class FrameActions;
 class FrameBackups;
 class FrameFileCommands;
+class FrameSites;
 class PanelBackups;
 class FrameStatusBar;
 class PortMenu;
@@ -68,6 +69,11 @@ public:
     // and that page shown. False (nothing changed) while an exchange runs or
     // when the backup cannot be read.
     bool openBackup(const BackupEntry &entry);
+
+    // The site book (File > "Sites...", the recent sites); without this
+    // call the window works without sites.
+    void enableSites(const QString &bookFile);
+    FrameSites &sites() { return *sites_; }
 
     DirectoryContext &context() { return *ctx_; }
     CommandExchange &link() { return *link_; }
@@ -136,6 +142,7 @@ private:
     FramePages *pages_ = nullptr;
     std::unique_ptr<FrameFileCommands> fileMenu_;
     FrameBackups *backupCommands_ = nullptr;
+    FrameSites *sites_ = nullptr;
     ConnectionControls *connectionControls_ = nullptr;
     TAboutBox *aboutBox_ = nullptr;
     bool shownOnce_ = false;

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 #include "app/UserFolder.h"
+#include "app/widgets/FrameSites.h"
 #include "app/widgets/ProgramWindows.h"
 #include "backup/BackupStore.h"
 #include "link/PortSettings.h"
+#include "sites/SiteBook.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,5 +60,7 @@ int main(int argc, char **argv)
     if (!folderError.isEmpty())
         QMessageBox::warning(&windows.form(), QStringLiteral("Corvalen-Pro"),
                              QStringLiteral("%1\nFiles are kept in %2 instead.").arg(folderError, QDir::currentPath()));
+    windows.form().enableSites(SiteBook::defaultFileName());
+    windows.form().sites().offerFirstSite();
     return app.exec();
 }
