@@ -50,7 +50,7 @@ QString SitesBackup::line(const Result &r)
     QString what = r.message;
     if (r.ok && r.newEvents > 0)
         what += QStringLiteral(" (%1 new events)").arg(r.newEvents);
-    return QStringLiteral("%1: %2, %3 (%4 s)")
+    return QStringLiteral("%1: %2, %3, %4 s")
         .arg(r.site, r.ok ? QStringLiteral("ok") : QStringLiteral("failed"), what)
         .arg(r.durationS, 0, 'f', 1);
 }

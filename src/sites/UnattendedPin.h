@@ -5,8 +5,9 @@
 
 // The PIN a job without anyone at the terminal (the nightly backup) logs on
 // with: the site's keeping first (the keyring through the vault, or its PIN
-// file), and where the keyring is locked or not there, the site's PIN file
-// all the same. Never a prompt. A site with neither fails with a message
+// file), and for a site kept in the keyring, where the keyring is locked or
+// not there, the site's PIN file all the same. A site whose PIN is not to
+// be remembered has none. Never a prompt. A site with neither fails with a message
 // that names both ways of keeping its PIN.
 namespace UnattendedPin {
 

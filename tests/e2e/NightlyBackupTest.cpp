@@ -73,7 +73,10 @@ protected:
             ASSERT_TRUE(p.server->open(&error)) << error.toStdString();
             p.address = p.server->devicePath();
             p.folder = dir.filePath(QStringLiteral("site%1").arg(i + 1));
-            addSite(book, p.name, p.address, p.folder, p.fault != Fault::NoPin);
+            // Building 2 keeps its PIN in the keyring, which a night without a
+            // desktop cannot reach: its PIN file is used.
+            addSite(book, p.name, p.address, p.folder, p.fault != Fault::NoPin,
+                    i == 1 ? Site::PinKeeping::Keyring : Site::PinKeeping::PinFile);
             panels.push_back(std::move(p));
         }
         // A second site on the first panel's address: never opened while
@@ -84,13 +87,14 @@ protected:
 
     QString bookFile() const { return dir.filePath(QStringLiteral("config/Corvalen-Pro/sites.txt")); }
 
-    void addSite(SiteBook &book, const QString &name, const QString &address, const QString &folder, bool pinFile)
+    void addSite(SiteBook &book, const QString &name, const QString &address, const QString &folder, bool pinFile,
+                 Site::PinKeeping keeping = Site::PinKeeping::PinFile)
     {
         Site site;
         site.name = name;
         site.address = address;
         site.folder = folder;
-        site.pinKeeping = pinFile ? Site::PinKeeping::PinFile : Site::PinKeeping::NotRemembered;
+        site.pinKeeping = pinFile ? keeping : Site::PinKeeping::NotRemembered;
         QString error;
         const std::optional<Site> added = book.add(site, &error);
         ASSERT_TRUE(added) << error.toStdString();
