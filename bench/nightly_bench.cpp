@@ -37,20 +37,22 @@ double childCpuSeconds()
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// The resident memory of a process and all its descendants, in kB.
-qint64 treeRssKb(qint64 pid)
+// The memory of a process and all its descendants, in kB, from one of its
+// lines in /proc/PID/smaps_rollup: "Rss:" counts the shared libraries in
+// every process, "Pss:" shares them out among the processes using them.
+qint64 treeKb(qint64 pid, const QByteArray &key)
 {
     qint64 total = 0;
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("VmRSS:"))
-                total += line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    if (rollup.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : rollup.readAll().split('\n'))
+            if (line.startsWith(key))
+                total += line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
     QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
     if (children.open(QIODevice::ReadOnly))
         for (const QByteArray &child : children.readAll().split(' '))
             if (!child.trimmed().isEmpty())
-                total += treeRssKb(child.trimmed().toLongLong());
+                total += treeKb(child.trimmed().toLongLong(), key);
     return total;
 }
 
@@ -58,7 +60,8 @@ struct Night
 {
     double wallS = 0;
     double cpuS = 0;
-    qint64 peakTreeKb = 0;
+    qint64 peakRssKb = 0;
+    qint64 peakPssKb = 0;
     int exit = -1;
 };
 
@@ -69,13 +72,13 @@ Night backup(const QString &config, const QStringList &which, int parallel)
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     process.setProcessEnvironment(env);
-    process.setStandardOutputFile(QProcess::nullDevice());
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     Night night;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
-        night.peakTreeKb = qMax(night.peakTreeKb, treeRssKb(process.processId()));
+        night.peakRssKb = qMax(night.peakRssKb, treeKb(process.processId(), "Rss:"));
+        night.peakPssKb = qMax(night.peakPssKb, treeKb(process.processId(), "Pss:"));
     });
     sampler.start(100);
     const double cpuBefore = childCpuSeconds();
@@ -89,6 +92,10 @@ Night backup(const QString &config, const QStringList &which, int parallel)
     night.wallS = double(wall.elapsed()) / 1000.0;
     night.cpuS = childCpuSeconds() - cpuBefore;
     night.exit = process.exitCode();
+    // The sites that failed, as the job said them.
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n'))
+        if (line.contains(": failed,"))
+            std::printf("  %s\n", line.constData());
     return night;
 }
 
@@ -141,7 +148,8 @@ int main(int argc, char **argv)
     rusage u{};
     getrusage(RUSAGE_CHILDREN, &u);
     std::printf("largest single process:           %.1f MB (ru_maxrss)\n", double(u.ru_maxrss) / 1024.0);
-    std::printf("the job's processes at once:      %.1f MB resident at most (sampled every 100 ms)\n",
-                double(all.peakTreeKb) / 1024.0);
+    std::printf("the job's processes at once:      %.1f MB proportional (Pss), %.1f MB resident (Rss, the shared\n"
+                "                                  libraries counted in every process), at most, sampled every 100 ms\n",
+                double(all.peakPssKb) / 1024.0, double(all.peakRssKb) / 1024.0);
     return 0;
 }
