@@ -8,6 +8,12 @@ set(CORVALEN_APP_ID com.ostrel.CorvalenPro)
 install(FILES ${packaging_dir}/${CORVALEN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging_dir}/${CORVALEN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The nightly backup as systemd user units, off until the user enables the
+# timer (systemctl --user enable --now corvalen-backup.timer). The service
+# starts the package's corvalen-cli, in /usr/bin.
+install(FILES ${packaging_dir}/systemd/corvalen-backup.service ${packaging_dir}/systemd/corvalen-backup.timer
+  DESTINATION lib/systemd/user)
+
 # The icon is drawn once, as a drawing; the usual sizes are rendered from it.
 find_program(RSVG_CONVERT rsvg-convert)
 set(icon_svg ${packaging_dir}/corvalen-pro.svg)

@@ -2,7 +2,8 @@
 # Checks the Debian package that scripts/package.sh made (or the one named):
 #
 #   1. lintian finds no errors (its warnings and notes are listed);
-#   2. desktop-file-validate passes the menu entry, appstreamcli the metadata;
+#   2. desktop-file-validate passes the menu entry, appstreamcli the metadata,
+#      systemd-analyze verify the nightly backup's user units;
 #   3. in a throw-away Debian 12 root (debootstrap and chroot): apt installs
 #      the package and what it depends on, without recommended packages;
 #      corvalen-pro --version and corvalen-virtual-panel --version run; the
@@ -85,6 +86,30 @@ static_checks() {
   echo "desktop-file-validate: $(basename "$desktop") passes"
   appstreamcli validate --no-net "$metainfo"
   appstreamcli validate-tree --no-net "$tree"
+
+  step "systemd user units"
+  # systemd-analyze wants the service's program where ExecStart names it:
+  # the units are verified in a copy whose ExecStart points into the
+  # package's tree, after checking that they name the package's program.
+  local units="$tree/usr/lib/systemd/user" copy="$work/units"
+  local unit
+  for unit in corvalen-backup.service corvalen-backup.timer; do
+    [ -f "$units/$unit" ] || { echo "check-package.sh: $unit is not in the package" >&2; exit 1; }
+  done
+  grep -qx 'ExecStart=/usr/bin/corvalen-cli sites backup --all' "$units/corvalen-backup.service" \
+    || { echo "check-package.sh: corvalen-backup.service does not start /usr/bin/corvalen-cli" >&2; exit 1; }
+  [ -x "$tree/usr/bin/corvalen-cli" ] || { echo "check-package.sh: no /usr/bin/corvalen-cli in the package" >&2; exit 1; }
+  mkdir -p "$copy"
+  cp "$units"/corvalen-backup.* "$copy/"
+  sed -i "s#^ExecStart=/usr/bin/#ExecStart=$tree/usr/bin/#" "$copy/corvalen-backup.service"
+  local verify_log="$work/systemd-analyze.log"
+  if ! systemd-analyze verify --man=no "$copy/corvalen-backup.service" "$copy/corvalen-backup.timer" \
+       >"$verify_log" 2>&1 || [ -s "$verify_log" ]; then
+    cat "$verify_log" >&2
+    echo "check-package.sh: systemd-analyze verify found problems in the units" >&2
+    exit 1
+  fi
+  echo "systemd-analyze verify: corvalen-backup.service and corvalen-backup.timer pass"
 }
 
 # The throw-away root: a minimal Debian 12 from the cache, else debootstrap.

@@ -51,6 +51,7 @@ packaging_packages=(
   desktop-file-utils
   appstream
   debootstrap
+  systemd
 )
 
 bench_packages=(

@@ -99,7 +99,7 @@ QString usage(const QString &program)
         width = qMax(width, commandLine(c).size() + 2);
     for (const CliCommand &c : CliCommand::all())
         text += QStringLiteral("  %1%2\n").arg(commandLine(c), -int(width)).arg(QLatin1String(c.summary));
-    text += QStringLiteral("  %1%2\n").arg(QStringLiteral("sites ACTION ..."), -int(width)).arg(QStringLiteral("the site book: add, list, show, edit, remove, pin, import, export"));
+    text += QStringLiteral("  %1%2\n").arg(QStringLiteral("sites ACTION ..."), -int(width)).arg(QStringLiteral("the site book: add, list, show, edit, remove, pin, import, export, backup"));
     text += QLatin1Char('\n') + QLatin1String(kOptions) + QLatin1Char('\n') + QLatin1String(kPinAndExit);
     text += QStringLiteral("\nExamples:\n"
                            "  %1 --port /dev/ttyUSB0 directory get gate.csv\n"
@@ -107,6 +107,11 @@ QString usage(const QString &program)
                            "  %1 --pin-file ~/.corvalen-pin --json parameters put site.sys\n"
                            "  %1 diff 12 panel\n"
                            "  %1 events query --from 2026-03-07 --to 2026-03-08 --source RF-ID --pdf night.pdf\n"
+                           "  %1 sites backup --all --parallel 4\n"
+                           "\n"
+                           "Every site backed up every night (the package's systemd user timer):\n"
+                           "  systemctl --user enable --now corvalen-backup.timer\n"
+                           "and what its last runs said: journalctl --user -u corvalen-backup\n"
                            "\n"
                            "'%1 COMMAND --help' tells more of a command.\n")
                 .arg(program);

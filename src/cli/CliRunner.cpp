@@ -21,11 +21,16 @@
 #include "cli/RfidJob.h"
 #include "cli/CliWorkplace.h"
 #include "cli/SitesCommand.h"
+#include "cli/SiteBackupOne.h"
+#include "cli/SitesBackup.h"
+#include "cli/SitesBackupArgs.h"
 #include "sites/PinVault.h"
 #include "sites/SiteBook.h"
 #include "link/PortAddress.h"
 #include "link/Waiter.h"
 
+#include <QCoreApplication>
+#include <algorithm>
 #include <QDateTime>
 #include <QFileInfo>
 #include <memory>
@@ -136,9 +141,55 @@ int CliRunner::usageError(const QString &error, bool json, const QString &progra
 int CliRunner::run(const QStringList &args, const QString &program)
 {
     // The site book's own commands touch no panel.
-    if (SitesCommand::wants(args))
+    if (SitesCommand::wants(args)) {
+        const SitesBackupArgs backup = SitesBackupArgs::parse(args);
+        if (!backup.action.isEmpty())
+            return runBackup(backup, program);
         return SitesCommand(console_, environment_, siteBook_).run(args, program);
+    }
     return runOnPanel(args, program);
+}
+
+int CliRunner::runBackup(const SitesBackupArgs &args, const QString &program)
+{
+    if (args.help) {
+        console_.out(SitesCommand::usage(program).toLocal8Bit());
+        return exitStatus(CliExit::Done);
+    }
+    if (!args.error.isEmpty())
+        return usageError(args.error, false, program);
+    const QString book = args.book.isEmpty() ? siteBook_ : args.book;
+    if (args.action == QLatin1String("backup-one"))
+        return SiteBackupOne(port_, devices_, waiter_, console_).run(args.names.constFirst(), book);
+
+    SiteBook siteBook(book);
+    QString error;
+    if (!siteBook.load(&error)) {
+        console_.err((error + QLatin1Char('\n')).toLocal8Bit());
+        return exitStatus(CliExit::Refused);
+    }
+    QList<Site> sites;
+    if (args.all)
+        sites = siteBook.sites();
+    for (const QString &name : args.names) {
+        const std::optional<Site> site = siteBook.byName(name);
+        if (!site) {
+            QString message = QStringLiteral("No site \"%1\" in the site book").arg(name);
+            const QStringList close = siteBook.closeNames(name);
+            if (!close.isEmpty())
+                message += QStringLiteral("; did you mean: %1?").arg(close.join(QStringLiteral(", ")));
+            return usageError(message, false, program);
+        }
+        if (!std::any_of(sites.cbegin(), sites.cend(), [&](const Site &s) { return s.id == site->id; }))
+            sites << *site;
+    }
+    if (sites.isEmpty()) {
+        console_.err(QByteArrayLiteral("The site book holds no sites: nothing to back up\n"));
+        return exitStatus(CliExit::Done);
+    }
+    const QString self = selfProgram_.isEmpty() ? QCoreApplication::applicationFilePath() : selfProgram_;
+    const int parallel = args.parallel > 0 ? args.parallel : SitesBackup::kDefaultParallel;
+    return SitesBackup(console_, self, book).run(sites, parallel, args.json);
 }
 
 int CliRunner::runOnPanel(const QStringList &args, const QString &program)

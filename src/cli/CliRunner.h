@@ -8,6 +8,7 @@ class CliConsole;
 class DeviceMap;
 class SerialPort;
 class Waiter;
+struct SitesBackupArgs;
 
 // corvalen-cli from its arguments to its exit status: the command line, the
 // job's checks, the PIN, one log-on, the job, the log-off, the summary.
@@ -27,9 +28,13 @@ public:
     // The site book that --site and the sites commands use
     // (SiteBook::defaultFileName() unless set).
     void setSiteBook(const QString &fileName) { siteBook_ = fileName; }
+    // The corvalen-cli that "sites backup" starts for each site (this
+    // program unless set).
+    void setSelfProgram(const QString &program) { selfProgram_ = program; }
 
 private:
     int runOnPanel(const QStringList &args, const QString &program);
+    int runBackup(const SitesBackupArgs &args, const QString &program);
     int usageError(const QString &error, bool json, const QString &program);
 
     SerialPort &port_;
@@ -38,4 +43,5 @@ private:
     CliConsole &console_;
     QProcessEnvironment environment_;
     QString siteBook_;
+    QString selfProgram_;
 };

@@ -46,14 +46,14 @@ void warn(CliSession &session, const QString &what, const QString &why)
 
 } // namespace
 
-void record(CliSession &session, BackupKind kind, HistoryAction action, const QByteArray &content,
+bool record(CliSession &session, BackupKind kind, HistoryAction action, const QByteArray &content,
             const std::optional<HistoryWriteResult> &result)
 {
     HistoryStore history(session.recordsFolder());
     QString why;
     if (!history.open(&why)) {
         warn(session, QStringLiteral("The version"), why);
-        return;
+        return false;
     }
     HistoryRecord r;
     r.kind = kind;
@@ -65,12 +65,13 @@ void record(CliSession &session, BackupKind kind, HistoryAction action, const QB
     const HistoryStore::Added added = history.add(r);
     if (!added.ok())
         warn(session, QStringLiteral("The version"), added.error);
+    return added.outcome == HistoryStore::Added::Outcome::Added;
 }
 
-void directoryRead(CliSession &session)
+bool directoryRead(CliSession &session)
 {
     const QList<PanelEntry> entries = DirectoryTransfer::replyEntries(session.link().RxMemo().text(), true);
-    record(session, BackupKind::Directory, HistoryAction::Read, HistoryContent::ofDirectory(entries));
+    return record(session, BackupKind::Directory, HistoryAction::Read, HistoryContent::ofDirectory(entries));
 }
 
 void directoryWrite(CliSession &session, int attempted, const HistoryWriteResult &result)
@@ -87,10 +88,10 @@ void directoryWrite(CliSession &session, int attempted, const HistoryWriteResult
     record(session, BackupKind::Directory, HistoryAction::Write, HistoryContent::ofDirectory(sent), result);
 }
 
-void parametersRead(CliSession &session)
+bool parametersRead(CliSession &session)
 {
     const ParameterRecordSet set = ControlRecords::encode(session.controls());
-    record(session, BackupKind::Parameters, HistoryAction::Read, HistoryContent::ofParameters(set));
+    return record(session, BackupKind::Parameters, HistoryAction::Read, HistoryContent::ofParameters(set));
 }
 
 void parametersWrite(CliSession &session, int sent, const HistoryWriteResult &result)
@@ -99,15 +100,15 @@ void parametersWrite(CliSession &session, int sent, const HistoryWriteResult &re
     record(session, BackupKind::Parameters, HistoryAction::Write, HistoryContent::ofParameters(set), result);
 }
 
-void tagsRead(CliSession &session)
+bool tagsRead(CliSession &session)
 {
     QString why;
     const std::optional<StoreImage> image = StoreImage::fromReply(session.link().RxMemo().text(), &why);
     if (!image) {
         warn(session, QStringLiteral("The RFID store read"), why);
-        return;
+        return false;
     }
-    record(session, BackupKind::Tags, HistoryAction::Read, HistoryContent::ofTags(*image));
+    return record(session, BackupKind::Tags, HistoryAction::Read, HistoryContent::ofTags(*image));
 }
 
 void tagsWrite(CliSession &session, const HistoryWriteResult &result)
@@ -137,7 +138,7 @@ void backup(CliSession &session, BackupKind kind, const QByteArray &content)
     record(session, kind, HistoryAction::Backup, content);
 }
 
-void events(CliSession &session, const EventLog &log)
+int events(CliSession &session, const EventLog &log)
 {
     QByteArray reply = session.link().RxMemo().text();
     // The clock read's "OK" may have come late, before the event reply.
@@ -155,15 +156,17 @@ void events(CliSession &session, const EventLog &log)
     QString why;
     if (!archive.open(&why)) {
         warn(session, QStringLiteral("The event download"), why);
-        return;
+        return -1;
     }
     const EventArchive::Added added = archive.addDownload(download);
-    if (!added.ok)
+    if (!added.ok) {
         warn(session, QStringLiteral("The event download"), added.error);
-    else
-        session.prompt().message(QStringLiteral("%1 of the %2 events were new to the event archive.")
-                                     .arg(added.added)
-                                     .arg(added.received));
+        return -1;
+    }
+    session.prompt().message(QStringLiteral("%1 of the %2 events were new to the event archive.")
+                                 .arg(added.added)
+                                 .arg(added.received));
+    return added.added;
 }
 
 } // namespace HistoryHook

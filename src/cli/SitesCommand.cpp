@@ -3,6 +3,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliExit.h"
 #include "cli/CliHelp.h"
+#include "cli/SitesBackup.h"
 #include "sites/SiteBook.h"
 
 namespace {
@@ -65,11 +66,21 @@ QString SitesCommand::usage(const QString &program)
                "                               for jobs without a desktop); --forget removes it\n"
                "  sites import FILE.csv        add and update sites from a spreadsheet list\n"
                "  sites export FILE.csv        the book as a spreadsheet list (no PINs)\n"
+               "  sites backup --all | NAME... [--parallel N] [--json]\n"
+               "                               read every chosen site's directory, parameters, RFID\n"
+               "                               store and event log into its history and event archive\n"
+               "                               (nothing is written to a panel); sites in parallel, %3 at\n"
+               "                               a time unless --parallel says; the PIN from the keyring,\n"
+               "                               else the site's PIN file. Exit 0 all backed up, 1 any\n"
+               "                               failed, 3 none reached. Every night, unattended:\n"
+               "                                 systemctl --user enable --now corvalen-backup.timer\n"
+               "                               and the last run: journalctl --user -u corvalen-backup\n"
                "\n"
                "Then '%1 --site NAME COMMAND ...' works on that site's panel: its address, its\n"
                "PIN (unless --pin-file or $CORVALEN_PIN gives one) and its folder, where its\n"
                "backups are kept. Exit status 2 for an unknown site, with the names that come close.\n")
-        .arg(program, QLatin1String(Site::kDefaultPinFileName));
+        .arg(program, QLatin1String(Site::kDefaultPinFileName))
+        .arg(SitesBackup::kDefaultParallel);
 }
 
 int SitesCommand::usageError(const QString &error, const QString &program)
