@@ -131,12 +131,19 @@ bool TrafficJournal::start(const QDateTime &now)
         return fail(QStringLiteral("Cannot create the journal folder %1").arg(folder_)), false;
     QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QString base = QStringLiteral("session-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    // Several programs may start a session in the same millisecond (a
+    // nightly job runs many): the name is claimed by creating it, and a name
+    // another program took first moves on to the next number.
     QString name = QDir(folder_).filePath(base + QStringLiteral(".log"));
-    for (int n = 2; QFileInfo::exists(name); ++n)
+    constexpr int kTries = 1000;
+    for (int n = 2;; ++n) {
+        file_.setFileName(name);
+        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (!QFileInfo::exists(name) || n > kTries)
+            return fail(QStringLiteral("Cannot create the journal %1: %2").arg(name, file_.errorString())), false;
         name = QDir(folder_).filePath(QStringLiteral("%1-%2.log").arg(base).arg(n));
-    file_.setFileName(name);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(QStringLiteral("Cannot create the journal %1: %2").arg(name, file_.errorString())), false;
+    }
     file_.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     fileName_ = name;
     dropOldSessions();

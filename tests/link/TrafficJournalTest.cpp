@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 // A clock that moves 5 ms at every reading, from a fixed start.
@@ -187,6 +189,39 @@ TEST(TrafficJournalTest, KeepsTheLastTenSessions)
     older.note(QStringLiteral("open"));
     EXPECT_TRUE(QFile::exists(older.fileName()));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), TrafficJournal::kSessionsKept);
+}
+
+// Programs started together (a nightly job's sites) start their sessions in
+// the same millisecond: each claims a name of its own and none is refused.
+TEST(TrafficJournalTest, SessionsStartedAtOnceByManyProgramsEachGetAFile)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("journal"));
+    const QDateTime same(QDate(2024, 5, 6), QTime(14, 3, 7, 100));
+    constexpr int kPrograms = 6;
+    constexpr int kSessions = 5;
+    QList<pid_t> children;
+    for (int p = 0; p < kPrograms; ++p) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failed = 0;
+            QList<TrafficJournal *> open; // kept open, as running programs keep them
+            for (int s = 0; s < kSessions; ++s) {
+                auto *journal = new TrafficJournal(folder, [same] { return same; });
+                journal->note(QStringLiteral("open"));
+                failed += journal->fileName().isEmpty() || !journal->error().isEmpty();
+                open << journal;
+            }
+            _exit(failed);
+        }
+        children << pid;
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a session was refused its journal";
+    }
 }
 
 TEST(TrafficJournalTest, AJournalThatCannotBeWrittenLeavesTheLinkAlone)
