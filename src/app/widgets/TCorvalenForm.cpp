@@ -9,6 +9,8 @@
 #include "app/widgets/FrameActions.h"
 #include "app/widgets/FrameBackups.h"
 #include "app/widgets/FrameFileCommands.h"
+#include "app/widgets/FramePrinting.h"
+#include "app/widgets/FrameRecords.h"
 #include "app/widgets/FrameStatusBar.h"
 #include "app/widgets/MessageBoxPrompt.h"
 #include "app/widgets/PortMenu.h"
@@ -69,6 +71,8 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &device
     setCentralWidget(Page);
     fileMenu_ = std::make_unique<FrameFileCommands>(*ctx_, *pages_, *portChoice_, *connection_);
     backupCommands_ = new FrameBackups(*ctx_, *pages_, *actions_, this);
+    records_ = new FrameRecords(*ctx_, *pages_, *actions_, *backupCommands_, this);
+    printing_ = new FramePrinting(*ctx_, *pages_, *records_, *actions_, this);
     connectionControls_ =
         new ConnectionControls(*connection_, *actions_, *Animate1, portMenu_->menuAction(), statusBar(), this);
     wireActions();
@@ -195,6 +199,12 @@ void TCorvalenForm::DeviceItemClick()
 void TCorvalenForm::enableBackups(const QString &folder)
 {
     backupCommands_->enable(folder);
+}
+
+void TCorvalenForm::enableRecords()
+{
+    records_->enable();
+    printing_->enable();
 }
 
 PanelBackups *TCorvalenForm::backups() const
