@@ -3,6 +3,7 @@
 // event archive, and the History dialog and the archive page over them.
 #include "FormOnPanel.h"
 #include "PanelClock.h"
+#include "app/widgets/FramePrinting.h"
 #include "app/widgets/FrameRecords.h"
 #include "archive/ArchiveTableModel.h"
 #include "archive/EventArchive.h"
@@ -11,6 +12,7 @@
 #include "history/HistoryStore.h"
 #include "history/widgets/HistoryDialog.h"
 #include "support/PanelEventRows.h"
+#include "table/widgets/PrintChoicesDialog.h"
 
 #include <QAbstractItemModel>
 #include <QFile>
@@ -178,4 +180,91 @@ TEST_F(RecordsOnPanel, AHistoryThatCannotBeKeptLeavesTheDownloadWhole)
     QFile kept(QDir(dir.path()).filePath(HistoryStore::kFileName));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray(4096, 'x'));
+}
+
+TEST_F(RecordsOnPanel, ARefusedWriteKeepsWhatWasRefused)
+{
+    engine.memory().eraseDirectory();
+    engine.memory().setRecord(128, "101,1101,,,0211,Adams Helen");
+    engine.memory().setRecord(129, "102,1102,,,0217,Baker Tom");
+    ASSERT_TRUE(logOn()) << qPrintable(messages());
+    form->PHButClick();
+    click("GetData");
+    engine.faults().errorW = 1000; // every directory write refused
+    click("WriteData");
+    const QList<HistoryVersion> list = versions();
+    ASSERT_EQ(list.size(), 2) << qPrintable(messages());
+    ASSERT_TRUE(list[0].result.has_value());
+    EXPECT_EQ(list[0].action, HistoryAction::Write);
+    EXPECT_EQ(list[0].result->written, 0);
+    EXPECT_EQ(list[0].result->refused, 2);
+    EXPECT_FALSE(list[0].result->finished());
+}
+
+TEST_F(RecordsOnPanel, TheBackupBeforeAWriteAndARestoreFromTheHistory)
+{
+    form->enableBackups(QDir(dir.path()).filePath(QStringLiteral("backups")));
+    engine.memory().eraseDirectory();
+    engine.memory().setRecord(128, "101,1101,,,0211,Adams Helen");
+    engine.memory().setRecord(129, "102,1102,,,0217,Baker Tom");
+    ASSERT_TRUE(logOn()) << qPrintable(messages());
+    form->PHButClick();
+    click("GetData");
+    const QByteArray first128 = engine.memory().record(128), first129 = engine.memory().record(129);
+    const qint64 firstRead = versions().first().id;
+
+    // The panel changes behind the window's back: the backup before the
+    // write keeps it as a version of its own.
+    engine.memory().setRecord(130, "305,,,,,Dunn Ava");
+    click("WriteData");
+    QList<HistoryVersion> list = versions();
+    ASSERT_EQ(list.size(), 3) << qPrintable(messages());
+    EXPECT_EQ(list[0].action, HistoryAction::Write);
+    EXPECT_EQ(list[1].action, HistoryAction::Backup);
+    EXPECT_EQ(list[1].entries, 3);
+
+    // Put the first read back from the History dialog.
+    engine.memory().eraseDirectory();
+    engine.memory().setRecord(140, "999,,,,,Someone Else");
+    form->records().setDialogRunner([&](QDialog &dialog) {
+        auto &history = static_cast<HistoryDialog &>(dialog);
+        for (const HistoryVersion &v : versions())
+            if (v.id == firstRead)
+                emit history.restoreRequested(v);
+    });
+    prompt.messages.clear();
+    form->records().HistoryItemClick();
+    EXPECT_EQ(engine.memory().record(128), first128) << qPrintable(messages());
+    EXPECT_EQ(engine.memory().record(129), first129);
+    EXPECT_TRUE(engine.memory().record(140).isEmpty());
+    list = versions();
+    ASSERT_GE(list.size(), 5);
+    EXPECT_EQ(list[0].action, HistoryAction::Write); // the restore
+    EXPECT_EQ(list[0].entries, 2);
+    EXPECT_TRUE(list[0].result && list[0].result->finished());
+    EXPECT_EQ(list[1].action, HistoryAction::Backup); // what the panel held before it
+    EXPECT_EQ(list[1].entries, 1);
+}
+
+TEST_F(RecordsOnPanel, PrintedListsShowPrivateColumnsOnlyWhenTicked)
+{
+    QStringList columns;
+    FramePrinting &printing = form->printing();
+    printing.setOutput([&](FramePrinting::Output, const Report &report, const QString &) { columns = report.columns; });
+    printing.setChoicesRunner([](PrintChoicesDialog &) { return true; });
+    printing.printResidentsList();
+    EXPECT_EQ(columns, (QStringList{QStringLiteral("Name"), QStringLiteral("Room")}));
+    printing.setChoicesRunner([](PrintChoicesDialog &d) {
+        d.setChosen(0, true);
+        return true;
+    });
+    printing.printResidentsList();
+    EXPECT_TRUE(columns.contains(QStringLiteral("Phone")));
+    EXPECT_FALSE(columns.contains(QStringLiteral("Code 1")));
+
+    // Cancelled: nothing goes out.
+    columns.clear();
+    printing.setChoicesRunner([](PrintChoicesDialog &) { return false; });
+    printing.printParameterSheet();
+    EXPECT_TRUE(columns.isEmpty());
 }
