@@ -71,6 +71,8 @@ void FrameRecords::enable()
         if (tabs->widget(index) == archivePage_)
             showArchive();
     });
+    // Made now, so that the window can make room for it.
+    showArchive();
 }
 
 ArchiveView *FrameRecords::archiveView() const

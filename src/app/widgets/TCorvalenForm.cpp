@@ -205,6 +205,8 @@ void TCorvalenForm::enableRecords()
 {
     records_->enable();
     printing_->enable();
+    // Room for the archive page's filters, grid and chart side by side.
+    setFixedSize(sizeHint().expandedTo(size()));
 }
 
 PanelBackups *TCorvalenForm::backups() const
