@@ -10,6 +10,7 @@
 #include "archive/widgets/ArchiveView.h"
 #include "events/widgets/EventsPage.h"
 #include "history/HistoryStore.h"
+#include "history/widgets/HistoryComparisonView.h"
 #include "history/widgets/HistoryDialog.h"
 #include "support/PanelEventRows.h"
 #include "table/widgets/PrintChoicesDialog.h"
@@ -267,4 +268,58 @@ TEST_F(RecordsOnPanel, PrintedListsShowPrivateColumnsOnlyWhenTicked)
     printing.setChoicesRunner([](PrintChoicesDialog &) { return false; });
     printing.printParameterSheet();
     EXPECT_TRUE(columns.isEmpty());
+}
+
+// What Write All sends is what the next read finds: the read is a sighting
+// of the write, not a version of its own.
+TEST_F(RecordsOnPanel, TagsAndParametersWrittenThenReadAreSeenAgain)
+{
+    engine.memory().setRecord(1408, "4711??04:1;2<3=4" + QByteArray(48, '?'));
+    ASSERT_TRUE(logOn()) << qPrintable(messages());
+    form->RFbuttClick();
+    click("download_id");
+    click("writeall_id");
+    click("download_id");
+    QList<HistoryVersion> list = versions(BackupKind::Tags);
+    ASSERT_EQ(list.size(), 2) << qPrintable(messages());
+    EXPECT_EQ(list[0].action, HistoryAction::Write);
+    EXPECT_EQ(list[0].entries, 1);
+    ASSERT_TRUE(list[0].result.has_value());
+    EXPECT_EQ(list[0].result->written, 1);
+    EXPECT_TRUE(list[0].result->finished()) << qPrintable(list[0].result->text());
+    EXPECT_EQ(list[0].seen, 2);
+
+    form->PbuttClick();
+    click("ReadAll");
+    click("WriteAll");
+    click("ReadAll");
+    list = versions(BackupKind::Parameters);
+    ASSERT_EQ(list.size(), 2) << qPrintable(messages());
+    EXPECT_EQ(list[0].action, HistoryAction::Write);
+    ASSERT_TRUE(list[0].result.has_value());
+    EXPECT_EQ(list[0].result->written, 10);
+    EXPECT_EQ(list[0].result->total, 10);
+    EXPECT_EQ(list[0].seen, 2);
+}
+
+TEST_F(RecordsOnPanel, AVersionComparedWithWhatThePageHoldsNow)
+{
+    engine.memory().eraseDirectory();
+    engine.memory().setRecord(128, "101,1101,,,0211,Adams Helen");
+    ASSERT_TRUE(logOn()) << qPrintable(messages());
+    form->PHButClick();
+    click("GetData");
+    Table &table = form->context().directory.PhoneTable;
+    table.appendRecord({"Baker Tom", "102", "", "", "", "", "", ""});
+
+    QString summary;
+    form->records().setDialogRunner([&](QDialog &dialog) {
+        auto &history = static_cast<HistoryDialog &>(dialog);
+        emit history.compareWithPageRequested(versions().first());
+        if (history.comparison())
+            summary = history.comparison()->summary() + history.comparison()->text();
+    });
+    form->records().HistoryItemClick();
+    EXPECT_TRUE(summary.contains(QStringLiteral("Baker Tom"))) << qPrintable(summary);
+    EXPECT_FALSE(summary.contains(QStringLiteral("Adams Helen"))) << qPrintable(summary);
 }
