@@ -34,11 +34,11 @@ FrameRecords::FrameRecords(DirectoryContext &ctx, FramePages &pages, FrameAction
 {
 }
 
+// The transfer context is gone by now (the window's members go before its
+// children): it is not touched. The view reads the archive, so it goes
+// first, unless the window has deleted it already with its pages.
 FrameRecords::~FrameRecords()
 {
-    if (ctx_.recorder == recorder_.get())
-        ctx_.recorder = nullptr;
-    // The view reads the archive: it goes first.
     delete view_;
 }
 
