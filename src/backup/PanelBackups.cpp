@@ -6,6 +6,7 @@
 #include "backup/BackupRestore.h"
 #include "directory/DirectoryBackupContent.h"
 #include "directory/DirectoryContext.h"
+#include "link/ContentRecorder.h"
 #include "parameters/ParameterBackupContent.h"
 #include "rfid/TagStoreContent.h"
 
@@ -47,6 +48,16 @@ BackupKind kindOf(PanelContent::Kind kind)
     case PanelContent::Kind::Tags: return BackupKind::Tags;
     }
     return BackupKind::Directory;
+}
+
+PanelContent::Kind contentKindOf(BackupKind kind)
+{
+    switch (kind) {
+    case BackupKind::Directory: return PanelContent::Kind::Directory;
+    case BackupKind::Parameters: return PanelContent::Kind::Parameters;
+    case BackupKind::Tags: return PanelContent::Kind::Tags;
+    }
+    return PanelContent::Kind::Directory;
 }
 
 } // namespace
@@ -138,6 +149,8 @@ PanelBackups::Gate PanelBackups::keep(TransferContext &ctx, BackupKind kind, con
     }
     gate.backup = saved.entry;
     emit backupKept(true, saved.entry->path);
+    if (ctx.recorder)
+        ctx.recorder->backedUp(contentKindOf(kind), files);
     gate.proceed = ctx.prompt.askQuestion(question);
     return gate;
 }
@@ -204,12 +217,18 @@ bool PanelBackups::restoreWithBackup(DirectoryContext &ctx, const BackupEntry &e
     question.text = QStringLiteral("This will replace the %1 stored in the Corvalen\r\nwith the backup %2, Continue?")
                         .arg(BackupKinds::caption(entry.kind()).toLower(), entry.fileName());
     Gate gate;
+    QList<PanelContent::File> restoring; // for the records
+    int total = 0;
     switch (entry.kind()) {
-    case BackupKind::Directory:
+    case BackupKind::Directory: {
         if (!BackupContent::load(entry.path, &bytes, &why))
             break;
-        gate = beforeWrite(ctx, DirectoryBackupContent(DirectoryBackupContent::entries(bytes)), question);
+        const QList<PanelEntry> entries = DirectoryBackupContent::entries(bytes);
+        restoring = DirectoryBackupContent::files(entries);
+        total = int(entries.size());
+        gate = beforeWrite(ctx, DirectoryBackupContent(entries), question);
         break;
+    }
     case BackupKind::Parameters: {
         const QString file = BackupContent::fileWithSuffix(entry, QStringLiteral("records"));
         if (file.isEmpty())
@@ -217,16 +236,22 @@ bool PanelBackups::restoreWithBackup(DirectoryContext &ctx, const BackupEntry &e
         if (file.isEmpty() || !BackupContent::load(file, &bytes, &why))
             break;
         const std::optional<ParameterRecordSet> set = ParameterRecordSet::fromFile(bytes, &why);
-        if (set)
+        if (set) {
+            restoring = ParameterBackupContent::files(*set);
+            total = ParameterBackupContent::count(bytes);
             gate = beforeWrite(ctx, ParameterBackupContent(*set), question);
+        }
         break;
     }
     case BackupKind::Tags: {
         if (!BackupContent::load(entry.path, &bytes, &why))
             break;
         const std::optional<StoreImage> image = StoreImage::fromFile(bytes, &why);
-        if (image)
+        if (image) {
+            restoring = TagStoreContent::files(*image);
+            total = image->codeCount();
             gate = beforeWrite(ctx, TagStoreContent(image->entries()), question);
+        }
         break;
     }
     }
@@ -249,6 +274,15 @@ bool PanelBackups::restoreWithBackup(DirectoryContext &ctx, const BackupEntry &e
     const BackupRestore::Result result = BackupRestore::restore(ctx.link, entry);
     ctx.feedback.hideTransferWindow();
     ctx.feedback.setBusyCursor(false);
+    // A restore that could not start wrote nothing; any other is a write.
+    if (ctx.recorder && (result.error.isEmpty() || result.written + result.failed > 0)) {
+        ContentRecorder::WriteOutcome outcome;
+        outcome.written = result.written;
+        outcome.refused = result.failed;
+        outcome.cutShort = !result.error.isEmpty();
+        outcome.total = result.error.isEmpty() ? result.written + result.failed : qMax(total, result.written + result.failed);
+        ctx.recorder->written(contentKindOf(entry.kind()), restoring, outcome);
+    }
     if (!result.error.isEmpty())
         ctx.prompt.message(result.error, UserPrompt::Kind::Error);
     else if (result.failed != 0)

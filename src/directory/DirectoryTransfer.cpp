@@ -1,9 +1,11 @@
 #include "directory/DirectoryTransfer.h"
 
+#include "directory/DirectoryBackupContent.h"
 #include "directory/DirectoryContext.h"
 #include "directory/DirectoryListing.h"
 #include "directory/PhoneFields.h"
 #include "directory/ScrollSyncPause.h"
+#include "link/ContentRecorder.h"
 #include "link/ReplyMemo.h"
 
 namespace {
@@ -86,6 +88,8 @@ DirectoryTransfer::Outcome DirectoryTransfer::GetDataClick()
     }
     if (listing.skipped() > 0)
         ctx_.prompt.message(listing.skippedText(), UserPrompt::Kind::Warning);
+    if (ctx_.recorder)
+        ctx_.recorder->read(PanelContent::Kind::Directory, DirectoryBackupContent::files(listing.entries));
     return Outcome::Completed;
 }
 

@@ -80,7 +80,9 @@ private:
         int written = 0;       // entries the panel took
         int errors = 0;        // entries it refused
         bool lineLost = false; // the panel stopped answering at all
+        QList<PanelEntry> sent; // what went to the panel, as it will list it
     };
+    void recordRewrite(const Rewrite &done, Outcome outcome);
     Rewrite rewritePanel();
     Outcome reportRewrite(const Rewrite &done, const ErasePermission::KeptHandle &backup);
     bool linkStillUp();

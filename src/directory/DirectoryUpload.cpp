@@ -11,6 +11,7 @@
 #include "directory/EntryWrite.h"
 #include "directory/EntryWriteCheck.h"
 #include "directory/PhoneFields.h"
+#include "link/ContentRecorder.h"
 #include "link/LineSilence.h"
 
 namespace {
@@ -101,6 +102,7 @@ DirectoryTransfer::Outcome DirectoryTransfer::WriteDataClick()
     }
     ctx_.feedback.hideTransferWindow();
     const Outcome outcome = reportRewrite(done, backup);
+    recordRewrite(done, outcome);
 
     ctx_.feedback.setBusyCursor(false);
     ctx_.feedback.stopLampBlink();
@@ -186,6 +188,20 @@ DirectoryTransfer::Outcome DirectoryTransfer::reportRewrite(const Rewrite &done,
     return Outcome::Completed;
 }
 
+// What the rewrite sent and how it ended, for the records: the entries as
+// the panel will list them at the slots they went to.
+void DirectoryTransfer::recordRewrite(const Rewrite &done, Outcome outcome)
+{
+    if (!ctx_.recorder)
+        return;
+    ContentRecorder::WriteOutcome result;
+    result.written = done.written;
+    result.total = ctx_.directory.PhoneTable.count();
+    result.refused = done.errors;
+    result.cutShort = outcome == Outcome::Unfinished;
+    ctx_.recorder->written(PanelContent::Kind::Directory, DirectoryBackupContent::files(done.sent), result);
+}
+
 // Every entry is looked at before anything goes to the panel: one that
 // cannot travel on the line refuses the whole upload, so that the panel's
 // directory is not erased for a rewrite that cannot be done. The cursor goes
@@ -261,6 +277,9 @@ DirectoryTransfer::Rewrite DirectoryTransfer::rewritePanel()
     Rewrite done;
     for (table.first(); !table.eof();) {
         const QByteArray text = uploadText();
+        PanelEntry sent = ParsePanelEntry("0000," + text);
+        sent.SlotAddress = table.field(PhoneFields::Addr);
+        done.sent << sent;
         switch (EntryWrite::write(ctx_.link, table.field(PhoneFields::Addr), text, silence, trace)) {
         case EntryWrite::Result::Written: ++done.written; break;
         case EntryWrite::Result::Refused: ++done.errors; break;

@@ -2,6 +2,7 @@
 
 #include "events/EventDecoder.h"
 #include "events/EventFields.h"
+#include "link/ContentRecorder.h"
 #include "link/ReplyMemo.h"
 
 namespace {
@@ -218,6 +219,10 @@ EventTransfer::Outcome EventTransfer::decodeEvents(const QDateTime &loadedAt)
     log_.announceRowsLoaded();
     if (outcome == Outcome::Completed)
         log_.markLoaded();
+    // The lines after one the grid cannot read are kept all the same.
+    if (ctx_.recorder)
+        ctx_.recorder->eventsDownloaded(lines.mid(1, qMax<qsizetype>(0, lines.size() - 2)), log_.clock.Stime(),
+                                        log_.clock.Sdate(), loadedAt);
     return outcome;
 }
 

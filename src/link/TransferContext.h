@@ -6,6 +6,7 @@
 #include "link/TransferFeedback.h"
 #include "link/UserPrompt.h"
 
+class ContentRecorder;
 class ErasePermission;
 class FileCommands;
 
@@ -26,4 +27,7 @@ struct TransferContext
     // Asked before every write that erases what the panel holds; absent
     // where nothing is kept (the writes then ask only their own question).
     ErasePermission *erase = nullptr;
+    // Told every complete read, backup, write and event download; absent
+    // where nothing is recorded.
+    ContentRecorder *recorder = nullptr;
 };

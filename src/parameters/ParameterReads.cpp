@@ -1,9 +1,12 @@
 #include "parameters/ParameterReads.h"
 
+#include "link/ContentRecorder.h"
 #include "link/TransferContext.h"
+#include "parameters/ParameterBackupContent.h"
 #include "parameters/ParameterControls.h"
 #include "parameters/ParameterFile.h"
 #include "parameters/ParameterRecords.h"
+#include "parameters/ParameterWrites.h"
 #include "parameters/RecordFields.h"
 #include "parameters/SystemParameters.h"
 
@@ -146,6 +149,8 @@ bool readAll(TransferContext &ctx, ParameterControls &c)
     whole = readSystemParameters(ctx, c) && whole;
     whole = readGateCodes(ctx, c) && whole;
     whole = readSpeedDials(ctx, c) && whole;
+    if (whole && ctx.recorder)
+        ctx.recorder->read(PanelContent::Kind::Parameters, ParameterBackupContent::files(ParameterWrites::recordsToWrite(c)));
     return whole;
 }
 

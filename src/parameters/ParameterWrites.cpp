@@ -1,6 +1,7 @@
 #include "parameters/ParameterWrites.h"
 
 #include "link/TransferContext.h"
+#include "link/ContentRecorder.h"
 #include "link/ErasePermission.h"
 #include "parameters/ParameterBackupContent.h"
 #include "link/RecordNumber.h"
@@ -51,20 +52,6 @@ public:
     bool ask(const QString &, Kind) override { return false; }
 };
 
-// The records Write All is about to write, as the panel will hold them.
-ParameterRecordSet recordsToWrite(ParameterControls &c)
-{
-    ParameterRecordSet set;
-    for (int r = 2; r <= 5; ++r)
-        set.setRecord(r, ParameterRecords::EncodeMessages(c, r));
-    set.setRecord(6, ParameterRecords::EncodeGateCodes(c));
-    for (int r = 7; r <= 10; ++r)
-        set.setRecord(r, ParameterRecords::EncodeSpeedDials(c, r));
-    SilentPrompt silent;
-    if (const std::optional<QByteArray> system = SystemParameters::EncodeSystemParameters(c, silent))
-        set.setRecord(1, RecordFields::PadField(*system, 32, '?'));
-    return set;
-}
 
 // The hourglass for as long as it lives, however the sequence ends.
 class BusyCursor
@@ -97,6 +84,20 @@ void readyAndUpLoad(TransferContext &ctx)
 }
 
 } // namespace
+
+ParameterRecordSet recordsToWrite(ParameterControls &c)
+{
+    ParameterRecordSet set;
+    for (int r = 2; r <= 5; ++r)
+        set.setRecord(r, ParameterRecords::EncodeMessages(c, r));
+    set.setRecord(6, ParameterRecords::EncodeGateCodes(c));
+    for (int r = 7; r <= 10; ++r)
+        set.setRecord(r, ParameterRecords::EncodeSpeedDials(c, r));
+    SilentPrompt silent;
+    if (const std::optional<QByteArray> system = SystemParameters::EncodeSystemParameters(c, silent))
+        set.setRecord(1, RecordFields::PadField(*system, 32, '?'));
+    return set;
+}
 
 QString writeErrorMessage(int record)
 {
@@ -229,12 +230,14 @@ WriteAllResult writeAll(TransferContext &ctx, ParameterControls &c)
     // stops them after the record being written.
     const bool online = ctx.link.conn().LoggedOn;
     int written = 0;
+    ParameterRecordSet sent;
     {
         BusyCursor busy(ctx.feedback);
         for (const auto &[record, payload] : std::as_const(records)) {
             if (online && !ctx.link.conn().LoggedOn)
                 break;
             writeRecord(ctx, record, payload, &result.refused);
+            sent.setRecord(record, payload);
             ++written;
         }
     }
@@ -253,6 +256,16 @@ WriteAllResult writeAll(TransferContext &ctx, ParameterControls &c)
     else
         result.outcome = result.refused.isEmpty() ? Outcome::Completed : Outcome::SomeRefused;
     result.written = written;
+    if (ctx.recorder) {
+        ContentRecorder::WriteOutcome outcome;
+        outcome.total = int(records.size());
+        outcome.refused = int(result.refused.size());
+        outcome.written = written - outcome.refused;
+        outcome.cutShort = unfinished;
+        for (int record : std::as_const(result.refused))
+            outcome.refusedItems << QStringLiteral("record %1").arg(QString::fromLatin1(RecordNumber::fromInt(record)));
+        ctx.recorder->written(PanelContent::Kind::Parameters, ParameterBackupContent::files(sent), outcome);
+    }
     return result;
 }
 

@@ -5,6 +5,7 @@
 
 struct TransferContext;
 class ParameterControls;
+class ParameterRecordSet;
 
 // The Write buttons of the parameter page, the apply command and the PIN
 // change. Every record goes through ProgramRecord (verified by reading it
@@ -63,6 +64,11 @@ struct WriteAllResult
     QList<int> refused; // record numbers the panel did not take
     int written = 0;    // records sent (taken or not)
 };
+// The records 0001-0010 as Write All would send them from the controls,
+// as the panel will hold them (record 0001 left out when an edit is not a
+// whole number).
+ParameterRecordSet recordsToWrite(ParameterControls &c);
+
 // The same as WriteAllClick, telling how it ended.
 WriteAllResult writeAll(TransferContext &ctx, ParameterControls &c);
 void UpLoadClick(TransferContext &ctx);

@@ -2,6 +2,8 @@
 
 #include "directory/PhoneFields.h"
 #include "link/BulkReply.h"
+#include "link/ContentRecorder.h"
+#include "rfid/TagStoreContent.h"
 #include "rfid/StoreCodec.h"
 
 namespace {
@@ -58,6 +60,11 @@ RfidDownload::Outcome RfidDownload::download_idClick()
     feedback.setLedImage(kLedOnline);
     link.rx().EchoSuppressed = false;
     table.enableControls();
+    if (outcome == Outcome::Completed && ctx_.recorder) {
+        QString why;
+        if (const std::optional<StoreImage> image = StoreImage::fromReply(link.RxMemo().text(), &why))
+            ctx_.recorder->read(PanelContent::Kind::Tags, TagStoreContent::files(*image));
+    }
     return outcome;
 }
 

@@ -1,5 +1,6 @@
 #include "rfid/RfidWriteAll.h"
 
+#include "link/ContentRecorder.h"
 #include "link/ErasePermission.h"
 #include "rfid/TagStoreContent.h"
 #include "directory/PhoneFields.h"
@@ -95,6 +96,8 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
     feedback.stopKeepAlive();
     link.rx().LineEndCount = 0;
 
+    sent_ = StoreImage();
+    sentRecords_ = 0;
     const Outcome outcome = writeRecords();
 
     directory.TableLoading = false;
@@ -109,7 +112,23 @@ RfidWriteAll::Outcome RfidWriteAll::writeall_idClick()
     if ((outcome == Outcome::SomeFailed || outcome == Outcome::LineLost || outcome == Outcome::Unfinished)
         && ctx_.erase)
         ctx_.erase->offerRestore(ctx_, backup, QStringLiteral("RFID codes"), outcome != Outcome::SomeFailed);
+    recordWrite(outcome);
     return outcome;
+}
+
+// What the write sent and how it ended, for the records. A write that never
+// erased the store (no "OK" to the erase) changed nothing and is not one.
+void RfidWriteAll::recordWrite(Outcome outcome)
+{
+    if (!ctx_.recorder || outcome == Outcome::CommunicationError)
+        return;
+    const int needed = (int(tagsToWrite().size()) + StoreCodec::kEntriesPerRecord - 1) / StoreCodec::kEntriesPerRecord;
+    ContentRecorder::WriteOutcome result;
+    result.total = qMin(needed, StoreCodec::kLastRecord - StoreCodec::kFirstRecord + 1);
+    result.refused = failures_;
+    result.cutShort = outcome == Outcome::Unfinished || outcome == Outcome::LineLost;
+    result.written = qMax(0, sentRecords_ - failures_);
+    ctx_.recorder->written(PanelContent::Kind::Tags, TagStoreContent::files(sent_), result);
 }
 
 // The tags Write All writes, as the panel will list them.
@@ -163,6 +182,8 @@ RfidWriteAll::Outcome RfidWriteAll::writeRecords()
             const QByteArray record = RecordNumber::fromInt(recordNumber);
             const QByteArray padded = StoreCodec::padRecord(text);
             const bool stored = storeRecord(record, padded, silence);
+            sent_.setRecord(recordNumber, padded);
+            ++sentRecords_;
             link.PumpWait(20);
             bool failed = false;
             if (silence.lost()) {

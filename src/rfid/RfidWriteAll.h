@@ -3,6 +3,7 @@
 #include "directory/DirectoryContext.h"
 
 #include "rfid/StoreCodec.h"
+#include "rfid/StoreImage.h"
 
 #include <QByteArray>
 #include <QList>
@@ -65,5 +66,9 @@ private:
     bool programRecord(const QByteArray &record, const QByteArray &text, LineSilence &silence);
 
     DirectoryContext &ctx_;
+    void recordWrite(Outcome outcome);
+
     int failures_ = 0;
+    StoreImage sent_;     // the records sent, as far as the write got
+    int sentRecords_ = 0;
 };

@@ -10,6 +10,8 @@
 #include "app/widgets/FrameBackups.h"
 #include "app/widgets/FrameFileCommands.h"
 #include "app/widgets/FrameSites.h"
+#include "app/widgets/FramePrinting.h"
+#include "app/widgets/FrameRecords.h"
 #include "app/widgets/FrameStatusBar.h"
 #include "app/widgets/MessageBoxPrompt.h"
 #include "app/widgets/PortMenu.h"
@@ -70,6 +72,8 @@ TCorvalenForm::TCorvalenForm(SerialPort &port, Waiter &waiter, DeviceMap &device
     setCentralWidget(Page);
     fileMenu_ = std::make_unique<FrameFileCommands>(*ctx_, *pages_, *portChoice_, *connection_);
     backupCommands_ = new FrameBackups(*ctx_, *pages_, *actions_, this);
+    records_ = new FrameRecords(*ctx_, *pages_, *actions_, *backupCommands_, this);
+    printing_ = new FramePrinting(*ctx_, *pages_, *records_, *actions_, this);
     connectionControls_ =
         new ConnectionControls(*connection_, *actions_, *Animate1, portMenu_->menuAction(), statusBar(), this);
     sites_ = new FrameSites({*ctx_, *connection_, *portChoice_, devices, *backupCommands_, *actions_, *StatusBar,
@@ -204,6 +208,14 @@ void TCorvalenForm::enableBackups(const QString &folder)
 void TCorvalenForm::enableSites(const QString &bookFile)
 {
     sites_->enable(bookFile, deviceChoice_->settings().fileName());
+}
+
+void TCorvalenForm::enableRecords()
+{
+    records_->enable();
+    printing_->enable();
+    // Room for the archive page's filters, grid and chart side by side.
+    setFixedSize(sizeHint().expandedTo(size()));
 }
 
 PanelBackups *TCorvalenForm::backups() const

@@ -23,6 +23,8 @@ class FrameActions;
 class FrameBackups;
 class FrameFileCommands;
 class FrameSites;
+class FramePrinting;
+class FrameRecords;
 class PanelBackups;
 class FrameStatusBar;
 class PortMenu;
@@ -65,6 +67,13 @@ public:
     PanelBackups *backups() const;
     // File > "Backups...".
     void BackupsItemClick();
+    // The versions of what the panel held and the event archive, kept in
+    // the working folder; File > "History...", the "Event Archive" page and
+    // File > "Print".
+    // Without this call nothing is recorded.
+    void enableRecords();
+    FrameRecords &records() { return *records_; }
+    FramePrinting &printing() { return *printing_; }
     // Its "Open in Page": the backup into its page, as if opened from a file,
     // and that page shown. False (nothing changed) while an exchange runs or
     // when the backup cannot be read.
@@ -143,6 +152,8 @@ private:
     std::unique_ptr<FrameFileCommands> fileMenu_;
     FrameBackups *backupCommands_ = nullptr;
     FrameSites *sites_ = nullptr;
+    FrameRecords *records_ = nullptr;
+    FramePrinting *printing_ = nullptr;
     ConnectionControls *connectionControls_ = nullptr;
     TAboutBox *aboutBox_ = nullptr;
     bool shownOnce_ = false;

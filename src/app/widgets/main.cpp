@@ -56,6 +56,7 @@ int main(int argc, char **argv)
     // The windows in their start-up order; the main window comes first.
     ProgramWindows windows(options.devices);
     windows.form().enableBackups(BackupStore::defaultFolder());
+    windows.form().enableRecords();
     windows.show();
     if (!folderError.isEmpty())
         QMessageBox::warning(&windows.form(), QStringLiteral("Corvalen-Pro"),
