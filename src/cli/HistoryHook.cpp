@@ -1,5 +1,7 @@
 #include "cli/HistoryHook.h"
 
+#include "rfid/StoreOfTable.h"
+
 #include "archive/ArchiveDates.h"
 #include "archive/EventArchive.h"
 #include "backup/BackupName.h"
@@ -114,22 +116,7 @@ bool tagsRead(CliSession &session)
 void tagsWrite(CliSession &session, const HistoryWriteResult &result)
 {
     const Table &table = session.directory().PhoneTable;
-    StoreImage image;
-    QByteArray text;
-    int number = StoreCodec::kFirstRecord;
-    for (int row = 0; row < table.count() && number <= StoreCodec::kLastRecord; ++row) {
-        const QByteArray room = table.value(row, QByteArray(PhoneFields::RoomNumber));
-        const QByteArray code = table.value(row, QByteArray(PhoneFields::Rfid));
-        if (room.isEmpty() || code.isEmpty())
-            continue;
-        text += StoreCodec::packEntry(room, code);
-        if (text.size() >= StoreCodec::kRecordWidth) {
-            image.setRecord(number++, text);
-            text.clear();
-        }
-    }
-    if (!text.isEmpty() && number <= StoreCodec::kLastRecord)
-        image.setRecord(number, StoreCodec::padRecord(text));
+    const StoreImage image = StoreOfTable::of(table);
     record(session, BackupKind::Tags, HistoryAction::Write, HistoryContent::ofTags(image), result);
 }
 
